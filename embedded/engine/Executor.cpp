@@ -1,0 +1,613 @@
+#include "Executor.h"
+
+#include "Convert.h"
+#include "Lexer.h"
+#include "Parser.h"
+
+#include <cstring>
+#include <sqlite3.h>
+
+namespace tsql {
+
+namespace {
+
+struct StmtGuard {
+    sqlite3_stmt* st;
+    ~StmtGuard() { sqlite3_finalize(st); }
+};
+
+std::string after(const std::string& msg, const std::string& prefix) {
+    return msg.compare(0, prefix.size(), prefix) == 0 ? msg.substr(prefix.size()) : std::string();
+}
+
+std::string lastPart(const std::string& dotted) {
+    size_t dot = dotted.rfind('.');
+    return dot == std::string::npos ? dotted : dotted.substr(dot + 1);
+}
+
+} // namespace
+
+void Executor::runBatch(std::string_view sql) {
+    std::vector<StatementPtr> statements;
+    try {
+        statements = parseBatch(sql);
+        for (size_t i = 1; i < statements.size(); ++i) {
+            StatementKind k = statements[i]->kind;
+            if (k == StatementKind::CreateProcedure || k == StatementKind::CreateView)
+                throw Error(111,
+                            std::string("'") +
+                                (k == StatementKind::CreateProcedure ? "CREATE PROCEDURE" : "CREATE VIEW") +
+                                "' must be the first statement in a query batch.",
+                            ErrorScope::Compile, 15);
+        }
+    } catch (const Error& e) {
+        addError(e);
+        finish();
+        return;
+    }
+    try {
+        for (const auto& st : statements)
+            if (run(*st) == Flow::Return)
+                break;
+    } catch (const Cancelled&) {
+        m_out.cancelled = true;
+    } catch (const Error& e) {
+        addError(e);
+    }
+    m_s.m_variables.clear();
+    m_s.m_frameBase = 0;
+    finish();
+}
+
+Executor::Flow Executor::runList(const std::vector<StatementPtr>& list) {
+    for (const auto& st : list) {
+        Flow f = run(*st);
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+
+Executor::Flow Executor::run(const Statement& st) {
+    if (m_s.m_interrupted)
+        throw Cancelled{};
+    switch (st.kind) {
+    case StatementKind::Block:
+        return runList(st.body);
+    case StatementKind::If:
+        if (condition(*st.value))
+            return run(*st.body[0]);
+        if (st.body.size() > 1)
+            return run(*st.body[1]);
+        return Flow::Normal;
+    case StatementKind::While:
+        while (condition(*st.value)) {
+            if (m_s.m_interrupted)
+                throw Cancelled{};
+            Flow f = run(*st.body[0]);
+            if (f == Flow::Break)
+                break;
+            if (f == Flow::Return)
+                return f;
+        }
+        return Flow::Normal;
+    case StatementKind::Break:
+        return Flow::Break;
+    case StatementKind::Continue:
+        return Flow::Continue;
+    case StatementKind::Return:
+        if (st.value)
+            m_returnValue =
+                static_cast<int>(convertValue(evaluate(*st.value), TypeSpec{"int", 0, 0, 0}, ConvertMode::Explicit).i);
+        return Flow::Return;
+    default:
+        break;
+    }
+    try {
+        runStatement(st);
+        m_s.m_lastError = 0;
+    } catch (const Error& e) {
+        m_s.m_lastError = e.number();
+        if (e.scope() != ErrorScope::Statement)
+            throw;
+        addError(e);
+    }
+    return Flow::Normal;
+}
+
+void Executor::runStatement(const Statement& st) {
+    switch (st.kind) {
+    case StatementKind::Select:
+        return runSelect(st);
+    case StatementKind::Insert:
+        return runInsert(st);
+    case StatementKind::Update:
+        return runUpdate(st);
+    case StatementKind::Delete:
+        return runDelete(st);
+    case StatementKind::CreateTable:
+        return runCreateTable(st);
+    case StatementKind::DropTable:
+    case StatementKind::DropView:
+    case StatementKind::DropIndex:
+    case StatementKind::DropProcedure:
+        return runDrop(st);
+    case StatementKind::CreateIndex:
+        return runCreateIndex(st);
+    case StatementKind::AlterTableAdd:
+        return runAlterTable(st);
+    case StatementKind::Truncate:
+        return runTruncate(st);
+    case StatementKind::CreateView:
+        return runCreateView(st);
+    case StatementKind::Declare:
+        return runDeclare(st);
+    case StatementKind::SetVariable:
+        return runSetVariable(st);
+    case StatementKind::SetOption:
+        return runSetOption(st);
+    case StatementKind::BeginTran:
+    case StatementKind::CommitTran:
+    case StatementKind::RollbackTran:
+        return runTransaction(st);
+    case StatementKind::Print:
+        return runPrint(st);
+    case StatementKind::Raiserror:
+        return runRaiserror(st);
+    case StatementKind::Exec:
+        runExec(st, m_capture);
+        return;
+    case StatementKind::CreateProcedure:
+        return runCreateProcedure(st);
+    case StatementKind::Grant:
+        return;
+    case StatementKind::Use:
+        if (!iequals(st.target[0], m_s.databaseName()))
+            throw Error(911, "Database '" + st.target[0] +
+                                 "' does not exist. Make sure that the name is entered correctly.");
+        return;
+    default:
+        throw Error(102, "Incorrect syntax near '" + st.sourceText + "'.", ErrorScope::Compile, 15);
+    }
+}
+
+// ---- output ---------------------------------------------------------------------------------
+
+void Executor::addRows(ResultSet&& rs) {
+    if (m_capture) {
+        m_capture->push_back(std::move(rs));
+        return;
+    }
+    ResultItem item;
+    item.kind = ResultItem::Kind::Rows;
+    item.rows = std::move(rs);
+    item.messages = std::move(m_pending);
+    m_pending.clear();
+    m_out.items.push_back(std::move(item));
+}
+
+void Executor::addCount(long long n) {
+    m_s.m_lastRowcount = n;
+    if (m_s.m_nocount || m_capture)
+        return;
+    ResultItem item;
+    item.kind = ResultItem::Kind::Count;
+    item.affected = n;
+    item.messages = std::move(m_pending);
+    m_pending.clear();
+    m_out.items.push_back(std::move(item));
+}
+
+void Executor::addError(const Error& e) {
+    Message m;
+    m.number = e.number();
+    m.severity = e.severity();
+    m.text = e.what();
+    m_pending.push_back(std::move(m));
+    ResultItem item;
+    item.kind = ResultItem::Kind::MessagesOnly;
+    item.messages = std::move(m_pending);
+    m_pending.clear();
+    m_out.items.push_back(std::move(item));
+}
+
+void Executor::finish() {
+    if (!m_pending.empty() || m_out.items.empty()) {
+        ResultItem item;
+        item.messages = std::move(m_pending);
+        m_pending.clear();
+        m_out.items.push_back(std::move(item));
+    }
+}
+
+// ---- SQLite helpers -------------------------------------------------------------------------
+
+sqlite3_stmt* Executor::prepare(const std::string& sql, const std::vector<Value>& binds) {
+    sqlite3_stmt* st = nullptr;
+    m_s.m_functionError.reset();
+    int rc = sqlite3_prepare_v2(m_s.m_db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        raiseEngineError(rc);
+    }
+    for (size_t i = 0; i < binds.size(); ++i)
+        binds[i].bind(st, static_cast<int>(i) + 1);
+    return st;
+}
+
+void Executor::stepToEnd(sqlite3_stmt* st) {
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        raiseEngineError(rc);
+}
+
+long long Executor::changes() const {
+    return sqlite3_changes64(m_s.m_db);
+}
+
+// Turns SQLite's refusal into the error SQL Server gives for the same fault.
+void Executor::raiseEngineError(int rc) {
+    if (m_s.m_functionError) {
+        Error e = *m_s.m_functionError;
+        m_s.m_functionError.reset();
+        throw e;
+    }
+    if (rc == SQLITE_INTERRUPT || m_s.m_interrupted)
+        throw Cancelled{};
+    std::string msg = sqlite3_errmsg(m_s.m_db);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw Error(1222, "Lock request time out period exceeded.");
+    if (auto cols = after(msg, "UNIQUE constraint failed: "); !cols.empty()) {
+        std::string table = cols.substr(0, cols.find('.'));
+        const TableInfo* t = m_s.catalog().table("main", table);
+        bool primary = false;
+        if (t && !t->primaryKey.empty()) {
+            std::string pk;
+            for (const auto& k : t->primaryKey)
+                pk += (pk.empty() ? "" : ", ") + table + "." + k;
+            primary = iequals(pk, cols);
+        }
+        if (primary || !t)
+            throw Error(2627,
+                        "Violation of PRIMARY KEY constraint 'PK_" + table +
+                            "'. Cannot insert duplicate key in object 'dbo." + table + "'.",
+                        ErrorScope::Statement, 14);
+        throw Error(2627,
+                    "Violation of UNIQUE KEY constraint 'UQ_" + table +
+                        "'. Cannot insert duplicate key in object 'dbo." + table + "'.",
+                    ErrorScope::Statement, 14);
+    }
+    if (auto col = after(msg, "NOT NULL constraint failed: "); !col.empty()) {
+        std::string table = col.substr(0, col.find('.'));
+        throw Error(515,
+                    "Cannot insert the value NULL into column '" + lastPart(col) + "', table '" + m_s.databaseName() +
+                        ".dbo." + table + "'; column does not allow nulls. INSERT fails.",
+                    ErrorScope::Statement);
+    }
+    if (auto t = after(msg, "no such table: "); !t.empty())
+        throw Error(208, "Invalid object name '" + lastPart(t) + "'.");
+    if (auto c = after(msg, "no such column: "); !c.empty())
+        throw Error(207, "Invalid column name '" + lastPart(c) + "'.");
+    if (auto c = after(msg, "ambiguous column name: "); !c.empty())
+        throw Error(209, "Ambiguous column name '" + lastPart(c) + "'.");
+    if (msg.find("misuse of aggregate") != std::string::npos || msg.find("GROUP BY") != std::string::npos)
+        throw Error(8120, "Column is invalid in the select list because it is not contained in either an aggregate "
+                          "function or the GROUP BY clause.");
+    throw Error(8624, "Internal Query Processor Error: " + msg);
+}
+
+// Copies a SELECT's rows into character form the way the driver serves them.
+void Executor::collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs) {
+    int n = sqlite3_column_count(st);
+    rs.columns.resize(static_cast<size_t>(n));
+    for (int c = 0; c < n; ++c) {
+        ResultColumn& col = rs.columns[static_cast<size_t>(c)];
+        const char* engineName = sqlite3_column_name(st, c);
+        std::string name = engineName ? engineName : "";
+        if (!shape.hasStar && static_cast<size_t>(c) < shape.names.size()) {
+            col.name = shape.names[static_cast<size_t>(c)];
+            col.type = shape.types[static_cast<size_t>(c)];
+        } else {
+            col.name = name.rfind("__noname", 0) == 0 ? "" : name;
+        }
+        if (col.type.name.empty()) {
+            // A table column: its declared type carries the T-SQL type first.
+            const char* decl = sqlite3_column_decltype(st, c);
+            if (decl) {
+                std::string d = decl;
+                std::string word = d.substr(0, d.find_first_of(" ("));
+                for (auto& ch : word)
+                    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+                col.type.name = word;
+                size_t open = d.find('(');
+                if (open != std::string::npos) {
+                    std::string inside = d.substr(open + 1, d.find(')') - open - 1);
+                    size_t comma = inside.find(',');
+                    if (word == "decimal" || word == "numeric" || word == "money") {
+                        col.type.precision = std::atoi(inside.c_str());
+                        col.type.scale = comma == std::string::npos ? 0 : std::atoi(inside.c_str() + comma + 1);
+                    } else {
+                        col.type.length = iequals(inside, "MAX") ? -1 : std::atoi(inside.c_str());
+                    }
+                }
+            }
+        }
+    }
+    int rc;
+    std::vector<TypeSpec> types;
+    for (const auto& c : rs.columns)
+        types.push_back(c.type);
+    char buf[64];
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (m_s.m_interrupted)
+            throw Cancelled{};
+        rs.beginRow();
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_NULL:
+                rs.addNull();
+                break;
+            case SQLITE_INTEGER: {
+                int len = std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(sqlite3_column_int64(st, c)));
+                rs.addText(std::string_view(buf, static_cast<size_t>(len)));
+                break;
+            }
+            case SQLITE_TEXT:
+                rs.addText(std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                            static_cast<size_t>(sqlite3_column_bytes(st, c))));
+                break;
+            default:
+                rs.addCell(Value::column(st, c), types[static_cast<size_t>(c)]);
+                break;
+            }
+        }
+    }
+    if (rc != SQLITE_DONE)
+        raiseEngineError(rc);
+}
+
+// ---- evaluation -----------------------------------------------------------------------------
+
+Value Executor::evaluate(const Expr& e) {
+    switch (e.kind) {
+    case ExprKind::Null:
+        return Value::null();
+    case ExprKind::String:
+        return Value::text(e.text);
+    case ExprKind::Integer:
+        if (e.text.size() < 19)
+            return Value::integer(std::stoll(e.text));
+        break;
+    case ExprKind::Variable:
+        if (auto slot = m_s.variableSlot(e.text))
+            return m_s.variable(*slot).value;
+        break;
+    default:
+        break;
+    }
+    Translator tr(m_s);
+    Emitted x = tr.expression(e);
+    sqlite3_stmt* st = prepare("SELECT " + x.sql, tr.binds());
+    StmtGuard guard{st};
+    int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW)
+        return Value::column(st, 0);
+    raiseEngineError(rc);
+}
+
+bool Executor::condition(const Expr& e) {
+    Translator tr(m_s);
+    Emitted x = tr.expression(e);
+    sqlite3_stmt* st = prepare("SELECT CASE WHEN " + x.sql + " THEN 1 ELSE 0 END", tr.binds());
+    StmtGuard guard{st};
+    int rc = sqlite3_step(st);
+    if (rc != SQLITE_ROW)
+        raiseEngineError(rc);
+    return sqlite3_column_int(st, 0) == 1;
+}
+
+// ---- simple statements ----------------------------------------------------------------------
+
+void Executor::runSelect(const Statement& st) {
+    const Select& s = *st.select;
+    bool assigns = false, retrieves = false;
+    std::set<int> live;
+    for (const auto& item : s.items) {
+        if (item.assignVariable.empty()) {
+            retrieves = true;
+        } else {
+            assigns = true;
+            auto slot = m_s.variableSlot(item.assignVariable);
+            if (!slot)
+                throw Error(137, "Must declare the scalar variable \"" + item.assignVariable + "\".");
+            live.insert(*slot);
+        }
+    }
+    if (assigns && retrieves)
+        throw Error(141, "A SELECT statement that assigns a value to a variable must not be combined with "
+                         "data-retrieval operations.");
+    if (!s.intoTable.empty())
+        throw Error(156, "Incorrect syntax near the keyword 'INTO'.", ErrorScope::Compile, 15);
+
+    Translator tr(m_s);
+    tr.setLiveVariables(live);
+    TranslatedSelect out = tr.select(s, assigns ? 0 : m_s.m_rowcount);
+    // Unnamed expressions get a placeholder name so '*' results can tell them apart.
+    sqlite3_stmt* stmt = prepare(out.sql, tr.binds());
+    StmtGuard guard{stmt};
+    if (assigns) {
+        long long rows = 0;
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            ++rows;
+        if (rc != SQLITE_DONE)
+            raiseEngineError(rc);
+        m_s.m_lastRowcount = rows;
+        return;
+    }
+    ResultSet rs;
+    collectRows(stmt, out, rs);
+    m_s.m_lastRowcount = static_cast<long long>(rs.rowCount());
+    addRows(std::move(rs));
+}
+
+void Executor::runDeclare(const Statement& st) {
+    for (size_t i = 0; i < st.declarations.size(); ++i) {
+        const auto& [name, type] = st.declarations[i];
+        if (m_s.variableSlot(name))
+            throw Error(134,
+                        "The variable name '" + name +
+                            "' has already been declared. Variable names must be unique within a query batch "
+                            "or stored procedure.",
+                        ErrorScope::Compile, 15);
+        Variable v;
+        v.name = name;
+        v.type = type;
+        m_s.m_variables.push_back(v);
+        if (st.declInitial[i])
+            m_s.assignVariable(static_cast<int>(m_s.m_variables.size() - 1), evaluate(*st.declInitial[i]));
+    }
+}
+
+void Executor::runSetVariable(const Statement& st) {
+    const Assignment& a = st.assignments[0];
+    auto slot = m_s.variableSlot(a.column[0]);
+    if (!slot)
+        throw Error(137, "Must declare the scalar variable \"" + a.column[0] + "\".");
+    if (a.op == "=") {
+        m_s.assignVariable(*slot, evaluate(*a.value));
+        return;
+    }
+    // SET @v += x is SET @v = @v + x
+    Expr combined;
+    combined.kind = ExprKind::BinaryOp;
+    combined.text = a.op.substr(0, 1);
+    auto var = std::make_unique<Expr>();
+    var->kind = ExprKind::Variable;
+    var->text = a.column[0];
+    combined.args.push_back(std::move(var));
+    auto copy = std::make_unique<Expr>();
+    // The right side is evaluated first, then combined through SQL so '+' keeps its T-SQL meaning.
+    Value rhs = evaluate(*a.value);
+    Variable tmp;
+    tmp.name = "@__RHS";
+    tmp.type = TypeSpec{};
+    tmp.value = rhs;
+    copy->kind = ExprKind::Variable;
+    copy->text = "@__RHS";
+    m_s.m_variables.push_back(tmp);
+    combined.args.push_back(std::move(copy));
+    Value result;
+    try {
+        result = evaluate(combined);
+    } catch (...) {
+        m_s.m_variables.pop_back();
+        throw;
+    }
+    m_s.m_variables.pop_back();
+    m_s.assignVariable(*slot, result);
+}
+
+void Executor::runSetOption(const Statement& st) {
+    const std::string& o = st.option;
+    auto on = [&] { return st.value && st.value->text == "ON"; };
+    if (o == "NOCOUNT")
+        m_s.m_nocount = on();
+    else if (o == "ANSI_WARNINGS")
+        m_s.m_ansiWarnings = on();
+    else if (o == "ROWCOUNT") {
+        Value v = convertValue(evaluate(*st.value), TypeSpec{"bigint", 0, 0, 0}, ConvertMode::Explicit);
+        m_s.m_rowcount = v.isNull() || v.i < 0 ? 0 : v.i;
+    } else if (o == "IDENTITY_INSERT") {
+        Translator tr(m_s);
+        auto t = tr.resolveTable(st.target);
+        if (t.info->identityColumn < 0)
+            throw Error(8106, "Table '" + t.name +
+                                  "' does not have the identity property. Cannot perform SET "
+                                  "operation.");
+        m_s.m_identityInsert[toUpper(t.name)] = on();
+    }
+    // Other SET options (ANSI_NULLS, QUOTED_IDENTIFIER, DATEFORMAT, XACT_ABORT, ...) are accepted.
+}
+
+void Executor::runTransaction(const Statement& st) {
+    if (st.kind == StatementKind::BeginTran) {
+        if (m_s.m_tranCount == 0) {
+            int rc = sqlite3_exec(m_s.m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK)
+                raiseEngineError(rc);
+        }
+        ++m_s.m_tranCount;
+        return;
+    }
+    if (st.kind == StatementKind::CommitTran) {
+        if (m_s.m_tranCount == 0)
+            throw Error(3902, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.",
+                        ErrorScope::Statement);
+        if (--m_s.m_tranCount == 0) {
+            int rc = sqlite3_exec(m_s.m_db, "COMMIT", nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK)
+                raiseEngineError(rc);
+        }
+        return;
+    }
+    if (m_s.m_tranCount == 0)
+        throw Error(3903, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.",
+                    ErrorScope::Statement);
+    sqlite3_exec(m_s.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_s.m_tranCount = 0;
+}
+
+void Executor::runPrint(const Statement& st) {
+    Value v = evaluate(*st.value);
+    Message m;
+    m.text = v.isNull() ? "" : convertValue(v, TypeSpec{"varchar", 8000, 0, 0}, ConvertMode::Explicit).s;
+    addMessage(std::move(m));
+}
+
+void Executor::runRaiserror(const Statement& st) {
+    std::vector<Value> args;
+    for (const auto& a : st.raiseArgs)
+        args.push_back(evaluate(*a));
+    std::string format = args.empty() ? "" : args[0].toText();
+    int severity = args.size() > 1
+                       ? static_cast<int>(convertValue(args[1], TypeSpec{"int", 0, 0, 0}, ConvertMode::Explicit).i)
+                       : 16;
+    int state = args.size() > 2
+                    ? static_cast<int>(convertValue(args[2], TypeSpec{"int", 0, 0, 0}, ConvertMode::Explicit).i)
+                    : 1;
+    std::string text;
+    size_t next = 3;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            char c = format[i + 1];
+            if (c == '%') {
+                text += '%';
+                ++i;
+                continue;
+            }
+            size_t j = i + 1;
+            while (j < format.size() && std::strchr("-+ #0123456789.l", format[j]))
+                ++j;
+            if (j < format.size() && std::strchr("sdiuxXo", format[j])) {
+                text += next < args.size() ? (args[next].isNull() ? "(null)" : args[next].toText()) : "(null)";
+                ++next;
+                i = j;
+                continue;
+            }
+        }
+        text += format[i];
+    }
+    if (severity > 10)
+        throw Error(50000, text, ErrorScope::Statement, severity);
+    Message m;
+    m.number = 50000;
+    m.severity = severity;
+    m.state = state;
+    m.text = text;
+    addMessage(std::move(m));
+}
+
+} // namespace tsql

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Ast.h"
+#include "Result.h"
+#include "Session.h"
+#include "Translator.h"
+
+#include <string_view>
+
+struct sqlite3_stmt;
+
+namespace tsql {
+
+// Runs one batch on a session: control flow, variables and the statements themselves, and
+// collects the results and messages in the order SQL Server's driver would hand them out.
+class Executor {
+public:
+    Executor(Session& session, BatchResult& out) : m_s(session), m_out(out) {}
+    void runBatch(std::string_view sql);
+
+private:
+    enum class Flow { Normal, Break, Continue, Return };
+    struct Cancelled {};
+
+    Flow run(const Statement& st);
+    Flow runList(const std::vector<StatementPtr>& list);
+    void runStatement(const Statement& st);
+
+    // statements
+    void runSelect(const Statement& st);
+    void runInsert(const Statement& st);
+    void runUpdate(const Statement& st);
+    void runDelete(const Statement& st);
+    void runCreateTable(const Statement& st);
+    void runDrop(const Statement& st);
+    void runCreateIndex(const Statement& st);
+    void runAlterTable(const Statement& st);
+    void runTruncate(const Statement& st);
+    void runCreateView(const Statement& st);
+    void runDeclare(const Statement& st);
+    void runSetVariable(const Statement& st);
+    void runSetOption(const Statement& st);
+    void runTransaction(const Statement& st);
+    void runPrint(const Statement& st);
+    void runRaiserror(const Statement& st);
+    void runCreateProcedure(const Statement& st);
+    int runExec(const Statement& st, std::vector<ResultSet>* capture = nullptr);
+    bool runSystemProcedure(const std::string& name, const std::vector<Value>& args);
+
+    // evaluation helpers
+    Value evaluate(const Expr& e);
+    bool condition(const Expr& e);
+    std::vector<Value> evaluateArgs(const Statement& st);
+
+    // SQLite helpers
+    sqlite3_stmt* prepare(const std::string& sql, const std::vector<Value>& binds);
+    void stepToEnd(sqlite3_stmt* st);
+    [[noreturn]] void raiseEngineError(int rc);
+    void collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs);
+    long long changes() const;
+    void noteIdentity(const Translator::ResolvedTable& t);
+
+    // output
+    void addMessage(Message m) { m_pending.push_back(std::move(m)); }
+    void addRows(ResultSet&& rs);
+    void addCount(long long n);
+    void addError(const Error& e);
+    void finish();
+
+    Session& m_s;
+    BatchResult& m_out;
+    std::vector<Message> m_pending;
+    std::vector<ResultSet>* m_capture = nullptr; // INSERT ... EXEC collects result sets here
+    int m_depth = 0;
+    int m_returnValue = 0;
+};
+
+} // namespace tsql

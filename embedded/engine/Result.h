@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Ast.h"
+#include "Value.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsql {
+
+// A message from the server: informational (severity 0-10, PRINT and warnings) or an error (11+).
+struct Message {
+    int number = 0;
+    int severity = 0;
+    int state = 1;
+    std::string text;
+
+    [[nodiscard]] bool isError() const { return severity > 10; }
+};
+
+struct ResultColumn {
+    std::string name;
+    TypeSpec type; // T-SQL type when known; name empty otherwise
+    Value::Type storage = Value::Type::Text;
+};
+
+// Rows of one SELECT, held as character data the way the driver hands them out.
+class ResultSet {
+public:
+    std::vector<ResultColumn> columns;
+
+    void beginRow() { ++m_rows; }
+    void addCell(const Value& v, const TypeSpec& type);
+    void addNull() { m_cells.push_back({0, 0, true}); }
+    void addText(std::string_view text);
+
+    [[nodiscard]] size_t rowCount() const { return m_rows; }
+    [[nodiscard]] bool isNull(size_t row, size_t col) const { return cell(row, col).null; }
+    [[nodiscard]] std::string_view text(size_t row, size_t col) const {
+        const Cell& c = cell(row, col);
+        return std::string_view(m_arena).substr(c.offset, c.length);
+    }
+
+private:
+    struct Cell {
+        uint64_t offset;
+        uint32_t length;
+        bool null;
+    };
+    const Cell& cell(size_t row, size_t col) const { return m_cells[row * columns.size() + col]; }
+    std::vector<Cell> m_cells;
+    std::string m_arena;
+    size_t m_rows = 0;
+};
+
+// One step of a batch's output, as SQLExecDirect/SQLMoreResults reach it: a result set, a row
+// count, or (at the end) messages alone. Messages that came before it ride with it.
+struct ResultItem {
+    enum class Kind { Rows, Count, MessagesOnly } kind = Kind::MessagesOnly;
+    ResultSet rows;
+    int64_t affected = -1;
+    std::vector<Message> messages;
+
+    [[nodiscard]] bool failed() const;
+};
+
+struct BatchResult {
+    std::vector<ResultItem> items;
+    bool cancelled = false;
+    bool linkLost = false;
+};
+
+} // namespace tsql
