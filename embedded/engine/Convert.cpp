@@ -196,6 +196,26 @@ Value toBinary(const Value& v, const TypeSpec& t, ConvertMode mode, bool ansiWar
     return Value::blob(bytes);
 }
 
+// Character lengths count characters, as a single-byte code page does, not UTF-8 bytes.
+size_t charCount(const std::string& s) {
+    size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+std::string firstChars(const std::string& s, size_t chars) {
+    size_t i = 0;
+    while (i < s.size() && chars > 0) {
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
+            ++i;
+        --chars;
+    }
+    return s.substr(0, i);
+}
+
 Value toText(const Value& v, const TypeSpec& t, ConvertMode mode, int style, bool sourceIsDate, bool ansiWarnings) {
     std::string s;
     bool numeric = false;
@@ -230,16 +250,17 @@ Value toText(const Value& v, const TypeSpec& t, ConvertMode mode, int style, boo
         }
         break;
     }
-    if (t.length > 0 && static_cast<int>(s.size()) > t.length) {
+    const size_t chars = charCount(s);
+    if (t.length > 0 && chars > static_cast<size_t>(t.length)) {
         if (numeric && mode != ConvertMode::Store)
             s = "*";
         else if (mode == ConvertMode::Store && ansiWarnings)
             throw Error(8152, "String or binary data would be truncated.", ErrorScope::Statement);
         else
-            s.resize(static_cast<size_t>(t.length));
+            s = firstChars(s, static_cast<size_t>(t.length));
     }
-    if (t.isFixedText() && t.length > 0 && static_cast<int>(s.size()) < t.length)
-        s.append(static_cast<size_t>(t.length) - s.size(), ' ');
+    if (t.isFixedText() && t.length > 0 && charCount(s) < static_cast<size_t>(t.length))
+        s.append(static_cast<size_t>(t.length) - charCount(s), ' ');
     return Value::text(s);
 }
 

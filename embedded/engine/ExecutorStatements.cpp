@@ -213,12 +213,13 @@ void Executor::runInsert(const Statement& st) {
 
 namespace {
 
-// Finds the FROM entry an UPDATE/DELETE target names: an alias, or the table itself.
+// Finds the FROM entry an UPDATE/DELETE target names: an alias, or else the one reference to
+// the same table (aliased or not). With no such entry the target joins the FROM as a table of its own.
 const TableRef* findTarget(const std::vector<TableRefPtr>& from, const std::string& target) {
     std::vector<const TableRef*> stack;
     for (const auto& r : from)
         stack.push_back(r.get());
-    const TableRef* byName = nullptr;
+    std::vector<const TableRef*> sameTable;
     while (!stack.empty()) {
         const TableRef* r = stack.back();
         stack.pop_back();
@@ -231,10 +232,10 @@ const TableRef* findTarget(const std::vector<TableRefPtr>& from, const std::stri
             continue;
         if (!r->alias.empty() && iequals(r->alias, target))
             return r;
-        if (r->alias.empty() && iequals(r->tableName(), target))
-            byName = r;
+        if (iequals(r->tableName(), target))
+            sameTable.push_back(r);
     }
-    return byName;
+    return sameTable.size() == 1 ? sameTable.front() : nullptr;
 }
 
 } // namespace

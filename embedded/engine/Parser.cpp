@@ -247,7 +247,10 @@ private:
         return e;
     }
 
+    // A search condition (WHERE, ON, HAVING, IF, WHILE, WHEN) may hold predicates; everywhere else
+    // T-SQL wants a scalar expression, where a comparison is a syntax error.
     ExprPtr expression() { return orExpr(); }
+    ExprPtr scalarExpr() { return additive(); }
 
     ExprPtr orExpr() {
         auto left = andExpr();
@@ -315,7 +318,7 @@ private:
                     e->subquery = selectStatement();
                 } else {
                     do {
-                        e->args.push_back(expression());
+                        e->args.push_back(scalarExpr());
                     } while (acceptSymbol(","));
                 }
                 expectSymbol(")");
@@ -390,7 +393,7 @@ private:
             std::string op = next().text;
             auto operand = unary();
             if (op == "-" && (operand->kind == ExprKind::Integer || operand->kind == ExprKind::Number)) {
-                operand->text = "-" + operand->text;
+                operand->text = operand->text[0] == '-' ? operand->text.substr(1) : "-" + operand->text;
                 return operand;
             }
             auto e = make(ExprKind::Unary, op);
@@ -453,15 +456,15 @@ private:
             next();
             auto e = make(ExprKind::Cast);
             if (isCast) {
-                e->args.push_back(expression());
+                e->args.push_back(scalarExpr());
                 expectWord("AS");
                 e->type = typeSpec();
             } else {
                 e->type = typeSpec();
                 expectSymbol(",");
-                e->args.push_back(expression());
+                e->args.push_back(scalarExpr());
                 if (acceptSymbol(","))
-                    e->args.push_back(expression());
+                    e->args.push_back(scalarExpr());
             }
             expectSymbol(")");
             return e;
@@ -488,7 +491,7 @@ private:
             else
                 acceptWord("ALL");
             do {
-                e->args.push_back(expression());
+                e->args.push_back(scalarExpr());
             } while (acceptSymbol(","));
             expectSymbol(")");
             return e;
@@ -526,18 +529,18 @@ private:
         auto e = make(ExprKind::Case);
         if (!peek().isWord("WHEN")) {
             e->hasOperand = true;
-            e->args.push_back(expression());
+            e->args.push_back(scalarExpr());
         }
         if (!peek().isWord("WHEN"))
             fail();
         while (acceptWord("WHEN")) {
-            e->args.push_back(expression());
+            e->args.push_back(e->hasOperand ? scalarExpr() : expression());
             expectWord("THEN");
-            e->args.push_back(expression());
+            e->args.push_back(scalarExpr());
         }
         if (acceptWord("ELSE")) {
             e->hasElse = true;
-            e->args.push_back(expression());
+            e->args.push_back(scalarExpr());
         }
         expectWord("END");
         return e;
@@ -562,7 +565,7 @@ private:
             expectWord("BY");
             do {
                 OrderItem item;
-                item.expr = expression();
+                item.expr = scalarExpr();
                 if (acceptWord("DESC"))
                     item.descending = true;
                 else
@@ -605,7 +608,7 @@ private:
             next();
             expectWord("BY");
             do {
-                s->groupBy.push_back(expression());
+                s->groupBy.push_back(scalarExpr());
             } while (acceptSymbol(","));
         }
         if (acceptWord("HAVING"))
@@ -620,7 +623,7 @@ private:
             (peek(1).text == "=" || peek(1).text == "+=")) {
             item.assignVariable = toUpper(next().text);
             std::string op = next().text;
-            item.expr = expression();
+            item.expr = scalarExpr();
             if (op == "+=") {
                 auto var = make(ExprKind::Variable, item.assignVariable);
                 item.expr = binary("+", std::move(var), std::move(item.expr));
@@ -630,10 +633,10 @@ private:
         if ((isName(t) || t.kind == TokenKind::String) && peek(1).isSymbol("=")) {
             item.alias = next().text;
             next();
-            item.expr = expression();
+            item.expr = scalarExpr();
             return item;
         }
-        item.expr = expression();
+        item.expr = scalarExpr();
         if (acceptWord("AS")) {
             if (peek().kind == TokenKind::String || peek().kind == TokenKind::QuotedIdentifier ||
                 peek().kind == TokenKind::Identifier)
@@ -831,7 +834,7 @@ private:
         if (t.isWord("PRINT")) {
             next();
             auto s = make(StatementKind::Print);
-            s->value = expression();
+            s->value = scalarExpr();
             return s;
         }
         if (t.isWord("EXEC") || t.isWord("EXECUTE")) {
@@ -857,7 +860,7 @@ private:
             auto s = make(StatementKind::Return);
             if (peek().kind != TokenKind::End && !peek().isSymbol(";") && !isStatementStart(peek()) &&
                 !peek().isWord("END") && !peek().isWord("ELSE"))
-                s->value = expression();
+                s->value = scalarExpr();
             return s;
         }
         if (t.isWord("RAISERROR")) {
@@ -865,7 +868,7 @@ private:
             auto s = make(StatementKind::Raiserror);
             expectSymbol("(");
             do {
-                s->raiseArgs.push_back(expression());
+                s->raiseArgs.push_back(scalarExpr());
             } while (acceptSymbol(","));
             expectSymbol(")");
             if (acceptWord("WITH")) {
@@ -905,14 +908,23 @@ private:
                     arg.name = toUpper(next().text);
                     next();
                 }
-                if (peek().isWord("DEFAULT")) {
+                // Procedure arguments are constants, variables or bare words (taken as strings);
+                // expressions and function calls are not allowed there.
+                const Token& v = peek();
+                if (v.isWord("DEFAULT")) {
                     next();
-                } else if (peek().kind == TokenKind::Identifier && !isReserved(peek().text) && !peek(1).isSymbol("(") &&
-                           !peek(1).isSymbol(".")) {
-                    // A bare word argument is a character string, as SQL Server takes it.
+                } else if (v.isWord("NULL")) {
+                    next();
+                    arg.value = make(ExprKind::Null);
+                } else if ((v.kind == TokenKind::Identifier && !isReserved(v.text)) ||
+                           v.kind == TokenKind::QuotedIdentifier) {
                     arg.value = make(ExprKind::String, next().text);
+                } else if (v.kind == TokenKind::Variable || v.kind == TokenKind::String ||
+                           v.kind == TokenKind::Integer || v.kind == TokenKind::Decimal || v.kind == TokenKind::Float ||
+                           v.kind == TokenKind::Binary || v.isSymbol("-") || v.isSymbol("+")) {
+                    arg.value = unary();
                 } else {
-                    arg.value = expression();
+                    fail();
                 }
                 if (acceptWord("OUTPUT") || acceptWord("OUT"))
                     arg.output = true;
@@ -944,7 +956,7 @@ private:
                         next();
                         row.push_back(make(ExprKind::Function, "DEFAULT"));
                     } else {
-                        row.push_back(expression());
+                        row.push_back(scalarExpr());
                     }
                 } while (acceptSymbol(","));
                 expectSymbol(")");
@@ -1011,7 +1023,7 @@ private:
                   op.text == "|=" || op.text == "&="))
                 fail();
             a.op = next().text;
-            a.value = expression();
+            a.value = scalarExpr();
             s->assignments.push_back(std::move(a));
         } while (acceptSymbol(","));
         if (acceptWord("FROM"))
@@ -1220,7 +1232,7 @@ private:
             TypeSpec type = typeSpec().withDefaultLength(1);
             ExprPtr init;
             if (acceptSymbol("="))
-                init = expression();
+                init = scalarExpr();
             s->declarations.emplace_back(var, type);
             s->declInitial.push_back(std::move(init));
         } while (acceptSymbol(","));
@@ -1238,7 +1250,7 @@ private:
                 !(op.text == "=" || op.text == "+=" || op.text == "-=" || op.text == "*=" || op.text == "/="))
                 fail();
             a.op = next().text;
-            a.value = expression();
+            a.value = scalarExpr();
             s->assignments.push_back(std::move(a));
             return s;
         }
@@ -1250,7 +1262,9 @@ private:
             s->value = unary();
         } else if (s->option == "IDENTITY_INSERT") {
             s->target = objectName();
-            s->value = make(ExprKind::String, toUpper(name()));
+            if (!(peek().isWord("ON") || peek().isWord("OFF")))
+                fail();
+            s->value = make(ExprKind::String, toUpper(next().text));
         } else if (s->option == "TRANSACTION") {
             while (peek().kind == TokenKind::Identifier && !isStatementStart(peek()))
                 next();
