@@ -26,6 +26,9 @@ private:
     ErrorScope m_scope;
 };
 
+// Thrown when the client cancels the running statement (SQLCancel).
+struct Cancelled {};
+
 // Msg 102: the parser met a token it cannot place.
 [[noreturn]] void throwSyntax(const std::string& nearText);
 

@@ -16,15 +16,6 @@ struct StmtGuard {
     ~StmtGuard() { sqlite3_finalize(st); }
 };
 
-std::string after(const std::string& msg, const std::string& prefix) {
-    return msg.compare(0, prefix.size(), prefix) == 0 ? msg.substr(prefix.size()) : std::string();
-}
-
-std::string lastPart(const std::string& dotted) {
-    size_t dot = dotted.rfind('.');
-    return dot == std::string::npos ? dotted : dotted.substr(dot + 1);
-}
-
 } // namespace
 
 void Executor::runBatch(std::string_view sql) {
@@ -45,6 +36,8 @@ void Executor::runBatch(std::string_view sql) {
         finish();
         return;
     }
+    if (!statements.empty() && statements.back()->kind == StatementKind::Select)
+        m_streamable = statements.back().get();
     try {
         for (const auto& st : statements)
             if (run(*st) == Flow::Return)
@@ -247,59 +240,12 @@ long long Executor::changes() const {
     return sqlite3_changes64(m_s.m_db);
 }
 
-// Turns SQLite's refusal into the error SQL Server gives for the same fault.
 void Executor::raiseEngineError(int rc) {
-    if (m_s.m_functionError) {
-        Error e = *m_s.m_functionError;
-        m_s.m_functionError.reset();
-        throw e;
-    }
-    if (rc == SQLITE_INTERRUPT || m_s.m_interrupted)
-        throw Cancelled{};
-    std::string msg = sqlite3_errmsg(m_s.m_db);
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        throw Error(1222, "Lock request time out period exceeded.");
-    if (auto cols = after(msg, "UNIQUE constraint failed: "); !cols.empty()) {
-        std::string table = cols.substr(0, cols.find('.'));
-        const TableInfo* t = m_s.catalog().table("main", table);
-        bool primary = false;
-        if (t && !t->primaryKey.empty()) {
-            std::string pk;
-            for (const auto& k : t->primaryKey)
-                pk += (pk.empty() ? "" : ", ") + table + "." + k;
-            primary = iequals(pk, cols);
-        }
-        if (primary || !t)
-            throw Error(2627,
-                        "Violation of PRIMARY KEY constraint 'PK_" + table +
-                            "'. Cannot insert duplicate key in object 'dbo." + table + "'.",
-                        ErrorScope::Statement, 14);
-        throw Error(2627,
-                    "Violation of UNIQUE KEY constraint 'UQ_" + table +
-                        "'. Cannot insert duplicate key in object 'dbo." + table + "'.",
-                    ErrorScope::Statement, 14);
-    }
-    if (auto col = after(msg, "NOT NULL constraint failed: "); !col.empty()) {
-        std::string table = col.substr(0, col.find('.'));
-        throw Error(515,
-                    "Cannot insert the value NULL into column '" + lastPart(col) + "', table '" + m_s.databaseName() +
-                        ".dbo." + table + "'; column does not allow nulls. INSERT fails.",
-                    ErrorScope::Statement);
-    }
-    if (auto t = after(msg, "no such table: "); !t.empty())
-        throw Error(208, "Invalid object name '" + lastPart(t) + "'.");
-    if (auto c = after(msg, "no such column: "); !c.empty())
-        throw Error(207, "Invalid column name '" + lastPart(c) + "'.");
-    if (auto c = after(msg, "ambiguous column name: "); !c.empty())
-        throw Error(209, "Ambiguous column name '" + lastPart(c) + "'.");
-    if (msg.find("misuse of aggregate") != std::string::npos || msg.find("GROUP BY") != std::string::npos)
-        throw Error(8120, "Column is invalid in the select list because it is not contained in either an aggregate "
-                          "function or the GROUP BY clause.");
-    throw Error(8624, "Internal Query Processor Error: " + msg);
+    m_s.throwEngineError(rc);
 }
 
-// Copies a SELECT's rows into character form the way the driver serves them.
-void Executor::collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs) {
+// Names and T-SQL types of a SELECT's result columns.
+void Executor::describeColumns(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs) {
     int n = sqlite3_column_count(st);
     rs.columns.resize(static_cast<size_t>(n));
     for (int c = 0; c < n; ++c) {
@@ -335,6 +281,12 @@ void Executor::collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, Resu
             }
         }
     }
+}
+
+// Copies a SELECT's rows into character form the way the driver serves them.
+void Executor::collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs) {
+    describeColumns(st, shape, rs);
+    const int n = static_cast<int>(rs.columns.size());
     int rc;
     std::vector<TypeSpec> types;
     for (const auto& c : rs.columns)
@@ -448,6 +400,18 @@ void Executor::runSelect(const Statement& st) {
         return;
     }
     ResultSet rs;
+    if (&st == m_streamable && !m_capture) {
+        // The batch's last statement: its rows are stepped as the client fetches them.
+        describeColumns(stmt, out, rs);
+        std::vector<TypeSpec> types;
+        for (const auto& c : rs.columns)
+            types.push_back(c.type);
+        guard.st = nullptr;
+        rs.cursor = std::make_shared<Cursor>(m_s, stmt, std::move(types));
+        rs.cursor->prime();
+        addRows(std::move(rs));
+        return;
+    }
     collectRows(stmt, out, rs);
     m_s.m_lastRowcount = static_cast<long long>(rs.rowCount());
     addRows(std::move(rs));

@@ -20,7 +20,6 @@ public:
 
 private:
     enum class Flow { Normal, Break, Continue, Return };
-    struct Cancelled {};
 
     Flow run(const Statement& st);
     Flow runList(const std::vector<StatementPtr>& list);
@@ -56,6 +55,7 @@ private:
     sqlite3_stmt* prepare(const std::string& sql, const std::vector<Value>& binds);
     void stepToEnd(sqlite3_stmt* st);
     [[noreturn]] void raiseEngineError(int rc);
+    void describeColumns(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs);
     void collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs);
     long long changes() const;
     void noteIdentity(const Translator::ResolvedTable& t);
@@ -71,6 +71,7 @@ private:
     BatchResult& m_out;
     std::vector<Message> m_pending;
     std::vector<ResultSet>* m_capture = nullptr; // INSERT ... EXEC collects result sets here
+    const Statement* m_streamable = nullptr;     // the top-level SELECT that ends the batch
     int m_depth = 0;
     int m_returnValue = 0;
 };

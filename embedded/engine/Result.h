@@ -4,6 +4,7 @@
 #include "Value.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,10 +27,40 @@ struct ResultColumn {
     Value::Type storage = Value::Type::Text;
 };
 
-// Rows of one SELECT, held as character data the way the driver hands them out.
+class Session;
+
+// The rows of a batch's last SELECT, stepped from SQLite as the client fetches them rather than
+// copied first, as SQL Server's driver streams them. Errors met while stepping are thrown as
+// tsql::Error.
+class Cursor {
+public:
+    Cursor(Session& session, sqlite3_stmt* statement, std::vector<TypeSpec> types);
+    ~Cursor();
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
+
+    // Steps to the first row while the batch is still running, so a statement's work and its
+    // first error belong to the execution, as with a server; the first next() then returns it.
+    void prime();
+    bool next(); // false at the end
+    [[nodiscard]] bool isNull(size_t col) const;
+    [[nodiscard]] std::string_view text(size_t col); // valid until the next call to next()
+
+private:
+    Session& m_session;
+    sqlite3_stmt* m_statement;
+    std::vector<TypeSpec> m_types;
+    std::vector<std::string> m_scratch;
+    bool m_firstPending = false;
+    bool m_done = false;
+};
+
+// Rows of one SELECT, held as character data the way the driver hands them out, or streamed
+// through a cursor.
 class ResultSet {
 public:
     std::vector<ResultColumn> columns;
+    std::shared_ptr<Cursor> cursor;
 
     void beginRow() { ++m_rows; }
     void addCell(const Value& v, const TypeSpec& type);

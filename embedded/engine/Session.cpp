@@ -248,4 +248,68 @@ Value Session::systemValue(const std::string& name) const {
     throw Error(137, "Must declare the scalar variable \"" + name + "\".");
 }
 
+namespace {
+
+std::string after(const std::string& msg, const std::string& prefix) {
+    return msg.compare(0, prefix.size(), prefix) == 0 ? msg.substr(prefix.size()) : std::string();
+}
+
+std::string lastPart(const std::string& dotted) {
+    size_t dot = dotted.rfind('.');
+    return dot == std::string::npos ? dotted : dotted.substr(dot + 1);
+}
+
+} // namespace
+
+// Turns SQLite's refusal into the error SQL Server gives for the same fault.
+void Session::throwEngineError(int rc) {
+    if (m_functionError) {
+        Error e = *m_functionError;
+        m_functionError.reset();
+        throw e;
+    }
+    if (rc == SQLITE_INTERRUPT || m_interrupted)
+        throw Cancelled{};
+    std::string msg = sqlite3_errmsg(m_db);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw Error(1222, "Lock request time out period exceeded.");
+    if (auto cols = after(msg, "UNIQUE constraint failed: "); !cols.empty()) {
+        std::string table = cols.substr(0, cols.find('.'));
+        const TableInfo* t = catalog().table("main", table);
+        bool primary = false;
+        if (t && !t->primaryKey.empty()) {
+            std::string pk;
+            for (const auto& k : t->primaryKey)
+                pk += (pk.empty() ? "" : ", ") + table + "." + k;
+            primary = iequals(pk, cols);
+        }
+        if (primary || !t)
+            throw Error(2627,
+                        "Violation of PRIMARY KEY constraint 'PK_" + table +
+                            "'. Cannot insert duplicate key in object 'dbo." + table + "'.",
+                        ErrorScope::Statement, 14);
+        throw Error(2627,
+                    "Violation of UNIQUE KEY constraint 'UQ_" + table +
+                        "'. Cannot insert duplicate key in object 'dbo." + table + "'.",
+                    ErrorScope::Statement, 14);
+    }
+    if (auto col = after(msg, "NOT NULL constraint failed: "); !col.empty()) {
+        std::string table = col.substr(0, col.find('.'));
+        throw Error(515,
+                    "Cannot insert the value NULL into column '" + lastPart(col) + "', table '" + databaseName() +
+                        ".dbo." + table + "'; column does not allow nulls. INSERT fails.",
+                    ErrorScope::Statement);
+    }
+    if (auto t = after(msg, "no such table: "); !t.empty())
+        throw Error(208, "Invalid object name '" + lastPart(t) + "'.");
+    if (auto c = after(msg, "no such column: "); !c.empty())
+        throw Error(207, "Invalid column name '" + lastPart(c) + "'.");
+    if (auto c = after(msg, "ambiguous column name: "); !c.empty())
+        throw Error(209, "Ambiguous column name '" + lastPart(c) + "'.");
+    if (msg.find("misuse of aggregate") != std::string::npos || msg.find("GROUP BY") != std::string::npos)
+        throw Error(8120, "Column is invalid in the select list because it is not contained in either an aggregate "
+                          "function or the GROUP BY clause.");
+    throw Error(8624, "Internal Query Processor Error: " + msg);
+}
+
 } // namespace tsql

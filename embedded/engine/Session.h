@@ -69,6 +69,8 @@ public:
     [[nodiscard]] bool identityInsert(const std::string& table) const;
     [[nodiscard]] long long rowcountLimit() const { return m_rowcount; }
     [[nodiscard]] sqlite3* handle() const { return m_db; }
+    // Throws the tsql::Error that stands for SQLite's refusal rc (SQL Server's number and text).
+    [[noreturn]] void throwEngineError(int rc);
 
 private:
     friend class Executor;

@@ -75,6 +75,7 @@ SQLRETURN finishExecution(Stmt* s) {
     s->open = true;
     s->item = 0;
     s->row = -1;
+    s->rowsEnded = false;
     loadItemDiags(s);
     const tsql::ResultItem& first = s->result.items.front();
     SQLRETURN rc = returnFor(first);
@@ -618,8 +619,33 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT stmt) {
         return stmtError(s, "24000", "24000", "Invalid cursor state");
     s->diags.clear();
     s->lastColumn = 0;
+    if (const auto& cursor = item->rows.cursor) {
+        if (s->rowsEnded)
+            return SQL_NO_DATA;
+        try {
+            if (!cursor->next()) {
+                s->rowsEnded = true;
+                return SQL_NO_DATA;
+            }
+        } catch (const tsql::Error& e) {
+            s->rowsEnded = true;
+            tsql::Message m;
+            m.number = e.number();
+            m.severity = e.severity();
+            m.text = e.what();
+            s->diags.add(serverDiag(m));
+            return SQL_ERROR;
+        } catch (const tsql::Cancelled&) {
+            s->rowsEnded = true;
+            s->diags.add(driverDiag("HY008", "S1008", 0, "Operation canceled"));
+            return SQL_ERROR;
+        }
+        ++s->row;
+        return SQL_SUCCESS;
+    }
     if (s->row + 1 >= static_cast<long long>(item->rows.rowCount())) {
         s->row = static_cast<long long>(item->rows.rowCount());
+        s->rowsEnded = true;
         return SQL_NO_DATA;
     }
     ++s->row;
@@ -630,12 +656,12 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT target
                              SQLLEN* indicator) {
     auto* s = static_cast<Stmt*>(stmt);
     const tsql::ResultItem* item = currentItem(s);
-    if (!item || item->kind != tsql::ResultItem::Kind::Rows || s->row < 0 ||
-        s->row >= static_cast<long long>(item->rows.rowCount()))
+    if (!item || item->kind != tsql::ResultItem::Kind::Rows || s->row < 0 || s->rowsEnded)
         return stmtError(s, "24000", "24000", "Invalid cursor state");
     if (col < 1 || col > item->rows.columns.size())
         return stmtError(s, "07009", "S1002", "Invalid Descriptor Index");
-    s->diags.clear();
+    if (!s->diags.records.empty())
+        s->diags.clear();
     const size_t r = static_cast<size_t>(s->row), c = col - 1u;
     if (s->lastColumn != col) {
         s->lastColumn = col;
@@ -644,13 +670,14 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT target
     } else if (s->columnDone) {
         return SQL_NO_DATA;
     }
-    if (item->rows.isNull(r, c)) {
+    const auto& cursor = item->rows.cursor;
+    if (cursor ? cursor->isNull(c) : item->rows.isNull(r, c)) {
         if (indicator)
             *indicator = SQL_NULL_DATA;
         s->columnDone = true;
         return SQL_SUCCESS;
     }
-    std::string_view text = item->rows.text(r, c);
+    std::string_view text = cursor ? cursor->text(c) : item->rows.text(r, c);
     switch (targetType) {
     case SQL_C_CHAR:
     case SQL_C_DEFAULT:
@@ -715,6 +742,7 @@ SQLRETURN SQL_API SQLMoreResults(SQLHSTMT stmt) {
     }
     ++s->item;
     s->row = -1;
+    s->rowsEnded = false;
     s->lastColumn = 0;
     loadItemDiags(s);
     return returnFor(s->result.items[s->item]);

@@ -27,6 +27,7 @@ void Stmt::closeCursor() {
     item = 0;
     row = -1;
     open = false;
+    rowsEnded = false;
     lastColumn = 0;
     columnOffset = 0;
     columnDone = false;

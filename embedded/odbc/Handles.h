@@ -56,10 +56,11 @@ struct Stmt {
     bool async = false;
 
     tsql::BatchResult result;
-    size_t item = 0;    // current result item
-    long long row = -1; // current row in the item's rows; -1 before the first fetch
-    bool open = false;  // a cursor is open (results not yet closed)
-    int lastColumn = 0; // column of the last SQLGetData, for piecewise reads
+    size_t item = 0;        // current result item
+    long long row = -1;     // current row in the item's rows; -1 before the first fetch
+    bool open = false;      // a cursor is open (results not yet closed)
+    bool rowsEnded = false; // SQLFetch has reported the end of the current result set
+    int lastColumn = 0;     // column of the last SQLGetData, for piecewise reads
     size_t columnOffset = 0;
     bool columnDone = false;
 
