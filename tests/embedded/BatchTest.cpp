@@ -211,11 +211,11 @@ TEST_F(BatchTest, ALaterRowsErrorArrivesAtFetchTheFirstRowsAtExecution) {
     exec("SET NOCOUNT ON\nCREATE TABLE D (n int)\nINSERT D VALUES (1)\nINSERT D VALUES (2)\nINSERT D VALUES (0)");
     // The first row fails while the statement executes.
     EXPECT_TRUE(exec("SELECT 10 / n FROM D ORDER BY n").hasError(8134));
-    // A later row fails when it is fetched, after the good rows came.
-    ASSERT_EQ(SQLExecDirect(conn.stmt(),
-                            reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT 10 / n FROM D ORDER BY n DESC")),
-                            SQL_NTS),
-              SQL_SUCCESS);
+    // A later row fails when it is fetched, after the good rows came (no ORDER BY: a sort would
+    // compute every row up front).
+    ASSERT_EQ(
+        SQLExecDirect(conn.stmt(), reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT 10 / n FROM D")), SQL_NTS),
+        SQL_SUCCESS);
     EXPECT_EQ(SQLFetch(conn.stmt()), SQL_SUCCESS);
     EXPECT_EQ(SQLFetch(conn.stmt()), SQL_SUCCESS);
     EXPECT_EQ(SQLFetch(conn.stmt()), SQL_ERROR);
