@@ -269,6 +269,7 @@ private:
         return left;
     }
     ExprPtr notExpr() {
+        DepthGuard guard(m_depth);
         if (peek().isWord("NOT")) {
             next();
             auto e = make(ExprKind::Unary, "NOT");
@@ -388,6 +389,7 @@ private:
         }
     }
     ExprPtr unary() {
+        DepthGuard guard(m_depth);
         const Token& t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "-" || t.text == "+" || t.text == "~")) {
             std::string op = next().text;
@@ -403,7 +405,23 @@ private:
         return primary();
     }
 
+    // SQL Server refuses statements nested too deeply (Msg 191); the limit also keeps the
+    // recursive descent and the translator well inside the stack.
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(d) {
+            if (++depth > 256)
+                throw Error(191,
+                            "Some part of your SQL statement is nested too deeply. Rewrite the query or break it "
+                            "up into smaller queries.",
+                            ErrorScope::Compile, 15);
+        }
+        ~DepthGuard() { --depth; }
+    };
+    int m_depth = 0;
+
     ExprPtr primary() {
+        DepthGuard guard(m_depth);
         const Token& t = peek();
         switch (t.kind) {
         case TokenKind::Integer:
@@ -577,6 +595,7 @@ private:
     }
 
     std::unique_ptr<Select> selectCore() {
+        DepthGuard guard(m_depth);
         expectWord("SELECT");
         auto s = std::make_unique<Select>();
         if (acceptWord("DISTINCT"))
@@ -689,6 +708,7 @@ private:
     }
 
     TableRefPtr tableFactor() {
+        DepthGuard guard(m_depth);
         auto r = std::make_unique<TableRef>();
         if (acceptSymbol("(")) {
             if (peek().isWord("SELECT")) {
@@ -727,6 +747,7 @@ private:
     }
 
     StatementPtr statement() {
+        DepthGuard guard(m_depth);
         size_t start = peek().offset;
         auto s = statementBody();
         s->sourceText = textFrom(start);

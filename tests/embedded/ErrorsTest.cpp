@@ -78,8 +78,9 @@ TEST_F(ErrorsTest, SqliteDialectIsRefusedAsSqlServerRefusesIt) {
         const DiagRecord& d = diags[0];
         EXPECT_EQ(d.native, tc.native) << tc.sql << " -> " << d.text;
         EXPECT_NE(d.text.find(tc.message), std::string::npos) << tc.sql << " -> " << d.text;
-        if (tc.native != 207)
+        if (tc.native != 207) {
             EXPECT_EQ(d.state, "37000") << tc.sql; // ODBC 2 syntax/access class
+        }
     }
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Printers"), "1");
 }

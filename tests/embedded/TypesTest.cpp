@@ -115,8 +115,9 @@ TEST_F(TypesTest, ResultColumnsDescribeTheirSqlServerTypes) {
         ASSERT_EQ(SQLDescribeCol(conn.stmt(), c, name, sizeof name, &nameLen, &type, &size, &digits, &nullable),
                   SQL_SUCCESS);
         EXPECT_EQ(type, expected[c - 1]) << "column " << c << " " << name;
-        if (c == 3)
+        if (c == 3) {
             EXPECT_EQ(size, 10u);
+        }
     }
     SQLFreeStmt(conn.stmt(), SQL_CLOSE);
 }

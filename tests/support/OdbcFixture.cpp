@@ -57,25 +57,29 @@ bool BatchOutcome::hasError(long native) const {
 }
 
 // The driver manager fixes the location of its ini files at first use, so one configuration
-// folder serves the whole test process.
-const std::string& odbcConfigFolder() {
-    static const std::string folder = [] {
+// folder serves the whole test process; it goes when the process ends.
+struct OdbcConfigFolder {
+    std::string path;
+    OdbcConfigFolder() {
         char pattern[] = "/tmp/kdtest-odbc-XXXXXX";
-        std::string dir = mkdtemp(pattern);
-        std::ofstream(dir + "/odbcinst.ini")
+        path = mkdtemp(pattern);
+        std::ofstream(path + "/odbcinst.ini")
             << "[SQL Server]\nDescription=Embedded SQL Server\nDriver=" << KD_DRIVER_PATH << "\nThreading=0\n";
-        std::ofstream(dir + "/odbc.ini") << "";
-        std::ofstream(dir + "/user-odbc.ini") << "";
-        setenv("ODBCSYSINI", dir.c_str(), 1);
+        std::ofstream(path + "/odbc.ini") << "";
+        std::ofstream(path + "/user-odbc.ini") << "";
+        setenv("ODBCSYSINI", path.c_str(), 1);
         setenv("ODBCINSTINI", "odbcinst.ini", 1);
-        setenv("ODBCINI", (dir + "/user-odbc.ini").c_str(), 1);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(odbcConfigFolder(), ec);
-        });
-        return dir;
-    }();
-    return folder;
+        setenv("ODBCINI", (path + "/user-odbc.ini").c_str(), 1);
+    }
+    ~OdbcConfigFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+const std::string& odbcConfigFolder() {
+    static const OdbcConfigFolder folder;
+    return folder.path;
 }
 
 OdbcEnvironment::OdbcEnvironment() {

@@ -1,0 +1,1 @@
+DECLARE @x int SET @x = 1 IF @x = 1 SELECT CONVERT(varchar, GETDATE(), 101) ELSE PRINT 'no'

@@ -1,0 +1,1 @@
+UPDATE u SET note = 'x' FROM U u JOIN T t ON t.id = u.t_id WHERE t.name = 'one'

@@ -1,0 +1,1 @@
+SELECT TOP 1 id, name = ISNULL(name, '') + '|' FROM T ORDER BY 2 DESC

@@ -1,0 +1,1 @@
+SELECT DATEADD(day, -1, d), DATEDIFF(hh, d, GETDATE()) FROM T t LEFT OUTER JOIN U ON U.t_id = t.id
