@@ -45,6 +45,9 @@ private:
     void runCreateProcedure(const Statement& st);
     int runExec(const Statement& st, std::vector<ResultSet>* capture = nullptr);
     bool runSystemProcedure(const std::string& name, const std::vector<Value>& args);
+    void runSpaceUsed(const std::vector<Value>& args);
+    void runHelpDb(const std::vector<Value>& args);
+    long long scalarInt(const std::string& sql, const std::vector<Value>& binds);
 
     // evaluation helpers
     Value evaluate(const Expr& e);

@@ -734,7 +734,13 @@ int Executor::runExec(const Statement& st, std::vector<ResultSet>* capture) {
     int savedReturn = m_returnValue;
     m_returnValue = 0;
     ++m_depth;
+    // SET options changed inside a procedure end with it, as on SQL Server.
+    const bool savedNocount = m_s.m_nocount, savedAnsiWarnings = m_s.m_ansiWarnings;
+    const long long savedRowcount = m_s.m_rowcount;
     auto unwind = [&] {
+        m_s.m_nocount = savedNocount;
+        m_s.m_ansiWarnings = savedAnsiWarnings;
+        m_s.m_rowcount = savedRowcount;
         --m_depth;
         m_s.m_variables.resize(savedSize);
         m_s.m_frameBase = savedBase;
@@ -787,6 +793,14 @@ bool Executor::runSystemProcedure(const std::string& name, const std::vector<Val
                                    {Value::text(login), Value::text(loginDigest(login, password))});
         StmtGuard g{st};
         stepToEnd(st);
+        return true;
+    }
+    if (n == "SP_SPACEUSED") {
+        runSpaceUsed(args);
+        return true;
+    }
+    if (n == "SP_HELPDB") {
+        runHelpDb(args);
         return true;
     }
     if (n == "SP_DROPLOGIN") {
