@@ -81,16 +81,17 @@ void Catalog::prepare(const std::string& database) {
     if (database == "main") {
         execPlain(m_db, "CREATE TABLE IF NOT EXISTS main.__tsql_attached(name TEXT PRIMARY KEY COLLATE NOCASE, "
                         "path TEXT NOT NULL);");
-        // sysobjects as SQL Server 2000 kept it: user tables 'U', views 'V', procedures 'P'.
+        // sysobjects as SQL Server 2000 kept it: user tables 'U', views 'V', procedures 'P'. The body
+        // names no database, so the view still works when this file is attached to another.
         execPlain(m_db, "CREATE VIEW IF NOT EXISTS main.sysobjects AS "
                         "SELECT name COLLATE TSQL AS name, rowid AS id, "
                         "CASE type WHEN 'table' THEN 'U' ELSE 'V' END COLLATE TSQL AS xtype, "
                         "CASE type WHEN 'table' THEN 'U' ELSE 'V' END COLLATE TSQL AS type, 1 AS uid, "
                         "'2020-01-01 00:00:00.000' AS crdate "
-                        "FROM main.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE '\\_\\_tsql%' "
+                        "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE '\\_\\_tsql%' "
                         "ESCAPE '\\' AND name NOT LIKE 'sqlite%' AND name <> 'sysobjects' "
                         "UNION ALL SELECT name COLLATE TSQL, 1000000 + rowid, 'P', 'P', 1, created "
-                        "FROM main.__tsql_procedures");
+                        "FROM __tsql_procedures");
     }
     invalidate();
 }

@@ -1,5 +1,6 @@
 #include "OdbcFixture.h"
 
+#include "Schema.h"
 #include "Session.h"
 
 #include <cstdlib>
@@ -243,6 +244,11 @@ BatchOutcome OdbcConnection::exec(const std::string& sql) {
 void EngineTest::SetUp() {
     odbc.createDatabase("site");
     ASSERT_TRUE(SQL_SUCCEEDED(conn.connect(connectionStringFor(odbc, "site"))));
+}
+
+void SuiteTest::SetUp() {
+    suite::createSuiteDatabase(odbc.folder(), "KALDRA");
+    ASSERT_TRUE(SQL_SUCCEEDED(conn.connect(connectionStringFor(odbc, "KALDRA"))));
 }
 
 } // namespace kdtest

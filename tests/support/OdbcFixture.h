@@ -96,4 +96,15 @@ protected:
     OdbcConnection conn;
 };
 
+// A test on a fresh suite database (tables, procedures, base rows) named KALDRA.
+class SuiteTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    BatchOutcome exec(const std::string& sql) { return conn.exec(sql); }
+    std::string scalar(const std::string& sql) { return conn.exec(sql).scalar(); }
+
+    OdbcEnvironment odbc;
+    OdbcConnection conn;
+};
+
 } // namespace kdtest
