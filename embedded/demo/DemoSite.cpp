@@ -1,0 +1,219 @@
+#include "DemoSite.h"
+
+#include "PasswordCipher.h"
+#include "Schema.h"
+#include "Session.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace demo {
+
+std::string_view demoScript(); // demo.sql, compiled in
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kMarker = ".kdadmin-demo-site";
+
+void run(tsql::Session& s, std::string_view script, const char* what) {
+    auto errors = suite::runScript(s, script);
+    if (!errors.empty())
+        throw std::runtime_error(std::string(what) + ": " + errors.front());
+}
+
+// Replaces {{PASSWORD:text}} by the login component's stored form of text.
+std::string withPasswords(std::string_view script) {
+    std::string out;
+    size_t pos = 0;
+    const std::string open = "{{PASSWORD:";
+    for (;;) {
+        size_t at = script.find(open, pos);
+        if (at == std::string_view::npos) {
+            out.append(script.substr(pos));
+            return out;
+        }
+        size_t close = script.find("}}", at);
+        out.append(script.substr(pos, at - pos));
+        std::string plain(script.substr(at + open.size(), close - at - open.size()));
+        out += suite::PasswordCipher::encrypt(plain);
+        pos = close + 2;
+    }
+}
+
+void write(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+void prepareFolder(const fs::path& root) {
+    if (fs::exists(root)) {
+        bool empty = fs::is_directory(root) && fs::directory_iterator(root) == fs::directory_iterator();
+        if (!empty && !fs::exists(root / kMarker))
+            throw std::runtime_error(root.string() + " is not empty and is not a demo site; choose another folder");
+        for (const auto& entry : fs::directory_iterator(root))
+            fs::remove_all(entry.path());
+    }
+    fs::create_directories(root);
+    write(root / kMarker, "This folder holds a KDADMIN demo site; creating the demo again replaces it.\n");
+}
+
+std::string kaldraIni(const fs::path& root) {
+    const std::string sqlPassword = suite::PasswordCipher::encrypt(kSqlPassword);
+    const std::string updaterPassword = suite::PasswordCipher::encrypt("update");
+    return "[System]\n"
+           "NetworkRootDir=" +
+           root.string() +
+           "\n"
+           "TerminalServerUserRootDir=\n"
+           "Server=" +
+           (root / "SQL").string() +
+           "\n"
+           "Database=" +
+           kDatabase +
+           "\n"
+           "SoftwareVersion=8.1.0\n"
+           "Password=" +
+           sqlPassword +
+           "\n"
+           "ODBCSource=" +
+           kDataSource +
+           "\n"
+           "User=" +
+           kSqlLogin +
+           "\n"
+           "Paxlet=YES\n"
+           "K2Dictation=YES\n"
+           "InteractiveRecognition=NO\n"
+           "VoiceToText=YES\n"
+           "TrackCompletedHISReports=NO\n"
+           "DefaultPrintServer=PRINTSRV01\n"
+           "HideLastUser=NO\n"
+           "BrandType=1\n"
+           "CombinedInterfaceDB=True\n"
+           "\n[ImportEngine]\n"
+           "OfflineUpdateFrequency=10\n"
+           "\n[AdminDesktop]\n"
+           "PasswordMsgTemplate=" +
+           (root / "KALDRA" / "SYSTEM" / "PWDMSG.TXT").string() +
+           "\n"
+           "ExtendedProfile=YES\n"
+           "AllowSettingSignaturePassword=YES\n"
+           "SkipBackupCheck=NO\n"
+           "LogDebug=NO\n"
+           "LogSQL=NO\n"
+           "LogSize=10\n"
+           "DisableVVPing=True\n"
+           "\n[VeltraExpert]\n"
+           "CriticalFindingsSystem=\n"
+           "\n[Updater]\n"
+           "UserName=updater\n"
+           "Password=" +
+           updaterPassword +
+           "\n"
+           "Timeout=60\n";
+}
+
+void createMsdb(const fs::path& sql) {
+    tsql::OpenOptions o;
+    o.folder = sql.string();
+    o.database = "msdb";
+    o.create = true;
+    auto msdb = tsql::Session::open(o);
+    run(*msdb,
+        "CREATE TABLE backupset (backup_set_id int IDENTITY(1,1) NOT NULL, database_name varchar(128) NOT NULL, "
+        "backup_start_date datetime NULL, backup_finish_date datetime NULL, type char(1) NOT NULL, "
+        "backup_size numeric(20,0) NULL)\nGO\n"
+        "DECLARE @day int\nSET @day = 14\nWHILE @day >= 1\nBEGIN\n"
+        "  INSERT backupset (database_name, backup_start_date, backup_finish_date, type, backup_size) VALUES "
+        "('KALDRA', DATEADD(minute, 23 * 60 - @day * 1440, CONVERT(datetime, CONVERT(char(10), GETDATE(), 120))), "
+        "DATEADD(minute, 23 * 60 + 20 - @day * 1440, CONVERT(datetime, CONVERT(char(10), GETDATE(), 120))), "
+        "CASE WHEN @day % 7 = 1 OR @day = 1 THEN 'D' ELSE 'I' END, 734003200)\n"
+        "  SET @day = @day - 1\nEND\n",
+        "msdb");
+}
+
+void createStandardDatabase(const fs::path& formats, const fs::path& scratch) {
+    {
+        auto standard = suite::createSuiteDatabase(scratch.string(), "K2STANDARD_DB");
+        run(*standard,
+            "INSERT Reports_cfg (hosp_acct_id, dept_id, report_type_nbr, report_version_nbr, report_name) "
+            "VALUES (1, 0, 1, 0, 'History and Physical')\n"
+            "INSERT Reports_cfg (hosp_acct_id, dept_id, report_type_nbr, report_version_nbr, report_name) "
+            "VALUES (1, 0, 2, 0, 'Consultation')\n"
+            "INSERT Reports_cfg (hosp_acct_id, dept_id, report_type_nbr, report_version_nbr, report_name) "
+            "VALUES (1, 0, 3, 0, 'Discharge Summary')\n"
+            "INSERT Report_outputs_cfg (hosp_acct_id, dept_id, report_type_nbr, output_nbr, output_type, printer_id) "
+            "VALUES (1, 0, 1, 1, 1, 1)\n"
+            "INSERT Report_fields_cfg (hosp_acct_id, dept_id, report_type_nbr, field_nbr, is_required) "
+            "VALUES (1, 0, 1, 201, 1)\n"
+            "INSERT System_fields VALUES (201, 'Referring Physician', 0, 60, 0, NULL)\n"
+            "INSERT System_printers VALUES (1, 'Standard Printer', 'STDPRN', 'Courier New', 10, 0, 0, 0, '', 0, 0, "
+            "'', 0, 0, NULL, NULL, 'EnvDefault.doc', '')\n",
+            "standard database");
+    }
+    fs::rename(tsql::Session::databasePath(scratch.string(), "K2STANDARD_DB"), formats / "K2STANDARD_DB.MDF");
+}
+
+} // namespace
+
+SiteReport createDemoSite(const std::string& folder, const std::string& driverPath) {
+    const auto start = std::chrono::steady_clock::now();
+    const fs::path root = fs::absolute(folder).lexically_normal();
+    prepareFolder(root);
+
+    // The network-root tree the suite expects.
+    const fs::path kaldra = root / "KALDRA";
+    for (const char* sub : {"SYSTEM", "LOG/KDADMIN", "ROUTINES", "PROMPTS", "IMPORT", "TEMP", "INSTALL/FORMATS"})
+        fs::create_directories(kaldra / sub);
+    for (const char* sub : {"KALDRA/LOG/KDADMIN", "KALDRA/TEMP", "KALDRA/SYSTEM"})
+        fs::create_directories(root / "local" / sub);
+    write(kaldra / "PROMPTS" / "PROMPT.KDS",
+          "; Default report creation prompts\nPROMPT=Patient name\nPROMPT=Medical record number\n");
+    write(kaldra / "PROMPTS" / "RADIOLOGY.KDS", "; Radiology prompts\nPROMPT=Exam\nPROMPT=Accession number\n");
+    write(kaldra / "PROMPTS" / "CARDIOLOGY.KDS",
+          "; Cardiology prompts\nPROMPT=Procedure\nPROMPT=Referring physician\n");
+    write(kaldra / "SYSTEM" / "EnvDefault.doc", "Envelope template (default)\n");
+    write(kaldra / "SYSTEM" / "EnvLetter.doc", "Envelope template (letter)\n");
+    write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
+    write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
+    write(root / "KALDRA.INI", kaldraIni(root));
+
+    // unixODBC configuration: the driver as "SQL Server" and the site's data source.
+    const fs::path sql = root / "SQL";
+    write(root / "odbc" / "odbcinst.ini",
+          "[SQL Server]\nDescription=Embedded SQL Server (KDADMIN demo)\nDriver=" + driverPath + "\n");
+    write(root / "odbc" / "odbc.ini", std::string("[") + kDataSource + "]\nDriver=SQL Server\nServer=" + sql.string() +
+                                          "\nDatabase=" + kDatabase + "\n");
+
+    // The workstation's settings store: machine and user hives as INI files.
+    const std::string product = "SOFTWARE\\Corvane and Company\\Tessaly Report 2.0 for Windows\\2.0";
+    write(root / "registry" / "machine.ini", "[" + product + "]\nLocalRootDir=" + (root / "local").string() +
+                                                 "\nRemoteOnline=NO\nTerminalServerSupport=NO\n");
+    write(root / "registry" / "user.ini", "[" + product + "]\n");
+    write(root / "demo.env", "export ODBCSYSINI=\"" + (root / "odbc").string() +
+                                 "\"\nexport KDADMIN_REGISTRY_MACHINE=\"" +
+                                 (root / "registry" / "machine.ini").string() + "\"\nexport KDADMIN_REGISTRY_USER=\"" +
+                                 (root / "registry" / "user.ini").string() + "\"\n");
+
+    // The databases.
+    auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
+    run(*site, withPasswords(demoScript()), "demo data");
+    run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
+    site.reset();
+    createMsdb(sql);
+    createStandardDatabase(kaldra / "INSTALL" / "FORMATS", root / "KALDRA" / "TEMP");
+
+    SiteReport report;
+    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    report.databaseBytes = fs::file_size(tsql::Session::databasePath(sql.string(), kDatabase));
+    return report;
+}
+
+} // namespace demo

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace demo {
+
+// Demo credentials, documented in docs/demo-site.md.
+inline constexpr const char* kAdministrator = "ADMINISTRATOR";
+inline constexpr const char* kAdministratorPassword = "demo";
+inline constexpr const char* kSqlLogin = "kdadmin";
+inline constexpr const char* kSqlPassword = "kdadmin-demo";
+inline constexpr const char* kDataSource = "KALDRA";
+inline constexpr const char* kDatabase = "KALDRA";
+
+struct SiteReport {
+    double seconds = 0;
+    std::uintmax_t databaseBytes = 0;
+};
+
+// Creates a complete demo installation in folder: the network-root tree, KALDRA.INI, the ODBC
+// files registering the driver and the data source, the registry store, and the site database
+// with msdb and the standard report database beside it. The folder must be empty or an earlier
+// demo site (it carries a marker file); it is emptied first, and nothing outside it is touched.
+// Throws std::runtime_error when something cannot be created.
+SiteReport createDemoSite(const std::string& folder, const std::string& driverPath);
+
+struct ScaleOptions {
+    unsigned seed = 1;
+    int users = 50000; // users and groups
+    int physicians = 20000;
+    int accounts = 500;
+    int reportTypes = 50;
+    int logRows = 1000000;
+    int logRowsOnOneDay = 100000;
+    int outputRows = 1000000;
+};
+
+// Grows the demo site's database to a large site's size, deterministically from the seed.
+SiteReport scaleDemoSite(const std::string& folder, const ScaleOptions& options);
+
+} // namespace demo

@@ -1,0 +1,49 @@
+// kdsite: creates the demo site and grows it to a large site's size.
+//
+//   kdsite demo <folder> <driver library>    create (or re-create) the demo site in <folder>
+//   kdsite scale <folder> [--seed N] [--small] grow the site's database (--small: a tenth)
+
+#include "DemoSite.h"
+
+#include <cstring>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) {
+        try {
+            auto report = demo::createDemoSite(argv[2], argv[3]);
+            std::cout << "Demo site created in " << argv[2] << " (" << report.seconds << " s, database "
+                      << report.databaseBytes / 1024 << " KB).\n";
+            return 0;
+        } catch (const std::exception& e) {
+            std::cerr << "kdsite: " << e.what() << "\n";
+            return 1;
+        }
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "scale") == 0) {
+        demo::ScaleOptions o;
+        for (int i = 3; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
+                o.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+            else if (std::strcmp(argv[i], "--small") == 0) {
+                o.users /= 10;
+                o.physicians /= 10;
+                o.accounts /= 10;
+                o.logRows /= 10;
+                o.logRowsOnOneDay /= 10;
+                o.outputRows /= 10;
+            }
+        }
+        try {
+            auto report = demo::scaleDemoSite(argv[2], o);
+            std::cout << "Site grown in " << report.seconds << " s; database " << report.databaseBytes / (1024 * 1024)
+                      << " MB.\n";
+            return 0;
+        } catch (const std::exception& e) {
+            std::cerr << "kdsite: " << e.what() << "\n";
+            return 1;
+        }
+    }
+    std::cerr << "usage: kdsite demo <folder> <driver library>\n       kdsite scale <folder> [--seed N] [--small]\n";
+    return 2;
+}
