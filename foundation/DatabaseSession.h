@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Interaction.h"
+
+#include <functional>
+#include <sql.h>
+#include <sqlext.h>
+#include <string>
+#include <vector>
+
+namespace foundation {
+
+// The one connection to the suite's database and its one statement handle. Every screen puts its
+// statement in SQLStatement, runs it with ExecSQL and reads the rows with FetchRow and
+// GetColumnText. Errors are shown from inside (one message box per failure) and written to the
+// local log; callers see only the integer results. A lost network link is repaired here.
+class DatabaseSession {
+public:
+    static DatabaseSession& instance();
+
+    // ---- state ---------------------------------------------------------------------------
+    bool SQLConnected = false;
+    std::string SQLStatement;
+    std::string LastSQLError;
+    bool UseDriverConnect = false;
+    std::string ServerName, DatabaseName, DataSourceName, LoginName, Password;
+    double DatabaseVersion = 2;
+    std::string ApplicationTitle = "Veltra Desktop";
+
+    // ---- operations ----------------------------------------------------------------------
+    bool ConnectToSQL();
+    void DisconnectFromSQL();
+    int ExecSQL();                   // 1 success, 0 failure
+    int ExecSQLAsync(bool showWait); // 1, 0, or 5 when the user cancelled
+    int ExecSQLNoRetry(bool quiet);
+    int FetchRow();                                  // 1 a row, 0 no more rows or an error
+    std::string GetColumnText(int column, int trim); // trim 1: trimmed; NULL reads as ""
+    void CloseStatement();
+    bool FlushResults();
+    void ReportSQLError(SQLHDBC dbc, SQLHSTMT stmt);
+    void CheckODBCResult(SQLRETURN rc, const std::string& text);
+    void ShowConnectError();
+    void ReadDatabaseVersion();
+
+    static bool DSNExists(const std::string& name);
+    static std::string QuoteSQL(const std::string& text);
+    // The connection string exactly as sent: 150 characters, blank-padded or cut.
+    [[nodiscard]] std::string ConnectionString() const;
+
+    // Schema version tests, compared in single precision.
+    [[nodiscard]] bool VersionGreaterThan(double v) const;
+    [[nodiscard]] bool VersionAtLeast(double v) const;
+    [[nodiscard]] bool VersionAtMost(double v) const;
+    [[nodiscard]] bool VersionEquals(double v) const;
+    [[nodiscard]] bool VersionLessThan(double v) const;
+
+    [[nodiscard]] SQLHSTMT statementHandle() const { return m_stmt; }
+    [[nodiscard]] SQLHDBC connectionHandle() const { return m_dbc; }
+
+    // ---- hooks ---------------------------------------------------------------------------
+    std::vector<std::string> history;                // every statement text sent, in order
+    std::function<void(int mode)> traceHook;         // TraceSQL: 0 the statement, 1 the last error
+    std::function<void(const std::string&)> logHook; // each diagnostic to the local log file
+    std::function<void(int exitCode)> terminateHook; // the program ends (default: exit)
+    platform::WaitIndicator* waitWindow = nullptr;   // polled by ExecSQLAsync
+    int pollIntervalMs = 150;
+
+private:
+    SQLRETURN execDirect();
+    void trace(int mode) {
+        if (traceHook)
+            traceHook(mode);
+    }
+    void terminate(int code);
+
+    SQLHENV m_env = SQL_NULL_HENV;
+    SQLHDBC m_dbc = SQL_NULL_HDBC;
+    SQLHSTMT m_stmt = SQL_NULL_HSTMT;
+    bool m_reconnecting = false;
+};
+
+} // namespace foundation
