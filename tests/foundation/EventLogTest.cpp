@@ -1,0 +1,124 @@
+#include "EventLog.h"
+#include "DatabaseSession.h"
+#include "MessageService.h"
+#include "OdbcFixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using foundation::DatabaseSession;
+using foundation::EventLog;
+using platform::MessageRecorder;
+using namespace kdtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class EventLogTest : public SuiteTest {
+protected:
+    void SetUp() override {
+        SuiteTest::SetUp();
+        auto& s = DatabaseSession::instance();
+        s.DisconnectFromSQL();
+        s = DatabaseSession{};
+        s.UseDriverConnect = true;
+        s.ServerName = odbc.folder();
+        s.DatabaseName = "KALDRA";
+        s.LoginName = "sa";
+        s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
+        ASSERT_TRUE(s.ConnectToSQL());
+        auto& c = EventLog::context();
+        c = foundation::LogContext{};
+        c.userId = 101;
+        c.partitionId = 3;
+        c.userName = "CORP\\jsmithson";
+        c.workstation = "NGH-WS-07";
+        c.logFolder = odbc.folder() + "/log";
+        c.iniRead = true;
+        fs::create_directories(c.logFolder);
+        EventLog::AttachToSession();
+    }
+    void TearDown() override { DatabaseSession::instance().DisconnectFromSQL(); }
+    MessageRecorder recorder;
+};
+
+TEST_F(EventLogTest, SystemLogRowIsTheDescribedBatchOf26Values) {
+    const std::string batch = EventLog::SystemLogBatch(20, 2, 20001, 0, 0, 0, 0, 0, -1, "User X added.", {});
+    EXPECT_EQ(batch, "DECLARE @thetime datetime\r\nSELECT @thetime = GETDATE()\r\nINSERT System_log\r\n"
+                     "VALUES (@thetime, 2, 20, 101, 20001, -1, \r\n0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, \r\n"
+                     "NULL, NULL, NULL, NULL, 'User X added.', NULL, NULL, NULL, NULL)");
+    EventLog::WriteSystemLog(20, 2, 20001, 4, 5, 6, 7, 8, 12, 0, "User X added.", {"second"});
+    EXPECT_EQ(scalar("SELECT CONVERT(varchar, user_id) + '|' + CONVERT(varchar, error_code) + '|' + "
+                     "CONVERT(varchar, hosp_acct_id) + '|' + CONVERT(varchar, schedule_id) + '|' + "
+                     "CONVERT(varchar, batch_nbr) + '|' + CONVERT(varchar, partition_id) + '|' + msg1 + '|' + msg2 "
+                     "FROM System_log"),
+              "101|20001|12|5|4|3|User X added.|second");
+    EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(EventLogTest, MessagesAreCutTo100CharactersAndQuoted) {
+    std::string message = "O'Brien " + std::string(112, 'm'); // 120 characters, one apostrophe
+    EventLog::WriteSystemLog(20, 2, 20002, 0, 0, 0, 0, 0, -1, 0, message);
+    EXPECT_EQ(scalar("SELECT msg1 FROM System_log"), message.substr(0, 100));
+    EXPECT_EQ(scalar("SELECT LEN(msg1) FROM System_log"), "100");
+}
+
+TEST_F(EventLogTest, DebugEventsNeedLogDebug) {
+    EventLog::LogEvent(15, 20, 6, 20003, 0, 0, 0, 0, 0, -1, 0, "debug detail");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log"), "0");
+    EXPECT_FALSE(fs::exists(EventLog::EventLogFile()));
+    EXPECT_TRUE(recorder.shown.empty());
+    EventLog::context().logDebug = true;
+    EventLog::LogEvent(5, 20, 6, 20003, 0, 0, 0, 0, 0, -1, 0, "debug detail");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE severity = 6"), "1");
+    EXPECT_NE(readAll(EventLog::EventLogFile()).find("DEBUG DEBUG: debug detail (Message number 20003)"),
+              std::string::npos);
+}
+
+TEST_F(EventLogTest, LogEventGoesToEachDestinationAsked) {
+    EventLog::LogEvent(15, 20, 4, 20004, 0, 0, 0, 0, 0, -1, 0, "Printer deleted.", {"Printer: Ward 3"},
+                       platform::MsgIcon::Exclamation);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].title, "Administrative Desktop - Message 20004");
+    EXPECT_EQ(recorder.shown[0].text,
+              "Printer deleted.\n" + std::string(22, ' ') + "Printer: Ward 3 (Message number 20004)");
+    EXPECT_EQ(fs::path(EventLog::EventLogFile()).filename(), "NGH-WS-07.LOG");
+    EXPECT_NE(readAll(EventLog::EventLogFile()).find(" WARN Printer deleted."), std::string::npos);
+    EXPECT_EQ(scalar("SELECT msg2 FROM System_log"), "Printer: Ward 3");
+}
+
+TEST_F(EventLogTest, TraceFileIsNamedAfterTheUserAndRotates) {
+    EXPECT_EQ(fs::path(EventLog::PrepareTraceFile()).filename(), "jsmithso.LOG");
+    EventLog::context().userName = "";
+    EXPECT_EQ(fs::path(EventLog::PrepareTraceFile()).filename(), "DEFAULT.LOG");
+    EventLog::context().userName = "CORP\\jsmithson";
+
+    // Statements are traced only with LogSQL; errors always.
+    scalar("SELECT 1");
+    EXPECT_FALSE(fs::exists(EventLog::PrepareTraceFile()));
+    EventLog::context().logSQL = true;
+    scalar("SELECT 42 AS traced");
+    exec("SELECT * FROM NoSuchTable");
+    DatabaseSession::instance().SQLStatement = "SELECT * FROM NoSuchTable";
+    DatabaseSession::instance().ExecSQL();
+    const std::string trace = readAll(EventLog::PrepareTraceFile());
+    EXPECT_NE(trace.find("SELECT * FROM NoSuchTable"), std::string::npos);
+    EXPECT_NE(trace.find("Invalid object name 'NoSuchTable'."), std::string::npos);
+
+    // Over LogSize megabytes the file becomes .OLD and a new one starts.
+    EventLog::context().logSize = 1;
+    std::ofstream(EventLog::PrepareTraceFile(), std::ios::app) << std::string(1000001, 'x');
+    std::string path = EventLog::PrepareTraceFile();
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::exists(fs::path(path).replace_extension(".OLD")));
+}
+
+} // namespace
