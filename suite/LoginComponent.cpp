@@ -330,6 +330,51 @@ bool LoginComponent::SaveUserOptions() {
     return m_db.execute(batch);
 }
 
+std::string LoginComponent::transId() const {
+    return user.user_name.substr(0, 8);
+}
+
+std::vector<std::pair<int, std::string>> LoginComponent::WorkTimeTypes() {
+    std::vector<std::pair<int, std::string>> out;
+    if (auto rows = m_db.query("SELECT pause_type, pause_description FROM Pause_types WHERE hosp_acct_id = -1 AND "
+                               "pause_type > 0 AND work_hours_choice = 1 ORDER BY pause_type"))
+        for (const auto& r : *rows)
+            out.emplace_back(static_cast<int>(toLong(r[0])), text(r[1]));
+    return out;
+}
+
+std::vector<WorkTimeEntry> LoginComponent::WorkTimeEntries(const std::string& day) {
+    std::vector<WorkTimeEntry> out;
+    auto rows = m_db.query("SELECT TA.pause_type, PT.pause_description, CONVERT(char(19), TA.start_datetime, 120), "
+                           "CONVERT(char(19), TA.end_datetime, 120) FROM Trans_activity TA LEFT JOIN Pause_types PT "
+                           "ON PT.pause_type = TA.pause_type AND PT.hosp_acct_id = -1 WHERE TA.trans_id = " +
+                           SuiteConnection::quote(transId()) + " AND TA.start_datetime >= " +
+                           SuiteConnection::quote(day + " 00:00:00") + " AND TA.start_datetime < DATEADD(day, 1, " +
+                           SuiteConnection::quote(day + " 00:00:00") + ") ORDER BY TA.start_datetime");
+    if (rows)
+        for (const auto& r : *rows)
+            out.push_back({static_cast<int>(toLong(r[0])), text(r[1]), text(r[2]), text(r[3])});
+    return out;
+}
+
+std::string LoginComponent::AddWorkTime(int pauseType, const std::string& start, const std::string& end) {
+    if (transId().empty())
+        return "No user is logged in.";
+    std::string endValue = end.empty() ? "NULL" : SuiteConnection::quote(end);
+    if (!end.empty()) {
+        auto order = m_db.query("SELECT CASE WHEN CONVERT(datetime, " + SuiteConnection::quote(end) +
+                                ") > CONVERT(datetime, " + SuiteConnection::quote(start) + ") THEN 1 ELSE 0 END");
+        if (!order)
+            return "The start and end times must be valid times.";
+        if (order->empty() || order->front()[0].value_or("0") != "1")
+            return "The end time must be later than the start time.";
+    }
+    if (!m_db.execute("INSERT Trans_activity VALUES (" + SuiteConnection::quote(transId()) + ", " +
+                      std::to_string(pauseType) + ", " + SuiteConnection::quote(start) + ", " + endValue + ")"))
+        return "The start and end times must be valid times.";
+    return {};
+}
+
 std::string LoginComponent::NameOfPC() const {
     if (const char* pinned = std::getenv("KDADMIN_WORKSTATION"); pinned && *pinned)
         return pinned;

@@ -60,6 +60,14 @@ public:
     virtual bool askNewPassword(std::string& password, std::string& confirm, const std::string& message) = 0;
 };
 
+// One entry of a transcriptionist's work-time sheet (Trans_activity).
+struct WorkTimeEntry {
+    int pauseType = 0;
+    std::string description;
+    std::string start; // 'YYYY-MM-DD HH:MM:SS'
+    std::string end;   // empty while the activity goes on
+};
+
 class LoginComponent {
 public:
     enum class Outcome { LoggedIn, MustChangePassword, WrongCredentials, Disabled, LockedOut, NowLockedOut };
@@ -99,6 +107,13 @@ public:
     void AddUserOption(const std::string& name, const std::string& value);
     bool SaveUserOptions();
     static constexpr int kOptionsApplication = 77; // System_user_cfg application id of these options
+
+    // The work-time sheet of the logged-in user for a day ('YYYY-MM-DD'): the activity types offered on
+    // the sheet, the day's entries, and adding an entry ("" or the reason it was refused).
+    [[nodiscard]] std::vector<std::pair<int, std::string>> WorkTimeTypes();
+    [[nodiscard]] std::vector<WorkTimeEntry> WorkTimeEntries(const std::string& day);
+    std::string AddWorkTime(int pauseType, const std::string& start, const std::string& end);
+    [[nodiscard]] std::string transId() const; // the user's transcriptionist id: the first 8 characters
 
     [[nodiscard]] std::string NameOfPC() const;
     void Logoff();

@@ -123,6 +123,23 @@ TEST_F(ConfigurationTest, NoDataSourceMeansConnectingByDriver) {
               0u);
 }
 
+TEST_F(ConfigurationTest, RegistryGivesLocalRootAndModes) {
+    setenv("KDADMIN_REGISTRY_MACHINE", (dir + "/machine.ini").c_str(), 1);
+    std::ofstream(dir + "/machine.ini")
+        << "[SOFTWARE\\Corvane and Company\\Tessaly Report 2.0 for Windows\\2.0]\nLocalRootDir=" << dir
+        << "/local/\nRemoteOnline=true\nTerminalServerSupport=no\n";
+    config.ReadRegistry();
+    EXPECT_EQ(config.localRootDir, dir + "/local");
+    EXPECT_TRUE(config.remoteOnline);
+    EXPECT_FALSE(config.terminalServerSupport);
+    EXPECT_TRUE(fs::is_directory(dir + "/local/KALDRA/LOG/KDADMIN"));
+    // Remote mode keeps the log folder under the local root.
+    writeIni("[System]\nNetworkRootDir=" + dir + "/net\nServer=" + dir + "\nDatabase=K\n");
+    ASSERT_TRUE(config.ReadKaldraINI());
+    EXPECT_EQ(config.logFolder, dir + "/local/KALDRA/LOG/KDADMIN");
+    unsetenv("KDADMIN_REGISTRY_MACHINE");
+}
+
 TEST_F(ConfigurationTest, HostileValuesAreReadAsText) {
     writeIni("[System]\nNetworkRootDir=" + dir + "\nServer=" + dir + "\nDatabase=" + std::string(10000, 'd') +
              "\nUser=o'brien\"; DROP\n");

@@ -195,3 +195,40 @@ TEST(LoginDialog, AsksForAUserNameBeforeAccepting) {
 }
 
 } // namespace
+
+#include "frmWorkTime.h"
+
+#include <QTreeWidget>
+
+namespace {
+
+TEST_F(ScreensTest, WorkTimeSheetListsAndAddsTheUsersActivities) {
+    suite::LoginComponent login;
+    login.SQLServerName = odbc.folder();
+    login.SQLDBName = "KALDRA";
+    login.SQLUserName = "sa";
+    ASSERT_TRUE(login.connect());
+    login.user.user_id = 104;
+    login.user.user_name = "MJONES";
+    exec("INSERT Trans_activity VALUES ('MJONES', 1, '2026-12-05 09:00', '2026-12-05 09:15')\n"
+         "INSERT Trans_activity VALUES ('MJONES', 1, '2026-12-04 09:00', '2026-12-04 09:15')");
+    suite::frmWorkTime sheet(login, "2026-12-05");
+    EXPECT_EQ(child<QTreeWidget>(sheet, "lvwActivities")->topLevelItemCount(), 1);
+    ASSERT_GT(child<QComboBox>(sheet, "cboActivity")->count(), 0); // types with work_hours_choice = 1
+    child<QLineEdit>(sheet, "txtStart")->setText("13:00");
+    child<QLineEdit>(sheet, "txtEnd")->setText("9:00"); // earlier, though later as text
+    child<QPushButton>(sheet, "cmdAdd")->click();
+    EXPECT_EQ(child<QLabel>(sheet, "lblMessage")->text(), "The end time must be later than the start time.");
+    child<QLineEdit>(sheet, "txtStart")->setText("nonsense");
+    child<QLineEdit>(sheet, "txtEnd")->setText("");
+    child<QPushButton>(sheet, "cmdAdd")->click();
+    EXPECT_EQ(child<QLabel>(sheet, "lblMessage")->text(), "The start and end times must be valid times.");
+    child<QLineEdit>(sheet, "txtStart")->setText("13:00");
+    child<QLineEdit>(sheet, "txtEnd")->setText("13:30");
+    child<QPushButton>(sheet, "cmdAdd")->click();
+    EXPECT_EQ(child<QLabel>(sheet, "lblMessage")->text(), "");
+    EXPECT_EQ(child<QTreeWidget>(sheet, "lvwActivities")->topLevelItemCount(), 2);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Trans_activity WHERE trans_id = 'MJONES'"), "3");
+}
+
+} // namespace
