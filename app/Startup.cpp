@@ -1,0 +1,264 @@
+#include "Startup.h"
+
+#include "Configuration.h"
+#include "DatabaseSession.h"
+#include "DialogLoginPrompt.h"
+#include "EventLog.h"
+#include "MessageService.h"
+#include "clsPartition.h"
+#include "frmSettings.h"
+#include "frmSoftwareSettings.h"
+#include "frmWorkTime.h"
+
+#include <QAction>
+#include <QDate>
+#include <QMdiSubWindow>
+#include <cstdlib>
+#include <filesystem>
+
+namespace app {
+
+namespace fs = std::filesystem;
+using foundation::Configuration;
+using foundation::DatabaseSession;
+using foundation::EventLog;
+using platform::MsgBox;
+using platform::MsgButtons;
+using platform::MsgIcon;
+
+// The login component's versions are decimal numbers ("8.1", "2.006").
+bool Startup::versionAtLeast(const std::string& version, const std::string& minimum) {
+    return std::strtod(version.c_str(), nullptr) >= std::strtod(minimum.c_str(), nullptr);
+}
+
+bool Startup::run(const std::vector<std::string>& args, const std::string& currentDir, const std::string& programDir) {
+    auto& config = Configuration::instance();
+    auto& session = DatabaseSession::instance();
+    m_programFolder = programDir;
+    // 1. The region component: the workstation's date and time formats for the SQL trace.
+    auto& log = EventLog::context();
+    log.dateFormat = suite::RegionComponent::toStrftime(suite::RegionComponent::DateFormat());
+    log.timeFormat = suite::RegionComponent::toStrftime(suite::RegionComponent::TimeFormat());
+    // 2.
+    platform::PointerService::instance().set(platform::Pointer::Busy);
+    m_commandLine = mainwindow::CommandLine::parse(args);
+    // 3. The development switch names a fixed configuration path.
+    std::vector<std::string> search = args;
+    if (m_commandLine.dev) {
+        const char* dev = std::getenv("KDADMIN_DEV_INI");
+        search.push_back(std::string("/INI=") + (dev && *dev ? dev : "/srv/kaldra/dev/KALDRA.INI"));
+    }
+    if (!config.LocateKaldraINI(search, currentDir, programDir))
+        return stop("locate");
+    // 4.
+    if (!versionAtLeast(m_login.version, "8.0")) {
+        MsgBox("KDLOGIN.DLL version is incorrect.  Version 8.0.0 or higher is required.  Please contact your System "
+               "Administrator for assistance.",
+               MsgButtons::OK, MsgIcon::Critical, "Incompatible KDLOGIN.DLL");
+        return stop("login version");
+    }
+    // 5., 6.
+    m_login.UseOfflineDB = false;
+    if (!config.ReadKaldraINI())
+        return stop("configuration");
+    config.ReadRegistry();
+    if (config.remoteOnline) {
+        config.logFolder = (fs::path(config.localRootDir) / "KALDRA" / "LOG" / "KDADMIN").string();
+        std::error_code ec;
+        fs::create_directories(config.logFolder, ec);
+    }
+    const bool branded = config.brandType == "1";
+    config.applicationTitle = branded ? "Veltra Desktop" : "Kaldra Administration Desktop";
+    session.ApplicationTitle = "Veltra Desktop";
+    // 7.
+    m_login.KALDRAIniFileName = config.iniPath;
+    m_login.ApplicationName = branded ? "Veltra Desktop" : "Kaldra Administration Desktop";
+    m_login.ApplicationVersion = "8.1.0";
+    m_login.SQLDBName = config.databaseName;
+    m_login.SQLPassword = config.sqlPassword;
+    m_login.SQLUserName = config.sqlUserName;
+    m_login.SQLServerName = config.serverName;
+    m_login.ODBCSource = config.useDriverConnect ? std::string() : config.dataSourceName;
+    m_login.HideLastUser = config.hideLastUser;
+    const bool above2006 = !versionAtLeast("2.006", m_login.version);
+    if (above2006)
+        m_login.NetworkRootDir = config.networkRootDir;
+    const std::string base = config.remoteOnline ? config.localRootDir : config.networkRootDir;
+    m_systemFolder = (fs::path(base) / "KALDRA" / "SYSTEM").string();
+    m_tempFolder = (fs::path(config.terminalServerSupport
+                                 ? (config.terminalServerUserRootDir.empty() ? config.localRootDir
+                                                                             : config.terminalServerUserRootDir)
+                                 : config.localRootDir) /
+                    "KALDRA" / "TEMP")
+                       .string();
+    // 8.
+    m_login.prompt = &m_prompt;
+    const int result = m_login.Login(true, 0, "");
+    if (result == 2) {
+        session.ShowConnectError();
+        return stop("login unreachable");
+    }
+    if (result != 0)
+        return stop("login cancelled");
+    // 9.
+    if (!session.ConnectToSQL())
+        return stop("connect");
+    EventLog::AttachToSession();
+    session.ReadDatabaseVersion();
+    bool paxlet = config.paxlet;
+    if (paxlet && !above2006) {
+        MsgBox("Paxlet support has been disabled because the KDLOGIN program does not support it.", MsgButtons::OK,
+               MsgIcon::Information, session.ApplicationTitle);
+        paxlet = false;
+    } else if (paxlet && session.VersionAtMost(2.0085)) {
+        MsgBox("Paxlet support has been disabled because the database version does not support it.", MsgButtons::OK,
+               MsgIcon::Information, session.ApplicationTitle);
+        paxlet = false;
+    }
+    // 10.
+    if (physicians::LoadPartitions() < 1) {
+        MsgBox("Failed to load partition information", MsgButtons::OK, MsgIcon::Critical, session.ApplicationTitle);
+        return stop("partitions");
+    }
+    // 11.
+    const auto& user = m_login.user;
+    mainwindow::Arming arming;
+    arming.isAdministrator = user.is_administrator;
+    arming.isTransAdmin = user.is_trans_admin;
+    arming.isPhysicianAdmin = user.is_paxlet_admin;
+    arming.systemFolder = m_systemFolder;
+    arming.programFolder = programDir;
+    arming.paxletSupported = paxlet;
+    m_window.armMenu(arming);
+    log.userId = static_cast<int>(user.user_id);
+    log.partitionId = static_cast<int>(user.Partition_ID);
+    log.userName = user.user_name;
+    log.workstation = m_login.NameOfPC();
+    log.logFolder = config.logFolder;
+    log.logDebug = config.logDebug;
+    log.logSQL = config.logSQL;
+    log.logSize = config.logSize;
+    log.iniRead = config.iniRead;
+    EventLog::PrepareTraceFile();
+    // 12., 13.
+    m_login.LoadUserOptions();
+    m_login.LoadAccountData();
+    m_login.DisconnectSQL();
+    m_activeAccounts = 0;
+    for (int i = 1; i <= m_login.NumberHospAccounts(); ++i) {
+        const auto& a = m_login.HospAccountAt(i);
+        m_activeAccounts += a.hosp_acct_id > 0 && !a.is_deleted ? 1 : 0;
+    }
+    // 15.
+    m_window.setWindowTitle(QString::fromStdString(branded ? "Veltra Desktop" : "Kaldra Administration Desktop"));
+    m_window.setEnvironmentLabel(
+        QString::fromStdString(mainwindow::EnvironmentLabel(config.databaseName, config.iniPath, config.remoteOnline)));
+    m_window.SetStatusBar(QString::fromStdString(user.first_name + " " + user.last_name + " (" + user.user_name +
+                                                 ")  " + user.Partition_Name));
+    m_window.commandHandler = [this](const std::string& name) { return runCommand(name); };
+    m_window.onClose = [this] { shutDown(); };
+    m_dashboard = new mainwindow::Home_Dashboard(m_window);
+    QMdiSubWindow* home = m_window.openScreen(m_dashboard, branded ? "Home" : "Home - Kaldra");
+    home->showMaximized();
+    if (!m_dashboard->refresh(config.databaseName))
+        MsgBox("You have not been granted access to any user applications.  Please contact your system administrator.",
+               MsgButtons::OK, MsgIcon::Exclamation, "Access Denied");
+    // 16., 17.
+    platform::PointerService::instance().set(platform::Pointer::Normal);
+    m_running = true;
+    return true;
+}
+
+void Startup::launchCompanion(const mainwindow::MenuEntry& e) {
+    std::string exe = e.executable;
+    fs::path path = exe.rfind("\\KALDRA\\SYSTEM\\", 0) == 0 ? fs::path(m_systemFolder) / exe.substr(15)
+                                                            : fs::path(m_programFolder) / exe;
+    if (!fs::exists(path) && fs::exists(fs::path(m_systemFolder) / path.filename()))
+        path = fs::path(m_systemFolder) / path.filename();
+    mainwindow::CompanionArguments what;
+    what.ini = what.uid = what.uname = what.password = what.skipBackground = what.cpu = true;
+    what.cpu = !m_commandLine.cpu.empty();
+    const auto& config = Configuration::instance();
+    std::string args = mainwindow::CompanionCommandLine(what, config.iniPath, m_login.user.user_id,
+                                                        m_login.user.user_name, m_login.user.password, m_commandLine);
+    if (e.name == "mnuSynchronizeTestDatabase" && !fs::exists(path)) {
+        MsgBox("The Veltra Configuration Copier (KDCFGCPY.EXE) is not available.  Please contact your technical "
+               "support representative.",
+               MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+        return;
+    }
+    mainwindow::CompanionLauncher::instance().launch(path.string(), e.windowTitle, args);
+}
+
+bool Startup::runCommand(const std::string& name) {
+    auto& session = DatabaseSession::instance();
+    const mainwindow::MenuEntry* entry = mainwindow::findEntry(name);
+    if (!entry)
+        return false;
+    if (!entry->executable.empty()) {
+        launchCompanion(*entry);
+        return true;
+    }
+    if (name == "mnuSoftwareUpdates") {
+        foundation::frmSoftwareSettings(QString::fromStdString(Configuration::instance().iniPath), &m_window).exec();
+    } else if (name == "mnuPatientSearchIdentifiers") {
+        m_login.connect();
+        foundation::frmSettings(m_login, &m_window).exec();
+    } else if (name == "mnuPassword") {
+        m_login.connect();
+        m_login.ChangePassword();
+    } else if (name == "mnuEditWorkTime") {
+        m_login.connect();
+        suite::frmWorkTime(m_login, QDate::currentDate().toString("yyyy-MM-dd"), &m_window).exec();
+    } else if (name == "mnuUserManagement" || name == "mnuUAUndelete" || name == "mnuLockedReports" ||
+               name == "mnuSendMessage") {
+        if (!session.VersionGreaterThan(2.0085)) {
+            MsgBox(name == "mnuUserManagement" ? "Database Version Not Supported." : "Database Version Not Supported",
+                   MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+            return true;
+        }
+        return false;
+    } else if (name == "mnuAcctEditor" && !m_login.user.is_administrator) {
+        MsgBox("Only user System Administrators can edit Veltra Text accounts.", MsgButtons::OK, MsgIcon::Exclamation,
+               "Veltra Desktop");
+    } else if (name == "mnuPauseEditor" && m_activeAccounts == 0) {
+        MsgBox("There are no accounts defined.  Please use the Account Editor to add an account.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Veltra Desktop");
+    } else if (name == "mnuImportList") {
+        MsgBox("A list was not selected.  Please click on the list and reselect this option.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Error");
+    } else if (name == "mnuLocalRequest") {
+        if (MsgBox("Do you want to update all local configuration files?", MsgButtons::YesNo, MsgIcon::Question,
+                   "Veltra Desktop") == platform::MsgAnswer::Yes) {
+            session.SQLStatement = "INSERT System_offline_db_updates (request_datetime, user_id, workstation, flag1) "
+                                   "VALUES (GETDATE(), " +
+                                   std::to_string(m_login.user.user_id) + ", '" +
+                                   DatabaseSession::QuoteSQL(m_login.NameOfPC()) + "', 0)";
+            if (session.ExecSQL() == 1)
+                session.FlushResults();
+        }
+    } else if (name == "mnuAbout") {
+        MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " +
+                   std::to_string(session.DatabaseVersion).substr(0, 4),
+               MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
+    } else if (name == "mnuAdminHelp") {
+        MsgBox("The help file ADM_MAN.CHM could not be found.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Startup::shutDown() {
+    if (!m_running)
+        return;
+    m_running = false;
+    if (m_login.connect()) {
+        m_login.SaveUserOptions();
+        m_login.Logoff();
+        m_login.DisconnectSQL();
+    }
+    DatabaseSession::instance().DisconnectFromSQL();
+}
+
+} // namespace app

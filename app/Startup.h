@@ -1,0 +1,46 @@
+#pragma once
+
+#include "General_MDI.h"
+#include "LoginComponent.h"
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The console's start-up in its fixed order, and the commands it wires to the menu.
+class Startup {
+public:
+    Startup(mainwindow::General_MDI& window, suite::LoginComponent& login, suite::LoginPrompt& prompt)
+        : m_window(window), m_login(login), m_prompt(prompt) {}
+
+    // Runs the start-up; false when it stopped (the message was shown).
+    bool run(const std::vector<std::string>& args, const std::string& currentDir, const std::string& programDir);
+    [[nodiscard]] const std::string& stoppedAt() const { return m_stoppedAt; }
+    [[nodiscard]] int activeAccounts() const { return m_activeAccounts; }
+    [[nodiscard]] mainwindow::Home_Dashboard* dashboard() const { return m_dashboard; }
+    [[nodiscard]] const std::string& systemFolder() const { return m_systemFolder; }
+
+    bool runCommand(const std::string& name);
+    void shutDown();
+    static bool versionAtLeast(const std::string& version, const std::string& minimum);
+
+private:
+    bool stop(const std::string& step) {
+        m_stoppedAt = step;
+        return false;
+    }
+    void launchCompanion(const mainwindow::MenuEntry& entry);
+
+    mainwindow::General_MDI& m_window;
+    suite::LoginComponent& m_login;
+    suite::LoginPrompt& m_prompt;
+    mainwindow::CommandLine m_commandLine;
+    mainwindow::Home_Dashboard* m_dashboard = nullptr;
+    std::string m_stoppedAt;
+    std::string m_systemFolder, m_tempFolder, m_programFolder;
+    int m_activeAccounts = 0;
+    bool m_running = false;
+};
+
+} // namespace app
