@@ -5,6 +5,7 @@
 #include "PasswordCipher.h"
 #include "PrivateProfile.h"
 #include "Registry.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,16 +23,11 @@ namespace {
 
 constexpr const char* kProductKey = "SOFTWARE\\Corvane and Company\\Tessaly Report 2.0 for Windows\\2.0";
 
-std::string upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
-    return s;
+std::string upper(const std::string& s) {
+    return upperText(s);
 }
-
 std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    return trimText(s);
 }
 
 // A folder setting loses its trailing separator, whichever way it is written.

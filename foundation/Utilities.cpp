@@ -2,6 +2,7 @@
 
 #include "EventLog.h"
 #include "MessageService.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -24,16 +25,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
-    return s;
+std::string upper(const std::string& s) {
+    return upperText(s);
 }
-
 std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    return trimText(s);
 }
 
 std::vector<std::string> words(const std::string& s) {

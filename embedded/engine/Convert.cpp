@@ -3,6 +3,7 @@
 #include "DateTime.h"
 #include "Error.h"
 #include "Lexer.h"
+#include "Utf8.h"
 
 #include <cerrno>
 #include <cmath>
@@ -196,26 +197,6 @@ Value toBinary(const Value& v, const TypeSpec& t, ConvertMode mode, bool ansiWar
     return Value::blob(bytes);
 }
 
-// Character lengths count characters, as a single-byte code page does, not UTF-8 bytes.
-size_t charCount(const std::string& s) {
-    size_t n = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
-
-std::string firstChars(const std::string& s, size_t chars) {
-    size_t i = 0;
-    while (i < s.size() && chars > 0) {
-        ++i;
-        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
-            ++i;
-        --chars;
-    }
-    return s.substr(0, i);
-}
-
 Value toText(const Value& v, const TypeSpec& t, ConvertMode mode, int style, bool sourceIsDate, bool ansiWarnings) {
     std::string s;
     bool numeric = false;
@@ -250,17 +231,17 @@ Value toText(const Value& v, const TypeSpec& t, ConvertMode mode, int style, boo
         }
         break;
     }
-    const size_t chars = charCount(s);
+    const size_t chars = utf8Length(s);
     if (t.length > 0 && chars > static_cast<size_t>(t.length)) {
         if (numeric && mode != ConvertMode::Store)
             s = "*";
         else if (mode == ConvertMode::Store && ansiWarnings)
             throw Error(8152, "String or binary data would be truncated.", ErrorScope::Statement);
         else
-            s = firstChars(s, static_cast<size_t>(t.length));
+            s = s.substr(0, utf8Offset(s, static_cast<size_t>(t.length)));
     }
-    if (t.isFixedText() && t.length > 0 && charCount(s) < static_cast<size_t>(t.length))
-        s.append(static_cast<size_t>(t.length) - charCount(s), ' ');
+    if (t.isFixedText() && t.length > 0 && utf8Length(s) < static_cast<size_t>(t.length))
+        s.append(static_cast<size_t>(t.length) - utf8Length(s), ' ');
     return Value::text(s);
 }
 

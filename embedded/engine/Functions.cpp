@@ -5,6 +5,7 @@
 #include "Error.h"
 #include "Lexer.h"
 #include "Session.h"
+#include "Utf8.h"
 
 #include <cctype>
 #include <cmath>
@@ -84,25 +85,6 @@ DatePart partArg(sqlite3_value** argv, int i) {
     if (!p)
         throw Error(155, "'" + name + "' is not a recognized datediff option.", ErrorScope::Compile, 15);
     return *p;
-}
-
-// Character helpers count UTF-8 characters, not bytes.
-size_t utf8Length(const std::string& s) {
-    size_t n = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
-size_t utf8Offset(const std::string& s, size_t chars) {
-    size_t i = 0;
-    while (i < s.size() && chars > 0) {
-        ++i;
-        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
-            ++i;
-        --chars;
-    }
-    return i;
 }
 
 std::string upperAscii(std::string s) {

@@ -2,6 +2,7 @@
 #include "DatabaseSession.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "SessionHelper.h"
 
 #include <filesystem>
 #include <fstream>
@@ -26,15 +27,7 @@ class EventLogTest : public SuiteTest {
 protected:
     void SetUp() override {
         SuiteTest::SetUp();
-        auto& s = DatabaseSession::instance();
-        s.DisconnectFromSQL();
-        s = DatabaseSession{};
-        s.UseDriverConnect = true;
-        s.ServerName = odbc.folder();
-        s.DatabaseName = "KALDRA";
-        s.LoginName = "sa";
-        s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
-        ASSERT_TRUE(s.ConnectToSQL());
+        connectSession(odbc.folder(), "KALDRA");
         auto& c = EventLog::context();
         c = foundation::LogContext{};
         c.userId = 101;

@@ -7,6 +7,7 @@
 #include "PasswordCipher.h"
 #include "PrivateProfile.h"
 #include "QtServices.h"
+#include "SessionHelper.h"
 #include "frmLogin.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -67,15 +68,7 @@ class ScreensTest : public SuiteTest {
 protected:
     void SetUp() override {
         SuiteTest::SetUp();
-        auto& s = DatabaseSession::instance();
-        s.DisconnectFromSQL();
-        s = DatabaseSession{};
-        s.UseDriverConnect = true;
-        s.ServerName = odbc.folder();
-        s.DatabaseName = "KALDRA";
-        s.LoginName = "sa";
-        s.pollIntervalMs = 10;
-        ASSERT_TRUE(s.ConnectToSQL());
+        connectSession(odbc.folder(), "KALDRA");
         foundation::EventLog::context() = foundation::LogContext{};
         foundation::EventLog::context().userId = 1;
         ini = odbc.folder() + "/KALDRA.INI";

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace foundation {
+
+inline std::string upperText(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+    return s;
+}
+
+// Blanks and tabs off both ends.
+inline std::string trimText(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+} // namespace foundation
