@@ -84,6 +84,7 @@ TEST_F(LoginTest, RightPasswordLogsInAndFillsTheUser) {
 TEST_F(LoginTest, OutcomesForEachKindOfAccount) {
     ASSERT_TRUE(login.connect());
     using O = LoginComponent::Outcome;
+    const std::string longPassword(10000, 'p');
     struct Case {
         const char* name;
         const char* password;
@@ -100,7 +101,7 @@ TEST_F(LoginTest, OutcomesForEachKindOfAccount) {
         {"KNGUYEN", "demo", O::MustChangePassword},
         {"MJONES", "DEMO", O::WrongCredentials}, // policy 1 is case sensitive
         {"o'brien'; DROP TABLE Account_info --", "x", O::WrongCredentials},
-        {"ADMINISTRATOR", std::string(10000, 'p').c_str(), O::WrongCredentials},
+        {"ADMINISTRATOR", longPassword.c_str(), O::WrongCredentials},
         {"Zoë\t\x01", "dëmo", O::WrongCredentials},
     };
     for (const auto& tc : cases)
