@@ -19,6 +19,15 @@ private:
 
 PointerService* g_pointer = nullptr;
 
+class PlainWaitWindow : public WaitWindow {
+public:
+    void open(const std::string&, const std::string&) override {}
+    void close() override {}
+};
+
+WaitWindow* g_waitWindow = nullptr;
+std::optional<std::time_t> g_pinnedTime;
+
 } // namespace
 
 PointerService& PointerService::instance() {
@@ -28,6 +37,31 @@ PointerService& PointerService::instance() {
 
 void PointerService::install(PointerService* service) {
     g_pointer = service;
+}
+
+WaitWindow& WaitWindow::instance() {
+    static PlainWaitWindow plain;
+    return g_waitWindow ? *g_waitWindow : plain;
+}
+
+void WaitWindow::install(WaitWindow* window) {
+    g_waitWindow = window;
+}
+
+std::time_t Clock::now() {
+    return g_pinnedTime ? *g_pinnedTime : std::time(nullptr);
+}
+
+void Clock::pin(std::optional<std::time_t> t) {
+    g_pinnedTime = t;
+}
+
+std::string Clock::stamp(std::time_t t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
+    return buf;
 }
 
 std::string workstationName() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -26,6 +28,27 @@ public:
     virtual bool isCancelled() const = 0;
     virtual void setMessage(const std::string& text) = 0;
     virtual void processEvents() = 0;
+};
+
+// The shared wait window as operations that are not screens open and close it: a caption, a text,
+// and a repaint before the work starts. The desktop shows GenXWait; the plain one shows nothing.
+class WaitWindow {
+public:
+    virtual ~WaitWindow() = default;
+    virtual void open(const std::string& caption, const std::string& text) = 0;
+    virtual void close() = 0;
+
+    static WaitWindow& instance();
+    static void install(WaitWindow* window); // not owned; nullptr restores the plain one
+};
+
+// The local time the program stamps with; tests pin it so nothing depends on the real clock.
+class Clock {
+public:
+    static std::time_t now();
+    static void pin(std::optional<std::time_t> t);
+    // Local time as "yyyy-mm-dd hh:mm:ss".
+    static std::string stamp(std::time_t t);
 };
 
 // The workstation's user and host names.

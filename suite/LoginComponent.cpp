@@ -244,6 +244,7 @@ bool LoginComponent::ChangePassword() {
 
 bool LoginComponent::LoadAccountData() {
     m_accounts.clear();
+    m_accountIndex.clear();
     auto accounts = m_db.query("SELECT hosp_acct_id, hosp_acct_name, email_type, is_deleted, partition_id "
                                "FROM Account_info ORDER BY hosp_acct_id");
     if (!accounts)
@@ -258,6 +259,7 @@ bool LoginComponent::LoadAccountData() {
         a.privilegeSet = std::string(255, '\x01');
         m_accounts.push_back(std::move(a));
     }
+    indexAccounts();
     if (auto types = m_db.query("SELECT hosp_acct_id, dept_id, report_type_nbr, report_name, is_deleted FROM "
                                 "Reports_cfg WHERE report_version_nbr = 0 ORDER BY hosp_acct_id, dept_id, "
                                 "report_type_nbr")) {
@@ -292,10 +294,14 @@ bool LoginComponent::LoadAccountData() {
 }
 
 int LoginComponent::GetAcctIndex(long accountId) const {
+    auto it = m_accountIndex.find(accountId);
+    return it == m_accountIndex.end() ? 0 : it->second;
+}
+
+void LoginComponent::indexAccounts() {
+    m_accountIndex.clear();
     for (size_t i = 0; i < m_accounts.size(); ++i)
-        if (m_accounts[i].hosp_acct_id == accountId)
-            return static_cast<int>(i) + 1;
-    return 0;
+        m_accountIndex.emplace(m_accounts[i].hosp_acct_id, static_cast<int>(i) + 1); // the first of a number wins
 }
 
 bool LoginComponent::LoadUserOptions() {
@@ -389,6 +395,7 @@ void LoginComponent::Logoff() {
                      std::to_string(user.user_id));
     user = LoginUser{};
     m_accounts.clear();
+    m_accountIndex.clear();
     m_options.clear();
 }
 

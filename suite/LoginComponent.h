@@ -5,6 +5,8 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace suite {
@@ -101,6 +103,11 @@ public:
         return m_accounts.at(static_cast<size_t>(index - 1));
     }
     [[nodiscard]] int GetAcctIndex(long accountId) const; // 1-based; 0 when unknown
+    // Replaces the cached accounts, for a program that holds them already (tools, tests).
+    void SetHospAccounts(std::vector<HospAccount> accounts) {
+        m_accounts = std::move(accounts);
+        indexAccounts();
+    }
 
     bool LoadUserOptions();
     [[nodiscard]] std::string GetUserOptionValue(const std::string& name, const std::string& def) const;
@@ -128,7 +135,10 @@ private:
 
     SuiteConnection m_db;
     PasswordPolicy m_policy;
+    void indexAccounts();
+
     std::vector<HospAccount> m_accounts;
+    std::unordered_map<long, int> m_accountIndex; // account number -> 1-based index, for per-row look-ups
     std::map<std::string, std::string> m_options;
     std::vector<long> m_groupIds;
 };

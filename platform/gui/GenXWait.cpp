@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -28,7 +29,10 @@ GenXWait::GenXWait(QWidget* parent) : QDialog(parent) {
 }
 
 GenXWait& GenXWait::instance() {
-    static GenXWait* window = new GenXWait(platform::mainWindow());
+    // Owned by the main window; made again should that window go (tests make several).
+    static QPointer<GenXWait> window;
+    if (!window)
+        window = new GenXWait(platform::mainWindow());
     return *window;
 }
 

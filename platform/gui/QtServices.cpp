@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "GenXWait.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -95,12 +97,28 @@ void QtPointerService::set(Pointer p) {
     m_pointer = p;
 }
 
+void QtWaitWindow::open(const std::string& caption, const std::string& text) {
+    GenXWait& wait = GenXWait::instance();
+    wait.setWindowTitle(QString::fromStdString(caption));
+    wait.WaitOn(QString::fromStdString(text), 0, 0, 0);
+    wait.repaint();
+    QApplication::processEvents();
+}
+
+void QtWaitWindow::close() {
+    GenXWait& wait = GenXWait::instance();
+    wait.WaitOff();
+    wait.setWindowTitle("Please Wait");
+}
+
 void installQtServices(QWidget* main) {
     static QtMessageService messages;
     static QtPointerService pointer;
+    static QtWaitWindow wait;
     g_mainWindow = main;
     MessageService::install(&messages);
     PointerService::install(&pointer);
+    WaitWindow::install(&wait);
 }
 
 } // namespace platform

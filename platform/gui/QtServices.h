@@ -23,6 +23,13 @@ private:
     Pointer m_pointer = Pointer::Normal;
 };
 
+// The shared wait window (GenXWait) for operations outside the screens.
+class QtWaitWindow : public WaitWindow {
+public:
+    void open(const std::string& caption, const std::string& text) override;
+    void close() override;
+};
+
 // Installs the Qt services; the main window, when given, is the one the wait window disables.
 void installQtServices(QWidget* mainWindow = nullptr);
 QWidget* mainWindow();
