@@ -9,6 +9,7 @@
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
 #include "frmWorkTime.h"
+#include "modPartition.h"
 
 #include <QAction>
 #include <QDate>
@@ -120,6 +121,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
         MsgBox("Failed to load partition information", MsgButtons::OK, MsgIcon::Critical, session.ApplicationTitle);
         return stop("partitions");
     }
+    physicians::Partitions().login = &m_login;
     // 11.
     const auto& user = m_login.user;
     mainwindow::Arming arming;

@@ -183,6 +183,11 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     write(kaldra / "SYSTEM" / "EnvLetter.doc", "Envelope template (letter)\n");
     write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
     write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
+    // Dictation routines (text blocks) of a transcriptionist and of an account of partition 3, so a
+    // partition change has something to carry along.
+    write(kaldra / "ROUTINES" / "PARTITION3" / "PERSONAL" / "MJONES" / "NORMALCXR.TXT",
+          "The lungs are clear. The heart size is normal.\n");
+    write(kaldra / "ROUTINES" / "PARTITION3" / "1" / "HPHEADER.TXT", "HISTORY OF PRESENT ILLNESS:\n");
     write(root / "KALDRA.INI", kaldraIni(root));
 
     // unixODBC configuration: the driver as "SQL Server" and the site's data source.

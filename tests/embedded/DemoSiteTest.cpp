@@ -76,7 +76,8 @@ protected:
 
 TEST_F(DemoSiteTest, LaysOutTheNetworkRootConfigurationAndRegistry) {
     for (const char* p :
-         {"KALDRA/SYSTEM", "KALDRA/LOG/KDADMIN", "KALDRA/ROUTINES", "KALDRA/PROMPTS/PROMPT.KDS", "KALDRA/IMPORT",
+         {"KALDRA/SYSTEM", "KALDRA/LOG/KDADMIN", "KALDRA/ROUTINES",
+          "KALDRA/ROUTINES/PARTITION3/PERSONAL/MJONES/NORMALCXR.TXT", "KALDRA/PROMPTS/PROMPT.KDS", "KALDRA/IMPORT",
           "KALDRA/TEMP", "KALDRA/INSTALL/FORMATS/K2STANDARD_DB.MDF", "KALDRA.INI", "odbc/odbcinst.ini", "odbc/odbc.ini",
           "registry/machine.ini", "SQL/KALDRA.mdf", "SQL/msdb.mdf"})
         EXPECT_TRUE(fs::exists(site / p)) << p;
