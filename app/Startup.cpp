@@ -5,6 +5,7 @@
 #include "DialogLoginPrompt.h"
 #include "EventLog.h"
 #include "MessageService.h"
+#include "SL_Log_List.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QDate>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <cstdlib>
 #include <filesystem>
@@ -239,6 +241,8 @@ bool Startup::runCommand(const std::string& name) {
             if (session.ExecSQL() == 1)
                 session.FlushResults();
         }
+    } else if (name == "mnuSystemLog") {
+        openSystemLog();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " +
                    std::to_string(session.DatabaseVersion).substr(0, 4),
@@ -249,6 +253,18 @@ bool Startup::runCommand(const std::string& name) {
         return false;
     }
     return true;
+}
+
+void Startup::openSystemLog() {
+    // The suite's separate log viewer component does not exist on this platform: the built-in screen.
+    if (m_systemLog) {
+        m_window.mdiArea()->setActiveSubWindow(m_systemLog);
+        return;
+    }
+    auto* screen = new systemlog::SL_Log_List(m_login);
+    m_systemLog = m_window.openScreen(screen, "System Log");
+    m_systemLog->resize(m_window.mdiArea()->size() * 0.9);
+    screen->MyShow(m_login.user.user_id);
 }
 
 void Startup::shutDown() {

@@ -3,6 +3,9 @@
 #include "General_MDI.h"
 #include "LoginComponent.h"
 
+#include <QMdiSubWindow>
+#include <QPointer>
+
 #include <string>
 #include <vector>
 
@@ -31,12 +34,14 @@ private:
         return false;
     }
     void launchCompanion(const mainwindow::MenuEntry& entry);
+    void openSystemLog();
 
     mainwindow::General_MDI& m_window;
     suite::LoginComponent& m_login;
     suite::LoginPrompt& m_prompt;
     mainwindow::CommandLine m_commandLine;
     mainwindow::Home_Dashboard* m_dashboard = nullptr;
+    QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

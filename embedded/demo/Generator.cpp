@@ -157,7 +157,11 @@ SiteReport scaleDemoSite(const std::string& folder, const ScaleOptions& o) {
             "100 + n % " +
             num(o.accounts) +
             ", 0, n % 4, 0, 1000 + n % 20000, 100000 + n % 200000, 0, 0, 0, 0, 0, "
-            "n % 7, NULL, NULL, NULL, NULL, 'Generated event ' + CONVERT(varchar, n), NULL, NULL, NULL, NULL\n"
+            "n % 7, NULL, NULL, NULL, NULL, 'Generated event ' + CONVERT(varchar, n), "
+            // Up to five messages a row, as the suite's programs write long events.
+            "CASE WHEN n % 5 >= 1 THEN 'Detail line 2 of event ' + CONVERT(varchar, n) END, "
+            "CASE WHEN n % 5 >= 2 THEN 'Detail line 3' END, CASE WHEN n % 5 >= 3 THEN 'Detail line 4' END, "
+            "CASE WHEN n % 5 >= 4 THEN 'Detail line 5' END\n"
             "FROM Gen_numbers WHERE n < " +
             num(o.logRows) + "\n",
         "system log");

@@ -202,6 +202,13 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     window.runCommand("mnuOutputReports");
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_NE(recorder.shown[0].text.find("\"Output Tracking\" is not available yet"), std::string::npos);
+    window.runCommand("mnuSystemLog");
+    window.runCommand("mnuSystemLog"); // the second time brings the same screen to the front
+    EXPECT_EQ(window.tabsInUse(), 2);
+    auto* log = window.findChild<QLabel*>("lblMessages");
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->text().startsWith("Messages: "));
+    EXPECT_EQ(recorder.shown.size(), 1u);
     startup.shutDown();
     EXPECT_FALSE(foundation::DatabaseSession::instance().SQLConnected);
 }

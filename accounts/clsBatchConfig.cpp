@@ -1,0 +1,39 @@
+#include "clsBatchConfig.h"
+
+#include "DatabaseSession.h"
+
+#include <cstdlib>
+
+namespace accounts {
+
+std::vector<clsBatchConfig> LoadActiveBatches() {
+    auto& s = foundation::DatabaseSession::instance();
+    s.SQLStatement =
+        "SELECT hosp_acct_id, batch_name, batch_nbr, batch_type, last_batch_id, last_status, last_reports, "
+        "last_reports_done, last_user = (SELECT user_name FROM System_user_bindery WHERE BC.last_user_id "
+        "= user_id), dt = CONVERT(char(12), last_run_datetime, 101), hr = CONVERT(char(12), "
+        "last_run_datetime, 8) FROM Batch_cfg BC WHERE hosp_acct_id >= 0 AND is_deleted = 0 AND flag1 = "
+        "1 ORDER BY hosp_acct_id, batch_name";
+    std::vector<clsBatchConfig> out;
+    if (s.ExecSQL() != 1)
+        return out;
+    auto number = [&s](int column) { return std::atol(s.GetColumnText(column, 1).c_str()); };
+    while (s.FetchRow() == 1) {
+        clsBatchConfig b;
+        b.hosp_acct_id = number(1);
+        b.batch_name = s.GetColumnText(2, 1);
+        b.batch_nbr = number(3);
+        b.batch_type = static_cast<int>(number(4));
+        b.last_batch_id = number(5);
+        b.last_status = static_cast<int>(number(6));
+        b.last_reports = number(7);
+        b.last_reports_done = number(8);
+        b.last_user = s.GetColumnText(9, 1);
+        b.last_run_date = s.GetColumnText(10, 1);
+        b.last_run_time = s.GetColumnText(11, 1);
+        out.push_back(std::move(b));
+    }
+    return out;
+}
+
+} // namespace accounts
