@@ -158,5 +158,5 @@ int main(int argc, char** argv) {
     DatabaseSession::instance().DisconnectFromSQL();
     std::error_code ec;
     std::filesystem::remove_all(g_folder, ec);
-    return rows == kRows ? 0 : 1;
+    return rows >= kRows ? 0 : 1; // the busy day plus what the year's spread puts on it
 }

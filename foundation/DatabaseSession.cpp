@@ -260,6 +260,18 @@ std::string DatabaseSession::GetColumnText(int column, int trim) {
     }
     if (rc != SQL_SUCCESS)
         ReportSQLError(m_dbc, m_stmt);
+    if (trim == 1 && rc == SQL_SUCCESS && accumulated.empty()) {
+        // The common case, read per cell of long lists: the value ends at the driver's terminator
+        // (a NULL leaves the blank field as it was); blanks around it are dropped.
+        const auto* nul = static_cast<const char*>(std::memchr(field, '\0', sizeof field));
+        const char* begin = field;
+        const char* end = nul ? nul : field + sizeof field;
+        while (begin < end && *begin == ' ')
+            ++begin;
+        while (end > begin && end[-1] == ' ')
+            --end;
+        return std::string(begin, end);
+    }
     std::string raw = accumulated + std::string(field, sizeof field);
     if (trim != 1)
         return raw;
