@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "AC_Dept_Acct_Mngr.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
 #include "DialogLoginPrompt.h"
@@ -148,11 +149,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     m_login.LoadUserOptions();
     m_login.LoadAccountData();
     m_login.DisconnectSQL();
-    m_activeAccounts = 0;
-    for (int i = 1; i <= m_login.NumberHospAccounts(); ++i) {
-        const auto& a = m_login.HospAccountAt(i);
-        m_activeAccounts += a.hosp_acct_id > 0 && !a.is_deleted ? 1 : 0;
-    }
+    m_activeAccounts = countActiveAccounts();
     // 15.
     m_window.setWindowTitle(QString::fromStdString(branded ? "Veltra Desktop" : "Kaldra Administration Desktop"));
     m_window.setEnvironmentLabel(
@@ -222,9 +219,12 @@ bool Startup::runCommand(const std::string& name) {
             return true;
         }
         return false;
-    } else if (name == "mnuAcctEditor" && !m_login.user.is_administrator) {
-        MsgBox("Only user System Administrators can edit Veltra Text accounts.", MsgButtons::OK, MsgIcon::Exclamation,
-               "Veltra Desktop");
+    } else if (name == "mnuAcctEditor") {
+        if (m_login.user.is_administrator)
+            openAccountManager();
+        else
+            MsgBox("Only user System Administrators can edit Veltra Text accounts.", MsgButtons::OK,
+                   MsgIcon::Exclamation, "Veltra Desktop");
     } else if (name == "mnuPauseEditor" && m_activeAccounts == 0) {
         MsgBox("There are no accounts defined.  Please use the Account Editor to add an account.", MsgButtons::OK,
                MsgIcon::Exclamation, "Veltra Desktop");
@@ -253,6 +253,27 @@ bool Startup::runCommand(const std::string& name) {
         return false;
     }
     return true;
+}
+
+int Startup::countActiveAccounts() const {
+    int active = 0;
+    for (int i = 1; i <= m_login.NumberHospAccounts(); ++i) {
+        const auto& a = m_login.HospAccountAt(i);
+        active += a.hosp_acct_id > 0 && !a.is_deleted ? 1 : 0;
+    }
+    return active;
+}
+
+void Startup::openAccountManager() {
+    if (m_accountManager) {
+        m_window.mdiArea()->setActiveSubWindow(m_accountManager);
+        return;
+    }
+    auto* screen = new accounts::AC_Dept_Acct_Mngr(m_login);
+    m_accountManager = m_window.openScreen(screen, "Veltra Text Account Manager");
+    // The other screens count the live accounts from the cache the manager reloads after each write.
+    QObject::connect(screen, &QObject::destroyed, &m_window, [this] { m_activeAccounts = countActiveAccounts(); });
+    screen->MyShow();
 }
 
 void Startup::openSystemLog() {

@@ -35,6 +35,8 @@ private:
     }
     void launchCompanion(const mainwindow::MenuEntry& entry);
     void openSystemLog();
+    void openAccountManager();
+    [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
     suite::LoginComponent& m_login;
@@ -42,6 +44,7 @@ private:
     mainwindow::CommandLine m_commandLine;
     mainwindow::Home_Dashboard* m_dashboard = nullptr;
     QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
+    QPointer<QMdiSubWindow> m_accountManager;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

@@ -119,6 +119,7 @@ bool Configuration::ReadKaldraINI() {
     trackCompletedHISReports = AffermativeValue(key("System", "TrackCompletedHISReports", "NO"));
     defaultPrintServer = key("System", "DefaultPrintServer");
     hideLastUser = AffermativeValue(key("System", "HideLastUser", "NO"));
+    combinedInterfaceDB = AffermativeValue(key("System", "CombinedInterfaceDB", "False"));
     brandType = key("System", "BrandType", "0");
     extendedProfile = AffermativeValue(key("AdminDesktop", "ExtendedProfile", "YES"));
     allowSettingSignaturePassword = AffermativeValue(key("AdminDesktop", "AllowSettingSignaturePassword", "YES"));

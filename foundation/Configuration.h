@@ -12,7 +12,8 @@ struct Configuration {
     std::string sqlPassword; // unscrambled
     std::string dataSourceName, sqlUserName = "sa";
     bool paxlet = false, k2Dictation = false, interactiveRecognition = false, voiceToText = false,
-         trackCompletedHISReports = false, hideLastUser = false;
+         trackCompletedHISReports = false, hideLastUser = false,
+         combinedInterfaceDB = false; // the site runs the combined interface (ADT) database
     std::string defaultPrintServer, brandType = "0", offlineUpdateFrequency = "10", passwordMsgTemplate;
     bool extendedProfile = true, allowSettingSignaturePassword = true, skipBackupCheck = false, logDebug = false,
          logSQL = false, disableVVPing = false, criticalFindings = false;

@@ -105,7 +105,7 @@ int LoadPartitions() {
     int count = 0;
     if (s.ExecSQL() == 1) {
         while (s.FetchRow() == 1) {
-            cache.add(clsPartition(columnLong(s, 1), columnLong(s, 2), s.GetColumnText(3, 0), columnLong(s, 4),
+            cache.add(clsPartition(columnLong(s, 1), columnLong(s, 2), s.GetColumnText(3, 1), columnLong(s, 4),
                                    s.GetColumnText(5, 1)));
             ++count;
         }

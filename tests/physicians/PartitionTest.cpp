@@ -319,6 +319,7 @@ TEST_F(PartitionLoad, LoadsLivePartitionsAndTheirShares) {
     EXPECT_FALSE(PartitionCache().contains(7)); // deleted
     EXPECT_EQ(GetPartitionName(7), "");
     const auto& p3 = PartitionCache().item(3);
+    EXPECT_EQ(p3.Partition_Name(), "North General");
     EXPECT_EQ(p3.Parent_ID(), 1);
     EXPECT_EQ(p3.Share_Bitmask(), 3);
     EXPECT_EQ(p3.Lineage(), "/0/1/3/");
