@@ -9,6 +9,7 @@
 #include "clsPartition.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -214,6 +215,21 @@ TEST_F(AccountManager, InputRulesForTheFilters) {
     EXPECT_EQ(scalar("SELECT hospital_id_filter + '|' + upload_filter + '|' + CONVERT(varchar, "
                      "LEN(hosp_acct_description)) FROM Account_info WHERE hosp_acct_id = 30"),
               "NGH,NGR|1,28,3|100");
+}
+
+TEST_F(AccountManager, LettersPastedIntoNumberFields) {
+    click("Insert_new_account");
+    QApplication::clipboard()->setText("12ab3");
+    text(0)->setFocus();
+    QTest::keyClick(text(0), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(0)->text(), "123");
+    EXPECT_EQ(texts(), std::vector<std::string>{"Please enter a numeric value."});
+    type(text(1), "Pasted");
+    paste(child<QLineEdit>("TextBox16"), "ten cents");
+    recorder.shown.clear();
+    click("Save_button");
+    EXPECT_EQ(recorder.shown.size(), 1u); // the default-amount warning, then saved
+    EXPECT_EQ(scalar("SELECT CONVERT(varchar, amount_per_line) FROM Account_info WHERE hosp_acct_id = 123"), "0.1");
 }
 
 TEST_F(AccountManager, LeavingAChangedAccountAsksToSave) {

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QThread>
+#include <QTreeWidget>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -208,6 +209,12 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     auto* log = window.findChild<QLabel*>("lblMessages");
     ASSERT_NE(log, nullptr);
     EXPECT_TRUE(log->text().startsWith("Messages: "));
+    window.runCommand("mnuAcctEditor");
+    EXPECT_EQ(window.tabsInUse(), 3);
+    auto* accounts = window.findChild<QTreeWidget*>("lvwAccounts");
+    ASSERT_NE(accounts, nullptr);
+    EXPECT_EQ(accounts->topLevelItemCount(), 11); // every live account of the site for the root administrator
+    EXPECT_EQ(window.findChild<QTreeWidget*>("lvwDelAccounts")->topLevelItemCount(), 1);
     EXPECT_EQ(recorder.shown.size(), 1u);
     startup.shutDown();
     EXPECT_FALSE(foundation::DatabaseSession::instance().SQLConnected);
