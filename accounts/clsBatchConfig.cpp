@@ -36,4 +36,35 @@ std::vector<clsBatchConfig> LoadActiveBatches() {
     return out;
 }
 
+std::vector<clsBatchField> LoadBatchFields(const std::vector<int>& locations) {
+    std::vector<clsBatchField> out;
+    if (locations.empty())
+        return out;
+    auto& s = foundation::DatabaseSession::instance();
+    s.SQLStatement = "SELECT batch_field_nbr, sql_field_name, batch_field_name, field_location, field_type, "
+                     "custom_operation, field_nbr_to_use, start_character, end_character FROM Batch_fields WHERE "
+                     "field_location = " +
+                     std::to_string(locations.front());
+    for (size_t i = 1; i < locations.size(); ++i)
+        s.SQLStatement += " OR       field_location = " + std::to_string(locations[i]);
+    s.SQLStatement += " ORDER BY batch_field_nbr";
+    if (s.ExecSQL() != 1)
+        return out;
+    auto number = [&s](int column) { return std::atol(s.GetColumnText(column, 1).c_str()); };
+    while (s.FetchRow() == 1) {
+        clsBatchField f;
+        f.batch_field_nbr = number(1);
+        f.sql_field_name = s.GetColumnText(2, 1);
+        f.batch_field_name = s.GetColumnText(3, 1);
+        f.field_location = static_cast<int>(number(4));
+        f.field_type = static_cast<int>(number(5));
+        f.custom_operation = s.GetColumnText(6, 1);
+        f.field_nbr_to_use = number(7);
+        f.start_character = static_cast<int>(number(8));
+        f.end_character = static_cast<int>(number(9));
+        out.push_back(std::move(f));
+    }
+    return out;
+}
+
 } // namespace accounts

@@ -2,6 +2,7 @@
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
 #include "clsAccount.h"
+#include "clsBatchConfig.h"
 #include <algorithm>
 
 using namespace accounts;
@@ -130,6 +131,21 @@ TEST_F(AccountRecords, RoundTripThroughTheUpdate) {
     EXPECT_EQ(back->upload_filter, "0");
     EXPECT_FALSE(LoadAccount(999).has_value());
     EXPECT_EQ(recorder.shown.back().text, "Error encountered retrieving the account data.");
+}
+
+TEST_F(AccountRecords, BatchFieldsOfTheAskedLocationsInNumberOrder) {
+    exec("INSERT Batch_fields VALUES (3, 'patient_last', 'Patient Last Name', 2, 1, NULL, 0, 1, 30)\n"
+         "INSERT Batch_fields VALUES (1, 'dictation_nbr', 'Dictation Number', 1, 0, NULL, 0, 0, 0)\n"
+         "INSERT Batch_fields VALUES (2, 'report_name', 'Report Type', 3, 0, 'UPPER', 0, 0, 0)");
+    auto& history = foundation::DatabaseSession::instance().history;
+    const auto fields = LoadBatchFields({1, 2});
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0].batch_field_name, "Dictation Number");
+    EXPECT_EQ(fields[1].sql_field_name, "patient_last");
+    EXPECT_EQ(fields[1].end_character, 30);
+    EXPECT_NE(history.back().find("WHERE field_location = 1 OR       field_location = 2 ORDER BY batch_field_nbr"),
+              std::string::npos);
+    EXPECT_TRUE(LoadBatchFields({}).empty());
 }
 
 } // namespace
