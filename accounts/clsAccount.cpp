@@ -20,12 +20,6 @@ std::string quoted(const std::string& text) {
     return DatabaseSession::QuoteSQL(text) + "', ";
 }
 
-std::string amount(double value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4f", value);
-    return buf;
-}
-
 std::string commonAssignments(const clsAccount& a) {
     return "UPDATE Account_info SET \r\n"
            "hosp_acct_name =       '" +
@@ -37,7 +31,7 @@ std::string commonAssignments(const clsAccount& a) {
            quoted(a.phone_nbr_1) + "\r\nphone_nbr_2=           '" + quoted(a.phone_nbr_2) +
            "\r\nemail_address=         '" + quoted(a.email_address) +
            "\r\nemail_type =            " + std::to_string(a.email_type) +
-           ", \r\namount_per_line=        " + amount(a.amount_per_line) +
+           ", \r\namount_per_line=        " + FormatAmountPerLine(a.amount_per_line) +
            ", \r\npartition_id=" + std::to_string(a.partition_id) + ", \r\n";
 }
 
@@ -75,10 +69,10 @@ bool LoadAccountList(long userPartition, std::vector<clsAccountListEntry>& list)
     }
     while (s.FetchRow() == 1) {
         clsAccountListEntry e;
-        e.hosp_acct_id = std::atol(s.GetColumnText(1, 1).c_str());
+        e.hosp_acct_id = s.GetColumnLong(1);
         e.hosp_acct_name = s.GetColumnText(2, 1);
         e.is_deleted = s.GetColumnText(3, 1) == "1";
-        e.partition_id = std::atol(s.GetColumnText(4, 1).c_str());
+        e.partition_id = s.GetColumnLong(4);
         // The lineage test also matches the template row's partition; the template is not an account.
         if (e.hosp_acct_id > -1)
             list.push_back(std::move(e));
@@ -100,23 +94,15 @@ std::optional<clsAccount> LoadAccount(long id) {
     }
     clsAccount a;
     auto text = [&s](int c) { return s.GetColumnText(c, 1); };
-    a.hosp_acct_id = std::atol(text(1).c_str());
-    a.hosp_acct_name = text(2);
-    a.hosp_acct_description = text(3);
-    a.contact = text(4);
-    a.title = text(5);
-    a.address_1 = text(6);
-    a.address_2 = text(7);
-    a.city = text(8);
-    a.state = text(9);
-    a.zip_code = text(10);
-    a.phone_nbr_1 = text(11);
-    a.phone_nbr_2 = text(12);
+    a.hosp_acct_id = s.GetColumnLong(1);
+    int column = 2; // the form's text fields, in the statement's order
+    for (auto field : clsAccount::kFormText)
+        a.*field = text(column++);
     a.fax_nbr = text(13);
     a.email_address = text(14);
-    a.email_type = std::atoi(text(15).c_str());
+    a.email_type = static_cast<int>(s.GetColumnLong(15));
     a.amount_per_line = std::atof(text(16).c_str());
-    a.partition_id = std::atol(text(17).c_str());
+    a.partition_id = s.GetColumnLong(17);
     a.hospital_id_filter = text(18);
     a.upload_filter = text(19);
     s.FlushResults();
@@ -143,6 +129,12 @@ Use AccountNumberUse(long id) {
 Use AccountNameUse(const std::string& name) {
     return useOf("SELECT hosp_acct_name,is_deleted from Account_info where hosp_acct_name = '" +
                  DatabaseSession::QuoteSQL(name) + "'");
+}
+
+std::string FormatAmountPerLine(double value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.4f", value);
+    return buf;
 }
 
 std::optional<double> ParseAmountPerLine(const std::string& text) {

@@ -16,6 +16,16 @@ struct clsAccount {
     long partition_id = -1;
     std::string hospital_id_filter, upload_filter;
     bool is_deleted = false;
+
+    // The text fields of the form after the account number, in form order (Text1 .. Text11).
+    static constexpr std::string clsAccount::*kFormText[] = {
+        &clsAccount::hosp_acct_name, &clsAccount::hosp_acct_description,
+        &clsAccount::contact,        &clsAccount::title,
+        &clsAccount::address_1,      &clsAccount::address_2,
+        &clsAccount::city,           &clsAccount::state,
+        &clsAccount::zip_code,       &clsAccount::phone_nbr_1,
+        &clsAccount::phone_nbr_2,
+    };
 };
 
 struct clsAccountListEntry {
@@ -44,7 +54,9 @@ enum class Use { Free, Active, Deleted, Failed };
 Use AccountNumberUse(long id);
 Use AccountNameUse(const std::string& name);
 
-// "0.1000" style: a number with at most four decimals, or nullopt.
+// The billing amount as the form shows it and the UPDATE writes it: four decimals.
+std::string FormatAmountPerLine(double value);
+// The billing amount as typed: digits with at most one decimal point, or nullopt.
 std::optional<double> ParseAmountPerLine(const std::string& text);
 // What the upload-type filter keeps of typed or pasted text: digits and commas.
 std::string UploadFilterText(const std::string& text);

@@ -2,8 +2,6 @@
 
 #include "DatabaseSession.h"
 
-#include <cstdlib>
-
 namespace accounts {
 
 std::vector<clsBatchConfig> LoadActiveBatches() {
@@ -17,17 +15,16 @@ std::vector<clsBatchConfig> LoadActiveBatches() {
     std::vector<clsBatchConfig> out;
     if (s.ExecSQL() != 1)
         return out;
-    auto number = [&s](int column) { return std::atol(s.GetColumnText(column, 1).c_str()); };
     while (s.FetchRow() == 1) {
         clsBatchConfig b;
-        b.hosp_acct_id = number(1);
+        b.hosp_acct_id = s.GetColumnLong(1);
         b.batch_name = s.GetColumnText(2, 1);
-        b.batch_nbr = number(3);
-        b.batch_type = static_cast<int>(number(4));
-        b.last_batch_id = number(5);
-        b.last_status = static_cast<int>(number(6));
-        b.last_reports = number(7);
-        b.last_reports_done = number(8);
+        b.batch_nbr = s.GetColumnLong(3);
+        b.batch_type = static_cast<int>(s.GetColumnLong(4));
+        b.last_batch_id = s.GetColumnLong(5);
+        b.last_status = static_cast<int>(s.GetColumnLong(6));
+        b.last_reports = s.GetColumnLong(7);
+        b.last_reports_done = s.GetColumnLong(8);
         b.last_user = s.GetColumnText(9, 1);
         b.last_run_date = s.GetColumnText(10, 1);
         b.last_run_time = s.GetColumnText(11, 1);
@@ -50,18 +47,17 @@ std::vector<clsBatchField> LoadBatchFields(const std::vector<int>& locations) {
     s.SQLStatement += " ORDER BY batch_field_nbr";
     if (s.ExecSQL() != 1)
         return out;
-    auto number = [&s](int column) { return std::atol(s.GetColumnText(column, 1).c_str()); };
     while (s.FetchRow() == 1) {
         clsBatchField f;
-        f.batch_field_nbr = number(1);
+        f.batch_field_nbr = s.GetColumnLong(1);
         f.sql_field_name = s.GetColumnText(2, 1);
         f.batch_field_name = s.GetColumnText(3, 1);
-        f.field_location = static_cast<int>(number(4));
-        f.field_type = static_cast<int>(number(5));
+        f.field_location = static_cast<int>(s.GetColumnLong(4));
+        f.field_type = static_cast<int>(s.GetColumnLong(5));
         f.custom_operation = s.GetColumnText(6, 1);
-        f.field_nbr_to_use = number(7);
-        f.start_character = static_cast<int>(number(8));
-        f.end_character = static_cast<int>(number(9));
+        f.field_nbr_to_use = s.GetColumnLong(7);
+        f.start_character = static_cast<int>(s.GetColumnLong(8));
+        f.end_character = static_cast<int>(s.GetColumnLong(9));
         out.push_back(std::move(f));
     }
     return out;

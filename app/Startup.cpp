@@ -265,10 +265,8 @@ int Startup::countActiveAccounts() const {
 }
 
 void Startup::openAccountManager() {
-    if (m_accountManager) {
-        m_window.mdiArea()->setActiveSubWindow(m_accountManager);
+    if (m_window.raiseScreen(m_accountManager))
         return;
-    }
     auto* screen = new accounts::AC_Dept_Acct_Mngr(m_login);
     m_accountManager = m_window.openScreen(screen, "Veltra Text Account Manager");
     // The other screens count the live accounts from the cache the manager reloads after each write.
@@ -278,10 +276,8 @@ void Startup::openAccountManager() {
 
 void Startup::openSystemLog() {
     // The suite's separate log viewer component does not exist on this platform: the built-in screen.
-    if (m_systemLog) {
-        m_window.mdiArea()->setActiveSubWindow(m_systemLog);
+    if (m_window.raiseScreen(m_systemLog))
         return;
-    }
     auto* screen = new systemlog::SL_Log_List(m_login);
     m_systemLog = m_window.openScreen(screen, "System Log");
     m_systemLog->resize(m_window.mdiArea()->size() * 0.9);

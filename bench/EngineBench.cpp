@@ -5,6 +5,7 @@
 //    rows; target: translation under 10% of execution.
 
 #include "Parser.h"
+#include "RatioReporter.h"
 #include "Session.h"
 #include "Translator.h"
 
@@ -210,28 +211,14 @@ BENCHMARK(BM_FetchThroughDriver)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_TranslateReport)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ExecuteReport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// Remembers each benchmark's time per iteration so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            std::string name = r.benchmark_name();
-            name = name.substr(0, name.find('/'));
-            m_times[name] = r.GetAdjustedRealTime() / (r.time_unit == benchmark::kMillisecond ? 1 : 1000);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> m_times; // milliseconds
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     prepareSite();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.m_times;
+    const auto& t = reporter.ms;
     int status = 0;
     if (t.count("BM_FetchRawSqlite") && t.count("BM_FetchThroughDriver")) {
         double ratio = t.at("BM_FetchThroughDriver") / t.at("BM_FetchRawSqlite");

@@ -6,6 +6,7 @@
 //  - 1 000 000 AccountVisibleToUser calls over a login with 500 accounts.
 
 #include "LoginComponent.h"
+#include "RatioReporter.h"
 #include "clsPartition.h"
 #include "modPartition.h"
 
@@ -123,19 +124,6 @@ BENCHMARK(BM_ListIdsBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GovernsSetOfRoot)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AccountVisibleToUser)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            std::string name = r.benchmark_name();
-            m_ms[name.substr(0, name.find('/'))] =
-                r.GetAdjustedRealTime() / (r.time_unit == benchmark::kMillisecond ? 1 : 1000);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> m_ms;
-};
-
 void verdict(const char* what, double ms, double baselineMs) {
     std::cout << what << ": " << ms << " ms, " << ms / baselineMs << "x the baseline  (target well under 1000 ms) "
               << (ms < 250 ? "MET" : "MISSED") << "\n";
@@ -147,9 +135,9 @@ int main(int argc, char** argv) {
     buildCache();
     queries();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.m_ms;
+    const auto& t = reporter.ms;
     std::cout << "\n";
     if (t.count("BM_IsUnder") && t.count("BM_LineageFindBaseline"))
         verdict("1 000 000 Is_Under", t.at("BM_IsUnder"), t.at("BM_LineageFindBaseline"));

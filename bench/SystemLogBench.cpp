@@ -7,6 +7,7 @@
 
 #include "DatabaseSession.h"
 #include "DemoSite.h"
+#include "RatioReporter.h"
 #include "clsLogDay.h"
 
 #include <benchmark/benchmark.h>
@@ -115,18 +116,6 @@ BENCHMARK(BM_LoadAndFillDay)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RefillForAUser)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefillForText)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            std::string name = r.benchmark_name();
-            m_ms[name.substr(0, name.find('/'))] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> m_ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -143,9 +132,9 @@ int main(int argc, char** argv) {
                   << (residentKb() - before) / 1024.0 << " MB resident for the rows and lines (target < 150 MB)\n";
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.m_ms;
+    const auto& t = reporter.ms;
     if (t.count("BM_LoadAndFillDay") && t.count("BM_FetchDayBaseline")) {
         const double ms = t.at("BM_LoadAndFillDay");
         std::cout << "\nload and fill: " << ms << " ms, " << ms / t.at("BM_FetchDayBaseline")

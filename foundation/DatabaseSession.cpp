@@ -286,6 +286,10 @@ std::string DatabaseSession::GetColumnText(int column, int trim) {
     return trimBlanks(t);
 }
 
+long DatabaseSession::GetColumnLong(int column) {
+    return std::atol(GetColumnText(column, 1).c_str());
+}
+
 void DatabaseSession::CloseStatement() {
     if (m_stmt == SQL_NULL_HSTMT)
         return;

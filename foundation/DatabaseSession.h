@@ -35,6 +35,7 @@ public:
     int ExecSQLNoRetry(bool quiet);
     int FetchRow();                                  // 1 a row, 0 no more rows or an error
     std::string GetColumnText(int column, int trim); // trim 1: trimmed; NULL reads as ""
+    long GetColumnLong(int column);                  // the trimmed text as a number; NULL and text read as 0
     void CloseStatement();
     bool FlushResults();
     void ReportSQLError(SQLHDBC dbc, SQLHSTMT stmt);

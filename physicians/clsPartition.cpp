@@ -3,7 +3,6 @@
 #include "DatabaseSession.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -24,10 +23,6 @@ bool lineageHolds(const std::string& lineage, long id) {
 
 const char* const kSharesQuery = "SELECT shared_by_id, shared_with_id FROM System_partitions_shares SPS\r\n"
                                  "LEFT JOIN System_partitions SP on (shared_by_id = partition_id)\r\n";
-
-long columnLong(DatabaseSession& s, int column) {
-    return std::atol(s.GetColumnText(column, 1).c_str());
-}
 
 } // namespace
 
@@ -105,7 +100,7 @@ int LoadPartitions() {
     int count = 0;
     if (s.ExecSQL() == 1) {
         while (s.FetchRow() == 1) {
-            cache.add(clsPartition(columnLong(s, 1), columnLong(s, 2), s.GetColumnText(3, 1), columnLong(s, 4),
+            cache.add(clsPartition(s.GetColumnLong(1), s.GetColumnLong(2), s.GetColumnText(3, 1), s.GetColumnLong(4),
                                    s.GetColumnText(5, 1)));
             ++count;
         }
@@ -136,7 +131,7 @@ void LoadUserSharingMap(SharingMap& map) {
     if (s.ExecSQL() != 1)
         return;
     while (s.FetchRow() == 1) {
-        std::string& entry = map[clsPartition::key(columnLong(s, 1))];
+        std::string& entry = map[clsPartition::key(s.GetColumnLong(1))];
         if (!entry.empty())
             entry += ',';
         entry += s.GetColumnText(2, 1);

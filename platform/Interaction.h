@@ -20,6 +20,15 @@ public:
     static void install(PointerService* service); // not owned; nullptr restores the plain one
 };
 
+// The busy pointer for the length of a scope.
+class BusyPointer {
+public:
+    BusyPointer() { PointerService::instance().set(Pointer::Busy); }
+    ~BusyPointer() { PointerService::instance().set(Pointer::Normal); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
 // What a long operation needs of the wait window: whether the user pressed Cancel, a new label,
 // and a turn of the event loop so the window stays alive.
 class WaitIndicator {

@@ -4,7 +4,6 @@
 #include "Text.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace systemlog {
 
@@ -93,20 +92,19 @@ bool clsLogDay::Load(const std::string& day, int type, bool descending) {
     s.SQLStatement = DayQuery(day, type, descending);
     if (s.ExecSQL() != 1)
         return false;
-    auto number = [&s](int column) { return std::atol(s.GetColumnText(column, 1).c_str()); };
     while (s.FetchRow() == 1) {
         LogRow r;
         r.time = TwelveHourTime(s.GetColumnText(1, 1));
-        r.severity = static_cast<int>(number(2));
-        r.type = static_cast<int>(number(3));
-        r.userId = number(4);
+        r.severity = static_cast<int>(s.GetColumnLong(2));
+        r.type = static_cast<int>(s.GetColumnLong(3));
+        r.userId = s.GetColumnLong(4);
         r.accountName = s.GetColumnText(5, 1);
         r.userName = ShownUserName(s.GetColumnText(6, 1));
-        r.eventNumber = number(7);
-        r.accountId = number(8);
-        r.scheduleId = number(9);
-        r.batchNumber = number(10);
-        r.flag1 = number(11);
+        r.eventNumber = s.GetColumnLong(7);
+        r.accountId = s.GetColumnLong(8);
+        r.scheduleId = s.GetColumnLong(9);
+        r.batchNumber = s.GetColumnLong(10);
+        r.flag1 = s.GetColumnLong(11);
         for (int i = 0; i < 5; ++i)
             r.messages[static_cast<size_t>(i)] = s.GetColumnText(12 + i, 1);
         r.batchName = s.GetColumnText(17, 1);

@@ -5,6 +5,7 @@
 #include "DatabaseSession.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
+#include "QtServices.h"
 #include "RoutinesFolders.h"
 #include "Text.h"
 #include "clsPartition.h"
@@ -22,7 +23,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace accounts {
@@ -73,12 +74,6 @@ QLabel* hint(QWidget* parent, const char* name, const QString& text) {
     f.setPointSizeF(f.pointSizeF() * 0.9);
     l->setFont(f);
     return l;
-}
-
-std::string fixed4(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4f", v);
-    return buf;
 }
 
 bool run(const std::string& sql) {
@@ -189,20 +184,13 @@ AC_Dept_Acct_Mngr::AC_Dept_Acct_Mngr(suite::LoginComponent& login, QWidget* pare
     connect(Undelete_account, &QPushButton::clicked, this, &AC_Dept_Acct_Mngr::Undelete_account_Click);
     connect(Save_button, &QPushButton::clicked, this, [this] { Save_button_Click(); });
     connect(cmdHospID, &QPushButton::clicked, this, &AC_Dept_Acct_Mngr::cmdHospID_Click);
-    auto closeScreen = [this] {
-        QWidget* frame = parentWidget();
-        if (frame && frame->inherits("QMdiSubWindow"))
-            frame->close();
-        else
-            close();
-    };
-    connect(cmdComplete, &QPushButton::clicked, this, [this, closeScreen] {
+    connect(cmdComplete, &QPushButton::clicked, this, [this] {
         if (QueryLeave())
-            closeScreen();
+            platform::closeScreen(this);
     });
-    connect(BOK, &QPushButton::clicked, this, [this, closeScreen] {
+    connect(BOK, &QPushButton::clicked, this, [this] {
         if (!m_blnChanged || Save_button_Click())
-            closeScreen();
+            platform::closeScreen(this);
     });
     connect(cmdHelp, &QPushButton::clicked, this, [] {
         MsgBox("The help file ADM_MAN.CHM could not be found.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
@@ -273,23 +261,12 @@ void AC_Dept_Acct_Mngr::ShowAccount(long id) {
         return;
     m_blnFilling = true;
     m_current = *account;
-    const std::string values[] = {std::to_string(account->hosp_acct_id),
-                                  account->hosp_acct_name,
-                                  account->hosp_acct_description,
-                                  account->contact,
-                                  account->title,
-                                  account->address_1,
-                                  account->address_2,
-                                  account->city,
-                                  account->state,
-                                  account->zip_code,
-                                  account->phone_nbr_1,
-                                  account->phone_nbr_2};
-    for (size_t i = 0; i < Text.size(); ++i)
-        Text[i]->setText(QString::fromStdString(values[i]));
+    Text[0]->setText(QString::number(account->hosp_acct_id));
+    for (size_t i = 1; i < Text.size(); ++i)
+        Text[i]->setText(QString::fromStdString((*account).*clsAccount::kFormText[i - 1]));
     Text[0]->setReadOnly(true);
     cmbIncentiveMethod->setCurrentIndex(std::max(0, cmbIncentiveMethod->findData(account->email_type)));
-    TextBox16->setText(QString::fromStdString(fixed4(account->amount_per_line)));
+    TextBox16->setText(QString::fromStdString(FormatAmountPerLine(account->amount_per_line)));
     cboPartition->setCurrentIndex(cboPartition->findData(QVariant::fromValue(account->partition_id)));
     txtHospIDFilter->setText(QString::fromStdString(account->hospital_id_filter));
     txtUploadTypeFilter->setText(QString::fromStdString(account->upload_filter));
@@ -302,17 +279,8 @@ clsAccount AC_Dept_Acct_Mngr::FormAccount() const {
     clsAccount a = m_current;
     auto text = [this](int i) { return foundation::trimText(Text[static_cast<size_t>(i)]->text().toStdString()); };
     a.hosp_acct_id = std::atol(text(0).c_str());
-    a.hosp_acct_name = text(1);
-    a.hosp_acct_description = text(2);
-    a.contact = text(3);
-    a.title = text(4);
-    a.address_1 = text(5);
-    a.address_2 = text(6);
-    a.city = text(7);
-    a.state = text(8);
-    a.zip_code = text(9);
-    a.phone_nbr_1 = text(10);
-    a.phone_nbr_2 = text(11);
+    for (int i = 1; i < static_cast<int>(Text.size()); ++i)
+        a.*clsAccount::kFormText[i - 1] = text(i);
     a.email_type = cmbIncentiveMethod->currentData().toInt();
     a.partition_id = cboPartition->currentIndex() < 0 ? -1 : cboPartition->currentData().value<long>();
     a.hospital_id_filter = foundation::trimText(txtHospIDFilter->text().toStdString());
@@ -500,7 +468,7 @@ void AC_Dept_Acct_Mngr::CheckIncentiveLock() {
         MsgBox("Error encountered check incentive data.", MsgButtons::OK, MsgIcon::Critical, kTitle);
         return;
     }
-    const long rows = std::atol(s.GetColumnText(2, 1).c_str());
+    const long rows = s.GetColumnLong(2);
     s.FlushResults();
     if (rows <= 0)
         return;

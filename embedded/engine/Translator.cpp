@@ -261,7 +261,7 @@ std::string Translator::selectBody(const Select& s, long long limit, TranslatedS
                 throw Error(137, "Must declare the scalar variable \"" + item.assignVariable + "\".");
             sql += "tsql_setvar(" + std::to_string(*slot) + ", " + e.sql + ")";
             out.names.emplace_back();
-            out.types.push_back(e.spec);
+            out.types.push_back(e.tsqlType);
             continue;
         }
         sql += e.sql;
@@ -273,7 +273,8 @@ std::string Translator::selectBody(const Select& s, long long limit, TranslatedS
         if (!name.empty())
             sql += " AS " + quoteIdent(name);
         out.names.push_back(name);
-        out.types.push_back(e.spec.name.empty() && e.type == SType::DateTime ? TypeSpec{"datetime", 0, 0, 0} : e.spec);
+        out.types.push_back(e.tsqlType.name.empty() && e.type == SType::DateTime ? TypeSpec{"datetime", 0, 0, 0}
+                                                                                 : e.tsqlType);
     }
     if (!fromSql.empty())
         sql += " FROM " + fromSql;
@@ -372,7 +373,7 @@ Emitted Translator::column(const Expr& e) {
                     const ColumnInfo* c = st.info->find(col);
                     if (!c)
                         invalidColumn(col);
-                    out.spec = c->type;
+                    out.tsqlType = c->type;
                     out.type = stypeOf(c->type);
                     out.textColumn = out.type == SType::Text && !st.info->name.empty() && !st.info->database.empty();
                 }
@@ -399,7 +400,7 @@ Emitted Translator::column(const Expr& e) {
             const ColumnInfo* c = match->info->find(col);
             Emitted out;
             out.sql = quoteIdent(match->alias) + "." + quoteIdent(c->name);
-            out.spec = c->type;
+            out.tsqlType = c->type;
             out.type = stypeOf(c->type);
             out.textColumn = out.type == SType::Text && !match->info->database.empty();
             return out;
@@ -419,9 +420,9 @@ Emitted Translator::toDateTime(const Emitted& x) {
         return x;
     Emitted out;
     out.type = SType::DateTime;
-    out.spec = TypeSpec{"datetime", 0, 0, 0};
+    out.tsqlType = TypeSpec{"datetime", 0, 0, 0};
     if (x.stringLiteral) {
-        Value v = convertValue(Value::text(x.literal), out.spec, ConvertMode::Explicit);
+        Value v = convertValue(Value::text(x.literal), out.tsqlType, ConvertMode::Explicit);
         out.sql = quoteString(v.s);
         return out;
     }
@@ -473,11 +474,11 @@ Emitted Translator::binary(const Expr& e) {
         if (a.type == SType::DateTime && numeric(b.type)) {
             out.sql = "tsql_dateadd('DAY', " + b.sql + ", " + a.sql + ")";
             out.type = SType::DateTime;
-            out.spec = TypeSpec{"datetime", 0, 0, 0};
+            out.tsqlType = TypeSpec{"datetime", 0, 0, 0};
         } else if (a.type == SType::Text && b.type == SType::Text) {
             out.sql = "(" + a.sql + " || " + b.sql + ")";
             out.type = SType::Text;
-            out.spec = TypeSpec{"varchar", 8000, 0, 0};
+            out.tsqlType = TypeSpec{"varchar", 8000, 0, 0};
         } else if (numeric(a.type) && numeric(b.type)) {
             out.sql = "(" + a.sql + " + " + b.sql + ")";
             out.type = arithmeticType();
@@ -489,14 +490,14 @@ Emitted Translator::binary(const Expr& e) {
             if (out.type == SType::Unknown && (numeric(a.type) || numeric(b.type)))
                 out.type = numeric(a.type) ? a.type : b.type;
         }
-        if (out.type == SType::Text && out.spec.name.empty())
-            out.spec = TypeSpec{"varchar", 8000, 0, 0};
+        if (out.type == SType::Text && out.tsqlType.name.empty())
+            out.tsqlType = TypeSpec{"varchar", 8000, 0, 0};
         return out;
     }
     if (op == "-" && a.type == SType::DateTime && numeric(b.type)) {
         out.sql = "tsql_dateadd('DAY', -(" + b.sql + "), " + a.sql + ")";
         out.type = SType::DateTime;
-        out.spec = TypeSpec{"datetime", 0, 0, 0};
+        out.tsqlType = TypeSpec{"datetime", 0, 0, 0};
         return out;
     }
     out.type = arithmeticType();
@@ -518,7 +519,7 @@ Emitted Translator::cast(const Expr& e) {
     Emitted src = expression(*e.args[0]);
     Emitted out;
     out.type = stypeOf(target);
-    out.spec = target;
+    out.tsqlType = target;
     std::string style = "NULL";
     if (e.args.size() > 1) {
         Emitted st = expression(*e.args[1]);
@@ -540,10 +541,10 @@ Emitted Translator::expression(const Expr& e) {
     case ExprKind::Integer: {
         out.sql = e.text;
         out.type = SType::Int;
-        out.spec = TypeSpec{"int", 0, 0, 0};
+        out.tsqlType = TypeSpec{"int", 0, 0, 0};
         if (e.text.size() > 18) {
             out.type = SType::Exact;
-            out.spec = TypeSpec{"numeric", 0, 38, 0};
+            out.tsqlType = TypeSpec{"numeric", 0, 38, 0};
         }
         return out;
     }
@@ -553,7 +554,7 @@ Emitted Translator::expression(const Expr& e) {
         out.type = isFloat ? SType::Real : SType::Exact;
         size_t dot = e.text.find('.');
         int scale = dot == std::string::npos ? 0 : static_cast<int>(e.text.size() - dot - 1);
-        out.spec = isFloat ? TypeSpec{"float", 0, 0, 0} : TypeSpec{"numeric", 0, 38, scale};
+        out.tsqlType = isFloat ? TypeSpec{"float", 0, 0, 0} : TypeSpec{"numeric", 0, 38, scale};
         if (out.sql[0] == '.')
             out.sql = "0" + out.sql;
         if (out.sql.size() > 1 && out.sql[0] == '-' && out.sql[1] == '.')
@@ -563,7 +564,7 @@ Emitted Translator::expression(const Expr& e) {
     case ExprKind::String:
         out.sql = quoteString(e.text);
         out.type = SType::Text;
-        out.spec = TypeSpec{"varchar", static_cast<int>(std::max<size_t>(e.text.size(), 1)), 0, 0};
+        out.tsqlType = TypeSpec{"varchar", static_cast<int>(std::max<size_t>(e.text.size(), 1)), 0, 0};
         out.stringLiteral = true;
         out.literal = e.text;
         return out;
@@ -573,7 +574,7 @@ Emitted Translator::expression(const Expr& e) {
             hex = "0" + hex;
         out.sql = "X'" + hex + "'";
         out.type = SType::Binary;
-        out.spec = TypeSpec{"varbinary", static_cast<int>(std::max<size_t>(hex.size() / 2, 1)), 0, 0};
+        out.tsqlType = TypeSpec{"varbinary", static_cast<int>(std::max<size_t>(hex.size() / 2, 1)), 0, 0};
         return out;
     }
     case ExprKind::Column:
@@ -585,7 +586,7 @@ Emitted Translator::expression(const Expr& e) {
         if (!slot)
             throw Error(137, "Must declare the scalar variable \"" + e.text + "\".");
         const Variable& v = m_session.variable(*slot);
-        out.spec = v.type;
+        out.tsqlType = v.type;
         out.type = stypeOf(v.type);
         if (m_live.count(*slot))
             out.sql = "tsql_getvar(" + std::to_string(*slot) + ")";
@@ -599,7 +600,7 @@ Emitted Translator::expression(const Expr& e) {
         out.type =
             v.type == Value::Type::Int ? SType::Int : (v.type == Value::Type::Text ? SType::Text : SType::Unknown);
         if (out.type == SType::Int)
-            out.spec = TypeSpec{"int", 0, 0, 0};
+            out.tsqlType = TypeSpec{"int", 0, 0, 0};
         return out;
     }
     case ExprKind::Unary: {
@@ -612,7 +613,7 @@ Emitted Translator::expression(const Expr& e) {
         } else {
             out.sql = "(" + e.text + " " + x.sql + ")";
             out.type = e.text == "~" ? SType::Int : x.type;
-            out.spec = x.spec;
+            out.tsqlType = x.tsqlType;
         }
         return out;
     }
@@ -642,7 +643,7 @@ Emitted Translator::expression(const Expr& e) {
             out.sql += " WHEN " + w.sql + " THEN " + t.sql;
             if (first && t.sql != "NULL") {
                 out.type = t.type;
-                out.spec = t.spec;
+                out.tsqlType = t.tsqlType;
                 first = false;
             }
         }
@@ -651,7 +652,7 @@ Emitted Translator::expression(const Expr& e) {
             out.sql += " ELSE " + x.sql;
             if (first) {
                 out.type = x.type;
-                out.spec = x.spec;
+                out.tsqlType = x.tsqlType;
             }
         }
         out.sql += " END";
@@ -661,8 +662,8 @@ Emitted Translator::expression(const Expr& e) {
         TranslatedSelect inner;
         out.sql = "(" + selectBody(*e.subquery, 0, inner, false) + ")";
         if (!inner.types.empty()) {
-            out.spec = inner.types[0];
-            out.type = stypeOf(out.spec);
+            out.tsqlType = inner.types[0];
+            out.type = stypeOf(out.tsqlType);
         }
         return out;
     }

@@ -19,7 +19,7 @@ enum class SType { Unknown, Int, Real, Exact, Text, DateTime, Binary, Bool };
 struct Emitted {
     std::string sql;
     SType type = SType::Unknown;
-    TypeSpec spec;           // T-SQL type when known
+    TypeSpec tsqlType;       // T-SQL type when known
     bool textColumn = false; // a column carrying the TSQL collation already
     bool stringLiteral = false;
     std::string literal; // the literal's text, for compile-time conversions

@@ -120,8 +120,8 @@ Emitted Translator::function(const Expr& e) {
         return quoteString(toUpper(word));
     };
     auto setType = [&](const char* t) {
-        out.spec = TypeSpec{t, 0, 0, 0};
-        out.type = stypeOf(out.spec);
+        out.tsqlType = TypeSpec{t, 0, 0, 0};
+        out.type = stypeOf(out.tsqlType);
     };
 
     if (name == "COUNT" || name == "COUNT_BIG") {
@@ -134,7 +134,7 @@ Emitted Translator::function(const Expr& e) {
         if (name == "AVG" && a.type == SType::Int)
             out.sql = "CAST(" + out.sql + " AS INTEGER)"; // AVG of integers is an integer in SQL Server
         out.type = a.type;
-        out.spec = a.spec;
+        out.tsqlType = a.tsqlType;
     } else if (name == "ISNULL" || name == "COALESCE") {
         Emitted first = arg(0);
         out.sql = "coalesce(" + first.sql;
@@ -146,13 +146,13 @@ Emitted Translator::function(const Expr& e) {
         }
         out.sql += ")";
         out.type = first.type;
-        out.spec = first.spec;
+        out.tsqlType = first.tsqlType;
         out.textColumn = first.textColumn;
     } else if (name == "NULLIF") {
         Emitted a = arg(0);
         out.sql = "nullif(" + a.sql + ", " + arg(1).sql + ")";
         out.type = a.type;
-        out.spec = a.spec;
+        out.tsqlType = a.tsqlType;
     } else if (name == "LEN") {
         out.sql = "tsql_len(" + arg(0).sql + ")";
         setType("int");
@@ -196,17 +196,17 @@ Emitted Translator::function(const Expr& e) {
                                        : "tsql_sign(") +
                   a.sql + ")";
         out.type = a.type;
-        out.spec = a.spec;
+        out.tsqlType = a.tsqlType;
     } else if (name == "ROUND") {
         Emitted a = arg(0);
         out.sql = "tsql_round(" + a.sql + ", " + arg(1).sql + ")";
         out.type = a.type;
-        out.spec = a.spec;
+        out.tsqlType = a.tsqlType;
     } else if (name == "POWER") {
         Emitted a = arg(0);
         out.sql = "tsql_power(" + a.sql + ", " + arg(1).sql + ")";
         out.type = a.type;
-        out.spec = a.spec;
+        out.tsqlType = a.tsqlType;
     } else if (name == "GETDATE" || name == "GETUTCDATE" || name == "CURRENT_TIMESTAMP") {
         out.sql = "tsql_getdate()";
         setType("datetime");

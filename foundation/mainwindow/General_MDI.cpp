@@ -138,6 +138,13 @@ QMdiSubWindow* General_MDI::openScreen(QWidget* screen, const QString& title) {
     return window;
 }
 
+bool General_MDI::raiseScreen(QMdiSubWindow* window) {
+    if (!window)
+        return false;
+    m_mdi->setActiveSubWindow(window);
+    return true;
+}
+
 int General_MDI::AddTabButton(QMdiSubWindow* window) {
     for (int i = 0; i < kTabSlots; ++i) {
         Slot& s = m_slots[static_cast<size_t>(i)];

@@ -38,6 +38,8 @@ public:
 
     // Opens a screen inside the main window with its tab button (when a slot is free).
     QMdiSubWindow* openScreen(QWidget* screen, const QString& title);
+    // Brings an open screen to the front; false when there is none (window is null).
+    bool raiseScreen(QMdiSubWindow* window);
     int AddTabButton(QMdiSubWindow* window); // the slot taken, -1 when all 100 are in use
     void DeleteTabButton(int slot);
     void SetActiveStatus(QMdiSubWindow* active);

@@ -18,6 +18,14 @@ QWidget* mainWindow() {
     return g_mainWindow.data();
 }
 
+void closeScreen(QWidget* screen) {
+    QWidget* frame = screen->parentWidget();
+    if (frame && frame->inherits("QMdiSubWindow"))
+        frame->close();
+    else
+        screen->close();
+}
+
 MsgAnswer QtMessageService::show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
     QMessageBox box(g_mainWindow.data());
     box.setObjectName("msgBox");

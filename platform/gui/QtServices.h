@@ -33,5 +33,7 @@ public:
 // Installs the Qt services; the main window, when given, is the one the wait window disables.
 void installQtServices(QWidget* mainWindow = nullptr);
 QWidget* mainWindow();
+// Closes a screen: its frame inside the main window when it has one, else the screen itself.
+void closeScreen(QWidget* screen);
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "Interaction.h"
 #include "LogListModel.h"
 #include "LoginComponent.h"
+#include "QtServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,15 +42,6 @@ QPushButton* dayButton(QWidget* parent, const char* name, const QString& text, c
     b->setMaximumWidth(32);
     return b;
 }
-
-// Runs the day change with the busy pointer, as moving a day reads the whole day again.
-class BusyPointer {
-public:
-    BusyPointer() { platform::PointerService::instance().set(platform::Pointer::Busy); }
-    ~BusyPointer() { platform::PointerService::instance().set(platform::Pointer::Normal); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 
@@ -120,12 +112,13 @@ SL_Log_List::SL_Log_List(const suite::LoginComponent& login, QWidget* parent) : 
         CBLogType->addItem(QString::fromStdString(name), type);
 
     connect(dtpLogDate, &QDateEdit::dateChanged, this, [this] { LoadDay(); });
+    // Moving a day reads the whole day again: the busy pointer meanwhile.
     connect(BReverse, &QPushButton::clicked, this, [this] {
-        BusyPointer busy;
+        platform::BusyPointer busy;
         dtpLogDate->setDate(dtpLogDate->date().addDays(-1));
     });
     connect(BForward, &QPushButton::clicked, this, [this] {
-        BusyPointer busy;
+        platform::BusyPointer busy;
         dtpLogDate->setDate(dtpLogDate->date().addDays(1));
     });
     connect(CBLogType, &QComboBox::currentIndexChanged, this, [this] {
@@ -140,12 +133,7 @@ SL_Log_List::SL_Log_List(const suite::LoginComponent& login, QWidget* parent) : 
     connect(CBBatches, &QComboBox::currentIndexChanged, this, [this] { FillList(); });
     connect(txtSearch, &QLineEdit::textChanged, this, [this] { FillList(); });
     connect(HUpdate, &QAction::triggered, this, [this] { LoadDay(); });
-    connect(HClose, &QAction::triggered, this, [this] {
-        if (QWidget* frame = parentWidget(); frame && frame->inherits("QMdiSubWindow"))
-            frame->close();
-        else
-            close();
-    });
+    connect(HClose, &QAction::triggered, this, [this] { platform::closeScreen(this); });
     connect(copy, &QAction::triggered, this, &SL_Log_List::CopySelection);
     connect(LogView->horizontalHeader(), &QHeaderView::sectionClicked, this, &SL_Log_List::TimeStampHeader_Click);
 }
@@ -169,8 +157,7 @@ void SL_Log_List::MyShow(long userId) {
         while (s.FetchRow() == 1) {
             const std::string name = s.GetColumnText(2, 1);
             if (name != "DEFAULT" && name != "PAXLET")
-                CBUsers->addItem(QString::fromStdString(name),
-                                 QVariant::fromValue(std::atol(s.GetColumnText(1, 1).c_str())));
+                CBUsers->addItem(QString::fromStdString(name), QVariant::fromValue(s.GetColumnLong(1)));
         }
     }
     m_batches = accounts::LoadActiveBatches();
