@@ -460,6 +460,15 @@ Emitted Translator::binary(const Expr& e) {
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=")
         return comparison(op, std::move(a), std::move(b));
 
+    if (op == "&" || op == "|" || op == "^") {
+        // Bit operators take a binary operand as the integer its bytes spell ("sysstat & 0xf").
+        for (Emitted* x : {&a, &b})
+            if (x->type == SType::Binary) {
+                x->sql = "tsql_convert(" + x->sql + ", 'bigint', 0, 0, 0, NULL, 0)";
+                x->type = SType::Int;
+                x->tsqlType = TypeSpec{"bigint", 0, 0, 0};
+            }
+    }
     Emitted out;
     auto arithmeticType = [&] {
         if (a.type == SType::Real || b.type == SType::Real)

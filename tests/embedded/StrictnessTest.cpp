@@ -56,3 +56,57 @@ TEST_F(StrictnessTest, UnknownColumnIsError207NeverAStringOnTablesViewsAndCatalo
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StrictnessTest, SysobjectsCarriesTheColumnsTheSuitesGuardsRead) {
+    exec("CREATE PROCEDURE Binder_count AS SELECT COUNT(*) FROM Binders");
+    struct Case {
+        const char* name;
+        const char* row; // type, xtype, uid, parent_obj, sysstat & 0xf
+    };
+    const Case cases[] = {{"Binders", "U|U|1|0|3"}, {"Binder_names", "V|V|1|0|2"}, {"Binder_count", "P|P|1|0|4"}};
+    for (const auto& c : cases) {
+        auto r = exec(std::string("SELECT RTRIM(type) + '|' + RTRIM(xtype) + '|' + CONVERT(varchar, uid) + '|' + "
+                                  "CONVERT(varchar, parent_obj) + '|' + CONVERT(varchar, sysstat & 0xf) "
+                                  "FROM sysobjects WHERE id = object_id('") +
+                      c.name + "')");
+        EXPECT_EQ(r.scalar(), c.row) << c.name << " " << firstError(r);
+    }
+}
+
+// The guard the suite writes before every CREATE: when it fires, the CREATE after it succeeds.
+TEST_F(StrictnessTest, DropIfExistsGuardFiresForProceduresTablesAndViews) {
+    struct Case {
+        const char* create;
+        const char* guard;
+    };
+    const Case cases[] = {
+        {"CREATE PROCEDURE Binder_count AS SELECT COUNT(*) FROM Binders",
+         "IF EXISTS (SELECT * FROM sysobjects WHERE id = object_id('Binder_count') AND sysstat & 0xf = 4)\r\n"
+         "DROP PROCEDURE Binder_count"},
+        {"CREATE TABLE Binder_notes (user_id int NOT NULL, note varchar(40) NULL)",
+         "IF EXISTS (SELECT * FROM sysobjects WHERE id = object_id('dbo.Binder_notes') AND sysstat & 0xf = 3)\r\n"
+         "DROP TABLE Binder_notes"},
+        {"CREATE VIEW Binder_ids AS SELECT user_id FROM Binders",
+         "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[Binder_ids]') and sysstat & 0xf = "
+         "2)\r\n"
+         "drop view [dbo].[Binder_ids]"},
+    };
+    for (const auto& c : cases) {
+        auto first = exec(c.create);
+        EXPECT_TRUE(SQL_SUCCEEDED(first.rc())) << c.create << " " << firstError(first);
+        for (int round = 0; round < 2; ++round) {
+            auto guard = exec(c.guard);
+            EXPECT_TRUE(SQL_SUCCEEDED(guard.rc())) << c.guard << " " << firstError(guard);
+            auto again = exec(c.create);
+            EXPECT_TRUE(SQL_SUCCEEDED(again.rc())) << c.create << " " << firstError(again);
+        }
+    }
+    // A guard of the wrong kind does not fire: the table stays.
+    exec("IF EXISTS (SELECT * FROM sysobjects WHERE id = object_id('Binders') AND sysstat & 0xf = 4) "
+         "DROP PROCEDURE Binders");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "3");
+}
+
+} // namespace
