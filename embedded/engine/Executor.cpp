@@ -64,6 +64,8 @@ Executor::Flow Executor::runList(const std::vector<StatementPtr>& list) {
 Executor::Flow Executor::run(const Statement& st) {
     if (m_s.m_interrupted)
         throw Cancelled{};
+    // SQL Server reads the clock once per statement: every GETDATE() of one statement agrees.
+    m_s.m_statementNow.clear();
     switch (st.kind) {
     case StatementKind::Block:
         return runList(st.body);
@@ -78,6 +80,7 @@ Executor::Flow Executor::run(const Statement& st) {
             if (m_s.m_interrupted)
                 throw Cancelled{};
             Flow f = run(*st.body[0]);
+            m_s.m_statementNow.clear();
             if (f == Flow::Break)
                 break;
             if (f == Flow::Return)

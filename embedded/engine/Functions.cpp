@@ -213,7 +213,7 @@ void fnDateName(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
-    std::string now = engineNowText();
+    const std::string& now = host(ctx)->statementNow();
     sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
 }
 

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "Convert.h"
+#include "DateTime.h"
 #include "Executor.h"
 #include "Functions.h"
 #include "Lexer.h"
@@ -195,6 +196,12 @@ std::string Session::objectIdOf(const std::string& rawName) {
         id = std::to_string(sqlite3_column_int64(st, 0));
     sqlite3_finalize(st);
     return id;
+}
+
+const std::string& Session::statementNow() {
+    if (m_statementNow.empty())
+        m_statementNow = engineNowText();
+    return m_statementNow;
 }
 
 Value Session::serverProperty(const std::string& name) const {

@@ -110,3 +110,26 @@ TEST_F(StrictnessTest, DropIfExistsGuardFiresForProceduresTablesAndViews) {
 }
 
 } // namespace
+
+namespace {
+
+// One statement over some hundred thousand rows takes long enough for the clock to move on;
+// every GETDATE() of it still gives the same instant. The next statement reads the clock again.
+TEST_F(StrictnessTest, GetdateIsReadOncePerStatement) {
+    exec("CREATE TABLE Digits (d int NOT NULL)\n"
+         "INSERT Digits VALUES (0) INSERT Digits VALUES (1) INSERT Digits VALUES (2) INSERT Digits VALUES (3)\n"
+         "INSERT Digits VALUES (4) INSERT Digits VALUES (5) INSERT Digits VALUES (6) INSERT Digits VALUES (7)\n"
+         "INSERT Digits VALUES (8) INSERT Digits VALUES (9)");
+    auto r = exec("SELECT DATEDIFF(ms, MIN(GETDATE()), MAX(GETDATE())), COUNT(*) "
+                  "FROM Digits a, Digits b, Digits c, Digits d, Digits e, Digits f");
+    ASSERT_NE(r.firstRows(), nullptr) << firstError(r);
+    EXPECT_EQ(r.firstRows()->rows[0][1].value_or(""), "1000000");
+    EXPECT_EQ(r.firstRows()->rows[0][0].value_or(""), "0");
+    // Inserted by one statement, the rows carry one timestamp.
+    exec("CREATE TABLE Stamps (d int NOT NULL, at datetime NOT NULL DEFAULT GETDATE(), too datetime NULL)\n"
+         "INSERT Stamps (d, too) SELECT a.d, GETDATE() FROM Digits a, Digits b, Digits c, Digits d, Digits e");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Stamps WHERE at <> too"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT at) FROM Stamps"), "1");
+}
+
+} // namespace
