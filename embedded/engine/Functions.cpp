@@ -574,6 +574,33 @@ bool likeMatch(const char* p, const char* s, int escape) {
     return *s == 0;
 }
 
+// The value of a scalar subquery: its one row, NULL for none, error 512 for a second.
+struct SingleValue {
+    long long rows;
+    sqlite3_value* value;
+};
+
+void singleStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* acc = static_cast<SingleValue*>(sqlite3_aggregate_context(ctx, sizeof(SingleValue)));
+    if (!acc)
+        return sqlite3_result_error_nomem(ctx);
+    if (++acc->rows > 1)
+        return fail(ctx, Error(512,
+                               "Subquery returned more than 1 value. This is not permitted when the subquery follows "
+                               "=, !=, <, <= , >, >= or when the subquery is used as an expression.",
+                               ErrorScope::Statement));
+    acc->value = sqlite3_value_dup(argv[0]);
+}
+
+void singleFinal(sqlite3_context* ctx) {
+    auto* acc = static_cast<SingleValue*>(sqlite3_aggregate_context(ctx, 0));
+    if (!acc || !acc->value)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, acc->value);
+    sqlite3_value_free(acc->value);
+    acc->value = nullptr;
+}
+
 void installFunctions(sqlite3* db, Session* session) {
     struct Fn {
         const char* name;
@@ -629,6 +656,7 @@ void installFunctions(sqlite3* db, Session* session) {
         int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
         sqlite3_create_function_v2(db, f.name, f.args, flags, session, f.fn, nullptr, nullptr, nullptr);
     }
+    sqlite3_create_function_v2(db, "tsql_single", 1, SQLITE_UTF8, session, nullptr, singleStep, singleFinal, nullptr);
     sqlite3_create_collation_v2(db, "TSQL", SQLITE_UTF8, nullptr, collateTsql, nullptr);
 }
 

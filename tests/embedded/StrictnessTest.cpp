@@ -133,3 +133,37 @@ TEST_F(StrictnessTest, GetdateIsReadOncePerStatement) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StrictnessTest, ScalarSubqueryWithSeveralRowsIsError512) {
+    const std::string text = "Subquery returned more than 1 value. This is not permitted when the subquery follows =, "
+                             "!=, <, <= , >, >= or when the subquery is used as an expression.";
+    const char* refused[] = {
+        "SELECT x = (SELECT user_name FROM Binders WHERE flag1 = 0)",
+        "SELECT user_id FROM Binders WHERE user_name = (SELECT user_name FROM Binders WHERE flag1 = 0)",
+        "SELECT b.user_id, (SELECT n.user_name FROM Binder_names n WHERE n.user_id >= b.user_id) FROM Binders b",
+        "DECLARE @n varchar(30)\r\nSET @n = (SELECT user_name FROM Binders)",
+        "UPDATE Binders SET flag1 = (SELECT user_id FROM Binders WHERE flag1 = 0) WHERE user_id = 3",
+    };
+    for (const char* sql : refused) {
+        auto r = exec(sql);
+        long native = 0;
+        EXPECT_EQ(firstError(r, &native), text) << sql;
+        EXPECT_EQ(native, 512) << sql;
+    }
+    EXPECT_EQ(scalar("SELECT flag1 FROM Binders WHERE user_id = 3"), "1");
+    // One row, no row, TOP 1 and aggregates stay as they were.
+    EXPECT_EQ(scalar("SELECT x = (SELECT user_name FROM Binders WHERE flag1 = 1)"), "cy");
+    EXPECT_EQ(scalar("SELECT x = (SELECT user_name FROM Binders WHERE flag1 = 7)"), "<NULL>");
+    EXPECT_EQ(scalar("SELECT x = (SELECT TOP 1 user_name FROM Binders ORDER BY user_id DESC)"), "cy");
+    EXPECT_EQ(scalar("SELECT x = (SELECT COUNT(*) FROM Binders)"), "3");
+    EXPECT_EQ(scalar("SELECT b.user_name FROM Binders b WHERE b.user_id = (SELECT n.user_id FROM Binder_names n "
+                     "WHERE n.user_name = b.user_name) AND b.flag1 = 1"),
+              "cy");
+    // A statement-level error: the batch goes on.
+    exec("SELECT x = (SELECT user_name FROM Binders)\r\nINSERT Binders VALUES (4, 'dee', 2)");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "4");
+}
+
+} // namespace
