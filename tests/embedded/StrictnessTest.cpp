@@ -167,3 +167,30 @@ TEST_F(StrictnessTest, ScalarSubqueryWithSeveralRowsIsError512) {
 }
 
 } // namespace
+
+namespace {
+
+// A number written straight against a keyword starting with E reads as a float with an exponent;
+// what follows is then a stray name, and the whole batch is refused before anything runs.
+TEST_F(StrictnessTest, NumberRunIntoAKeywordIsReadAsSqlServerReadsIt) {
+    auto r = exec("IF EXISTS (SELECT * FROM Binders WHERE user_id = 1)\r\n"
+                  "UPDATE Binders SET flag1 = 5 WHERE flag1 = 0 AND user_id = 1ELSE\r\n"
+                  "INSERT Binders VALUES (1, 'again', 5)");
+    long native = 0;
+    EXPECT_EQ(firstError(r, &native), "Incorrect syntax near 'LSE'.");
+    EXPECT_EQ(native, 102);
+    EXPECT_EQ(scalar("SELECT flag1 FROM Binders WHERE user_id = 1"), "0");
+    // Separated by a line break the same pieces run.
+    r = exec("IF EXISTS (SELECT * FROM Binders WHERE user_id = 1)\r\n"
+             "UPDATE Binders SET flag1 = 5 WHERE flag1 = 0 AND user_id = 1\r\nELSE\r\n"
+             "INSERT Binders VALUES (1, 'again', 5)");
+    EXPECT_TRUE(SQL_SUCCEEDED(r.rc())) << firstError(r);
+    EXPECT_EQ(scalar("SELECT flag1 FROM Binders WHERE user_id = 1"), "5");
+    // The float itself, with and without exponent digits.
+    EXPECT_EQ(scalar("SELECT CASE WHEN 113E = 113 THEN 'float 113' END"), "float 113");
+    EXPECT_EQ(scalar("SELECT CASE WHEN 1.5e2 = 150 THEN 'float 150' END"), "float 150");
+    // Other keywords may touch a number, as SQL Server allows.
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders WHERE user_id = 1AND flag1 = 5"), "1");
+}
+
+} // namespace
