@@ -194,3 +194,104 @@ TEST_F(StrictnessTest, NumberRunIntoAKeywordIsReadAsSqlServerReadsIt) {
 }
 
 } // namespace
+
+namespace {
+
+struct CompileCase {
+    const char* batch;
+    long native;
+    const char* message;
+};
+
+// Errors SQL Server finds while compiling refuse the whole batch: nothing before them runs.
+TEST_F(StrictnessTest, CompileErrorsRefuseTheWholeBatchBeforeAnyStatementRuns) {
+    const CompileCase cases[] = {
+        {"PRINT 'before'\r\nBEGIN TRANSACTION\r\nINSERT Binders VALUES (9, 'nine')", 213,
+         "Column name or number of supplied values does not match table definition."},
+        {"BEGIN TRANSACTION\r\nINSERT Binders VALUES (9, 'nine', 1)\r\nSELECT colour FROM Binders", 207,
+         "Invalid column name 'colour'."},
+        {"INSERT Binders VALUES (9, 'nine', 1)\r\nIF 1 = 0\r\nSELECT colour FROM Binder_names", 207,
+         "Invalid column name 'colour'."},
+        {"INSERT Binders VALUES (9, 'nine', 1)\r\nUPDATE Binders SET colour = 1 WHERE user_id = 9", 207,
+         "Invalid column name 'colour'."},
+        {"INSERT Binders VALUES (9, 'nine', 1)\r\nDELETE Binders WHERE colour = 1", 207,
+         "Invalid column name 'colour'."},
+        {"DECLARE @n int\r\nINSERT Binders VALUES (9, 'nine', 1)\r\nSELECT @n = COUNT(*) FROM Binders WHERE hue = 1",
+         207, "Invalid column name 'hue'."},
+        {"INSERT Binders VALUES (9, 'nine', 1)\r\nINSERT Binders (user_id, colour) VALUES (10, 1)", 207,
+         "Invalid column name 'colour'."},
+        {"INSERT Binders VALUES (9, 'nine', 1)\r\nINSERT Binders (user_id, user_name) SELECT user_id FROM Binders", 120,
+         "The select list for the INSERT statement contains fewer items than the insert list. The number of SELECT "
+         "values must match the number of INSERT columns."},
+        {"BEGIN TRANSACTION\r\nINSERT Binders VALUES (9, 'nine', 1)\r\nSELECT FROM Binders", 102,
+         "Incorrect syntax near 'FROM'."},
+    };
+    for (const auto& c : cases) {
+        auto r = exec(c.batch);
+        long native = 0;
+        EXPECT_EQ(firstError(r, &native), c.message) << c.batch;
+        EXPECT_EQ(native, c.native) << c.batch;
+        for (const auto& d : r.allDiags())
+            EXPECT_EQ(d.text.find("before"), std::string::npos) << c.batch;
+        EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0") << c.batch;
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "3") << c.batch;
+    }
+}
+
+// Tables that do not exist when the batch starts are resolved when their statement runs.
+TEST_F(StrictnessTest, NamesOfMissingTablesStayDeferredToTheirStatement) {
+    auto r = exec("INSERT Binders VALUES (9, 'nine', 1)\r\nSELECT * FROM Not_yet");
+    long native = 0;
+    EXPECT_EQ(firstError(r, &native), "Invalid object name 'Not_yet'.");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "4");
+    r = exec("CREATE TABLE Fresh (a int NOT NULL)\r\nINSERT Fresh VALUES (1)\r\nSELECT a FROM Fresh");
+    EXPECT_EQ(r.scalar(), "1") << firstError(r);
+    r = exec("ALTER TABLE Fresh ADD b int NULL\r\nUPDATE Fresh SET b = 2\r\nSELECT b FROM Fresh");
+    EXPECT_EQ(r.scalar(), "2") << firstError(r);
+}
+
+// A batch that stops inside the transaction it opened: a conversion error rolls the transaction
+// back; a deferred name error ends the batch and leaves it open, as SQL Server does.
+TEST_F(StrictnessTest, BatchEndingWithAnErrorInsideItsTransaction) {
+    auto r = exec("BEGIN TRANSACTION\r\nINSERT Binders VALUES (9, 'nine', 1)\r\nSELECT CONVERT(int, 'abc')\r\n"
+                  "INSERT Binders VALUES (10, 'ten', 1)\r\nCOMMIT TRANSACTION");
+    long native = 0;
+    firstError(r, &native);
+    EXPECT_EQ(native, 245);
+    EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "3");
+
+    r = exec("BEGIN TRANSACTION\r\nINSERT Binders VALUES (9, 'nine', 1)\r\nSELECT * FROM Not_yet\r\n"
+             "COMMIT TRANSACTION");
+    firstError(r, &native);
+    EXPECT_EQ(native, 208);
+    EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "4");
+    exec("ROLLBACK TRANSACTION");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "3");
+    // A statement-level error leaves the transaction to the batch, which commits it.
+    r = exec("BEGIN TRANSACTION\r\nINSERT Binders VALUES (1, 'dup', 1)\r\nINSERT Binders VALUES (9, 'nine', 1)\r\n"
+             "COMMIT TRANSACTION");
+    EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Binders"), "4");
+}
+
+TEST_F(StrictnessTest, CreateProcedureChecksColumnsOfExistingTablesOnly) {
+    auto r = exec("CREATE PROCEDURE Binder_hue @id int AS\r\nSELECT hue FROM Binders WHERE user_id = @id");
+    long native = 0;
+    EXPECT_EQ(firstError(r, &native), "Invalid column name 'hue'.");
+    EXPECT_EQ(native, 207);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM sysobjects WHERE name = 'Binder_hue'"), "0");
+    r = exec("CREATE PROCEDURE Binder_upd @id int AS\r\nUPDATE Binders SET hue = 1 WHERE user_id = @id");
+    EXPECT_EQ(firstError(r, &native), "Invalid column name 'hue'.");
+    // A table that does not exist yet is resolved when the procedure runs.
+    r = exec("CREATE PROCEDURE Later_rows @id int AS\r\nDECLARE @n int\r\n"
+             "SELECT @n = COUNT(*) FROM Later WHERE id = @id\r\nSELECT user_name FROM Binders WHERE user_id = @id");
+    EXPECT_TRUE(SQL_SUCCEEDED(r.rc())) << firstError(r);
+    r = exec("EXEC Later_rows 1");
+    EXPECT_EQ(firstError(r, &native), "Invalid object name 'Later'.");
+    exec("CREATE TABLE Later (id int NOT NULL)");
+    EXPECT_EQ(exec("EXEC Later_rows 1").steps.back().rows.size(), 1u);
+}
+
+} // namespace
