@@ -4,9 +4,11 @@
 #include "DateTime.h"
 #include "Error.h"
 #include "Lexer.h"
+#include "NumberText.h"
 #include "Session.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -317,9 +319,9 @@ void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     double v = sqlite3_value_double(argv[0]);
     int len = argc > 1 ? sqlite3_value_int(argv[1]) : 10;
     int dec = argc > 2 ? sqlite3_value_int(argv[2]) : 0;
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%*.*f", len, dec, v);
-    std::string s = buf;
+    std::string s = fixedText(v, std::clamp(dec, 0, 16));
+    if (static_cast<int>(s.size()) < len)
+        s.insert(0, static_cast<size_t>(len) - s.size(), ' ');
     if (static_cast<int>(s.size()) > len)
         s = std::string(static_cast<size_t>(len), '*');
     result(ctx, Value::text(s));
