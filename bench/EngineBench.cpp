@@ -91,7 +91,7 @@ void rawFill(const std::string& path, const char* sql, int rows) {
 void prepareSite() {
     char pattern[] = "/tmp/kdbench-XXXXXX";
     g_folder = mkdtemp(pattern);
-    std::ofstream(g_folder + "/odbcinst.ini") << "[SQL Server]\nDriver=" << KD_DRIVER_PATH << "\n";
+    std::ofstream(g_folder + "/odbcinst.ini") << "[SQL Server]\nDriver=" << KD_DRIVER_PATH << "\nThreading=0\n";
     setenv("ODBCSYSINI", g_folder.c_str(), 1);
 
     tsql::OpenOptions o;

@@ -327,6 +327,10 @@ void Executor::collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, Resu
                 rs.addNull();
                 break;
             case SQLITE_INTEGER: {
+                if (types[static_cast<size_t>(c)].isExact()) { // decimal 0 reads "0.000"
+                    rs.addCell(Value::column(st, c), types[static_cast<size_t>(c)]);
+                    break;
+                }
                 int len = std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(sqlite3_column_int64(st, c)));
                 rs.addText(std::string_view(buf, static_cast<size_t>(len)));
                 break;

@@ -672,13 +672,22 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT target
         return SQL_NO_DATA;
     }
     const auto& cursor = item->rows.cursor;
-    if (cursor ? cursor->isNull(c) : item->rows.isNull(r, c)) {
+    bool null;
+    std::string_view text;
+    if (cursor) {
+        const tsql::Cursor::Cell& cell = cursor->cell(c);
+        null = cell.null;
+        text = cell.text;
+    } else {
+        null = item->rows.isNull(r, c);
+        text = null ? std::string_view() : item->rows.text(r, c);
+    }
+    if (null) {
         if (indicator)
             *indicator = SQL_NULL_DATA;
         s->columnDone = true;
         return SQL_SUCCESS;
     }
-    std::string_view text = cursor ? cursor->text(c) : item->rows.text(r, c);
     switch (targetType) {
     case SQL_C_CHAR:
     case SQL_C_DEFAULT:
