@@ -14,6 +14,9 @@ namespace tsql {
 
 namespace {
 
+using platform::utf8Length;
+using platform::utf8Offset;
+
 std::string trimBlanks(const std::string& s) {
     size_t b = s.find_first_not_of(" \t\r\n");
     if (b == std::string::npos)

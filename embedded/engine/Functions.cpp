@@ -17,6 +17,9 @@ namespace tsql {
 
 namespace {
 
+using platform::utf8Length;
+using platform::utf8Offset;
+
 Session* host(sqlite3_context* ctx) {
     return static_cast<Session*>(sqlite3_user_data(ctx));
 }
