@@ -5,6 +5,7 @@
 #include "DatabaseSession.h"
 #include "DialogLoginPrompt.h"
 #include "EventLog.h"
+#include "ExportList.h"
 #include "MessageService.h"
 #include "SL_Log_List.h"
 #include "clsPartition.h"
@@ -229,8 +230,9 @@ bool Startup::runCommand(const std::string& name) {
         MsgBox("There are no accounts defined.  Please use the Account Editor to add an account.", MsgButtons::OK,
                MsgIcon::Exclamation, "Veltra Desktop");
     } else if (name == "mnuImportList") {
-        MsgBox("A list was not selected.  Please click on the list and reselect this option.", MsgButtons::OK,
-               MsgIcon::Exclamation, "Error");
+        // The list the user last clicked in the screen in front.
+        QMdiSubWindow* front = m_window.mdiArea()->currentSubWindow();
+        foundation::ExportList(front ? front->focusWidget() : nullptr);
     } else if (name == "mnuLocalRequest") {
         if (MsgBox("Do you want to update all local configuration files?", MsgButtons::YesNo, MsgIcon::Question,
                    "Veltra Desktop") == platform::MsgAnswer::Yes) {

@@ -6,6 +6,7 @@
 #include "MenuTable.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "RecordingOpener.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTableView>
 #include <QThread>
 #include <QTreeWidget>
 #include <deque>
@@ -218,6 +220,58 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     EXPECT_EQ(recorder.shown.size(), 1u);
     startup.shutDown();
     EXPECT_FALSE(foundation::DatabaseSession::instance().SQLConnected);
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(in, l);)
+        lines.push_back(l);
+    return lines;
+}
+
+TEST_F(StartupTest, ExportCurrentListWritesTheFocusedListOfTheActiveScreen) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    kdtest::RecordingOpener opener;
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    const std::string file = foundation::Configuration::instance().networkRootDir + "/KALDRA/NPTEMP.TXT";
+    // The home dashboard holds no list.
+    window.runCommand("mnuImportList");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "A list was not selected.  Please click on the list and reselect this option.");
+    EXPECT_FALSE(fs::exists(file));
+
+    window.runCommand("mnuAcctEditor");
+    auto* accounts = window.findChild<QTreeWidget*>("lvwAccounts");
+    ASSERT_NE(accounts, nullptr);
+    accounts->setFocus();
+    window.runCommand("mnuImportList");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(opener.textFiles, std::vector<std::string>{file});
+    auto lines = fileLines(file);
+    ASSERT_EQ(lines.size(), 5u + 11u); // opening, heading, underline, the 11 live accounts
+    EXPECT_EQ(lines[0], "List Contents");
+    EXPECT_FALSE(lines[1].empty());
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3].rfind("Name", 0), 0u);
+    EXPECT_NE(lines[3].find("Number"), std::string::npos);
+    EXPECT_EQ(lines[4], std::string(lines[3].size(), '='));
+
+    window.runCommand("mnuSystemLog");
+    auto* log = window.findChild<QTableView*>("LogView");
+    ASSERT_NE(log, nullptr);
+    log->setFocus();
+    log->selectRow(0);
+    window.runCommand("mnuImportList");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    ASSERT_EQ(opener.textFiles.size(), 2u);
+    lines = fileLines(file);
+    ASSERT_EQ(lines.size(), 5u + static_cast<size_t>(log->model()->rowCount()));
+    EXPECT_EQ(lines[3].rfind(log->model()->headerData(0, Qt::Horizontal).toString().toStdString(), 0), 0u);
+    startup.shutDown();
 }
 
 TEST_F(StartupTest, ATranscriptionistSeesNoAdministratorEntries) {
