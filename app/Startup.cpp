@@ -7,6 +7,7 @@
 #include "EventLog.h"
 #include "ExportList.h"
 #include "MessageService.h"
+#include "Numbers.h"
 #include "SL_Log_List.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
@@ -31,9 +32,11 @@ using platform::MsgBox;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-// The login component's versions are decimal numbers ("8.1", "2.006").
+// The login component's versions are decimal numbers ("8.1", "2.006") written with a decimal point
+// whatever the locale; a text that is no number counts as no version at all.
 bool Startup::versionAtLeast(const std::string& version, const std::string& minimum) {
-    return std::strtod(version.c_str(), nullptr) >= std::strtod(minimum.c_str(), nullptr);
+    const auto have = platform::parseNumber(version), need = platform::parseNumber(minimum);
+    return have && need && *have >= *need;
 }
 
 bool Startup::run(const std::vector<std::string>& args, const std::string& currentDir, const std::string& programDir) {
@@ -246,8 +249,7 @@ bool Startup::runCommand(const std::string& name) {
     } else if (name == "mnuSystemLog") {
         openSystemLog();
     } else if (name == "mnuAbout") {
-        MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " +
-                   std::to_string(session.DatabaseVersion).substr(0, 4),
+        MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
     } else if (name == "mnuAdminHelp") {
         MsgBox("The help file ADM_MAN.CHM could not be found.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");

@@ -1,6 +1,7 @@
 #include "DatabaseSession.h"
 
 #include "MessageService.h"
+#include "Numbers.h"
 
 #include <algorithm>
 #include <chrono>
@@ -368,7 +369,8 @@ void DatabaseSession::ReadDatabaseVersion() {
     if (ExecSQL() != 1)
         return;
     if (FetchRow() == 1) {
-        DatabaseVersion = std::atof(GetColumnText(1, 1).c_str());
+        // SQL Server writes the number with a decimal point, whatever the workstation's locale.
+        DatabaseVersion = platform::parseNumber(GetColumnText(1, 1)).value_or(0.0);
         CloseStatement();
     }
 }

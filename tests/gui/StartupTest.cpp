@@ -1,6 +1,7 @@
 #include "Startup.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
+#include "DecimalCommaLocale.h"
 #include "DemoSite.h"
 #include "General_MDI.h"
 #include "MenuTable.h"
@@ -271,6 +272,38 @@ TEST_F(StartupTest, ExportCurrentListWritesTheFocusedListOfTheActiveScreen) {
     lines = fileLines(file);
     ASSERT_EQ(lines.size(), 5u + static_cast<size_t>(log->model()->rowCount()));
     EXPECT_EQ(lines[3].rfind(log->model()->headerData(0, Qt::Horizontal).toString().toStdString(), 0), 0u);
+    startup.shutDown();
+}
+
+TEST(StartupVersions, LoginComponentVersionsCompareWithoutTheLocale) {
+    kdtest::DecimalCommaLocale german;
+    KD_REQUIRE_DECIMAL_COMMA(german);
+    struct Case {
+        const char* version;
+        const char* minimum;
+        bool atLeast;
+    };
+    const Case cases[] = {
+        {"8.1", "8.0", true},     {"8.0", "8.1", false},     {"8.0", "8.0", true},       {"7.5", "8.0", false},
+        {"2.006", "2.006", true}, {"2.0061", "2.006", true}, {"2.0059", "2.006", false}, {"10", "8.0", true},
+        {"", "8.0", false},       {"8,1", "8.0", false}, // not a number: no version
+    };
+    for (const auto& tc : cases)
+        EXPECT_EQ(app::Startup::versionAtLeast(tc.version, tc.minimum), tc.atLeast) << tc.version << " " << tc.minimum;
+}
+
+TEST_F(StartupTest, AboutShowsTheDatabaseVersionWithADecimalPointWhateverTheLocale) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    EXPECT_DOUBLE_EQ(foundation::DatabaseSession::instance().DatabaseVersion, 8.1);
+    kdtest::DecimalCommaLocale german;
+    KD_REQUIRE_DECIMAL_COMMA(german);
+    window.runCommand("mnuAbout");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "Veltra Desktop\nVersion 8.1.0\n\nDatabase version 8.10");
     startup.shutDown();
 }
 
