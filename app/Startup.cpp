@@ -3,6 +3,7 @@
 #include "AC_Dept_Acct_Mngr.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
+#include "Desktop.h"
 #include "DialogLoginPrompt.h"
 #include "EventLog.h"
 #include "ExportList.h"
@@ -154,6 +155,8 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     m_login.LoadAccountData();
     m_login.DisconnectSQL();
     m_activeAccounts = countActiveAccounts();
+    m_window.action("mnuShowBitmap")
+        ->setChecked(Configuration::AffermativeValue(m_login.GetUserOptionValue("ToolBarShowBitmap", "")));
     // 15.
     m_window.setWindowTitle(QString::fromStdString(branded ? "Veltra Desktop" : "Kaldra Administration Desktop"));
     m_window.setEnvironmentLabel(
@@ -174,7 +177,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     return true;
 }
 
-void Startup::launchCompanion(const mainwindow::MenuEntry& e) {
+mainwindow::CompanionLauncher::Result Startup::launchCompanion(const mainwindow::MenuEntry& e) {
     std::string exe = e.executable;
     fs::path path = exe.rfind("\\KALDRA\\SYSTEM\\", 0) == 0 ? fs::path(m_systemFolder) / exe.substr(15)
                                                             : fs::path(m_programFolder) / exe;
@@ -190,9 +193,45 @@ void Startup::launchCompanion(const mainwindow::MenuEntry& e) {
         MsgBox("The Veltra Configuration Copier (KDCFGCPY.EXE) is not available.  Please contact your technical "
                "support representative.",
                MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
-        return;
+        return mainwindow::CompanionLauncher::Result::Missing;
     }
-    mainwindow::CompanionLauncher::instance().launch(path.string(), e.windowTitle, args);
+    // Report Search shows its reports as web pages.
+    if (e.name == "mnuReportSearch" && !platform::DesktopOpener::instance().hasWebBrowser()) {
+        MsgBox("Report Search needs a web browser, and none was found on this workstation.  Please contact your "
+               "System Administrator.",
+               MsgButtons::OK, MsgIcon::Exclamation, "Report Search Error");
+        return mainwindow::CompanionLauncher::Result::Failed;
+    }
+    return mainwindow::CompanionLauncher::instance().launch(path.string(), e.windowTitle, args);
+}
+
+// The workstations compare the stamps pc_update writes at their next log-in and fetch what changed.
+void Startup::markRoutinesUpdated() {
+    auto& session = DatabaseSession::instance();
+    session.SQLStatement = "pc_update 2, 0";
+    if (session.ExecSQL() != 1)
+        return;
+    session.FlushResults();
+    MsgBox("The routines on the network have been marked as updated.  \nAll client workstations that need updating "
+           "will be prompted at the next login.",
+           MsgButtons::OK, MsgIcon::Information, "Veltra Desktop");
+}
+
+bool Startup::runDictationEditor() {
+    std::unique_ptr<EditorComponent> editor = createComponent ? createComponent("KDDDIEDT.clsDDIEditor") : nullptr;
+    if (!editor)
+        return false;
+    editor->KaldraINIFile = Configuration::instance().iniPath;
+    editor->KdLoginPtr = &m_login;
+    editor->ShowForm();
+    auto& session = DatabaseSession::instance();
+    session.SQLStatement = "pc_update 1, 0";
+    if (session.ExecSQL() == 1)
+        session.FlushResults();
+    else
+        MsgBox("Error encountered marking the dictation interface work type table as updated.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Update Error");
+    return true;
 }
 
 bool Startup::runCommand(const std::string& name) {
@@ -201,7 +240,10 @@ bool Startup::runCommand(const std::string& name) {
     if (!entry)
         return false;
     if (!entry->executable.empty()) {
-        launchCompanion(*entry);
+        using Result = mainwindow::CompanionLauncher::Result;
+        const Result result = launchCompanion(*entry);
+        if (name == "mnuRoutines" && (result == Result::Started || result == Result::Activated))
+            markRoutinesUpdated();
         return true;
     }
     if (name == "mnuSoftwareUpdates") {
@@ -246,6 +288,14 @@ bool Startup::runCommand(const std::string& name) {
             if (session.ExecSQL() == 1)
                 session.FlushResults();
         }
+    } else if (name == "mnuDictationEditor") {
+        return runDictationEditor();
+    } else if (name == "mnuShowBitmap") {
+        // The background is laid out at start-up, so the choice is kept for the next run.
+        const bool show = m_window.action(name)->isChecked();
+        m_login.AddUserOption("ToolBarShowBitmap", show ? "YES" : "NO");
+        MsgBox("The Veltra Desktop must be restarted before this change will be completely in effect.", MsgButtons::OK,
+               MsgIcon::Information, "Veltra Desktop");
     } else if (name == "mnuSystemLog") {
         openSystemLog();
     } else if (name == "mnuAbout") {

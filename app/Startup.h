@@ -6,10 +6,22 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace app {
+
+// A suite editor component the menu creates by its name ("KDDDIEDT.clsDDIEditor"): the console
+// hands it the configuration file and its login component and shows the component's form.
+class EditorComponent {
+public:
+    virtual ~EditorComponent() = default;
+    virtual void ShowForm() = 0;
+    std::string KaldraINIFile;
+    suite::LoginComponent* KdLoginPtr = nullptr;
+};
 
 // The console's start-up in its fixed order, and the commands it wires to the menu.
 class Startup {
@@ -25,6 +37,8 @@ public:
     [[nodiscard]] const std::string& systemFolder() const { return m_systemFolder; }
 
     bool runCommand(const std::string& name);
+    // Creates the editor components by name; none is installed on this platform unless set here.
+    std::function<std::unique_ptr<EditorComponent>(const std::string& progId)> createComponent;
     void shutDown();
     static bool versionAtLeast(const std::string& version, const std::string& minimum);
 
@@ -33,7 +47,9 @@ private:
         m_stoppedAt = step;
         return false;
     }
-    void launchCompanion(const mainwindow::MenuEntry& entry);
+    mainwindow::CompanionLauncher::Result launchCompanion(const mainwindow::MenuEntry& entry);
+    bool runDictationEditor();
+    void markRoutinesUpdated();
     void openSystemLog();
     void openAccountManager();
     [[nodiscard]] int countActiveAccounts() const;

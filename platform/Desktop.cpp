@@ -15,6 +15,19 @@ class SystemOpener : public DesktopOpener {
 public:
     bool openTextFile(const std::string& path) override { return startDetached(textEditorCommand(path)); }
     bool openDocument(const std::string& path) override { return startDetached({"xdg-open", path}); }
+    // $BROWSER names one; otherwise the desktop's launchers hand web pages to its default browser.
+    bool hasWebBrowser() override {
+        if (const char* browser = std::getenv("BROWSER")) {
+            std::istringstream words(browser);
+            std::string program;
+            if (words >> program)
+                return programOnPath(program);
+        }
+        for (const char* launcher : {"x-www-browser", "sensible-browser", "xdg-open"})
+            if (programOnPath(launcher))
+                return true;
+        return false;
+    }
 };
 
 DesktopOpener* g_opener = nullptr;
@@ -46,6 +59,19 @@ std::vector<std::string> textEditorCommand(const std::string& path) {
         command.emplace_back("xdg-open");
     command.push_back(path);
     return command;
+}
+
+bool programOnPath(const std::string& program) {
+    if (program.empty())
+        return false;
+    if (program.find('/') != std::string::npos)
+        return access(program.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path ? path : "/usr/bin:/bin");
+    for (std::string folder; std::getline(folders, folder, ':');)
+        if (!folder.empty() && access((folder + "/" + program).c_str(), X_OK) == 0)
+            return true;
+    return false;
 }
 
 bool startDetached(const std::vector<std::string>& command) {

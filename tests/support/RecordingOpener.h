@@ -23,8 +23,10 @@ public:
         documents.push_back(path);
         return answer;
     }
+    bool hasWebBrowser() override { return browser; }
     std::vector<std::string> textFiles, documents;
     bool answer = true;
+    bool browser = true;
 };
 
 } // namespace kdtest
