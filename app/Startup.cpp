@@ -7,6 +7,7 @@
 #include "DialogLoginPrompt.h"
 #include "EventLog.h"
 #include "ExportList.h"
+#include "HelpFile.h"
 #include "MessageService.h"
 #include "Numbers.h"
 #include "SL_Log_List.h"
@@ -173,6 +174,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
                MsgButtons::OK, MsgIcon::Exclamation, "Access Denied");
     // 16., 17.
     platform::PointerService::instance().set(platform::Pointer::Normal);
+    foundation::HelpFile::setFolder(programDir);
     m_running = true;
     return true;
 }
@@ -302,7 +304,7 @@ bool Startup::runCommand(const std::string& name) {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
     } else if (name == "mnuAdminHelp") {
-        MsgBox("The help file ADM_MAN.CHM could not be found.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+        foundation::HelpFile::Show();
     } else {
         return false;
     }

@@ -475,6 +475,48 @@ TEST_F(StartupTest, ShowBitmapTogglesTheUsersOptionAndAsksForARestart) {
     startup.shutDown();
 }
 
+TEST_F(StartupTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    kdtest::RecordingOpener opener;
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder)); // the program folder
+    window.runCommand("mnuAdminHelp");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "The help file ADM_MAN.CHM could not be found.");
+    EXPECT_TRUE(opener.documents.empty());
+    std::ofstream(folder + "/ADM_MAN.html") << "<html><body>Veltra Desktop Help</body></html>\n";
+    window.runCommand("mnuAdminHelp");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(opener.documents, std::vector<std::string>{folder + "/ADM_MAN.html"});
+    opener.answer = false; // no viewer on the desktop
+    window.runCommand("mnuAdminHelp");
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[1].text, "The help file " + folder + "/ADM_MAN.html could not be opened.");
+    startup.shutDown();
+}
+
+TEST(Manual, IsBuiltBesideTheProgramAndDescribesTheMenusScreens) {
+    std::ifstream in(KD_MANUAL_PATH);
+    ASSERT_TRUE(in.good()) << KD_MANUAL_PATH;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string manual = ss.str();
+    EXPECT_NE(manual.find("<title>Veltra Desktop Help</title>"), std::string::npos);
+    for (const char* entry : {"mnuSystemLog", "mnuAcctEditor", "mnuImportList", "mnuPassword", "mnuEditWorkTime",
+                              "mnuPatientSearchIdentifiers", "mnuSoftwareUpdates", "mnuRoutines", "mnuDictationEditor",
+                              "mnuShowBitmap", "mnuReportSearch", "mnuLocalRequest"}) {
+        std::string caption;
+        for (char c : findEntry(entry)->caption)
+            if (c != '&')
+                caption += c;
+        if (caption.size() > 3 && caption.compare(caption.size() - 3, 3, "...") == 0)
+            caption.resize(caption.size() - 3);
+        EXPECT_NE(manual.find(caption), std::string::npos) << entry << ": " << caption;
+    }
+}
+
 TEST_F(StartupTest, ATranscriptionistSeesNoAdministratorEntries) {
     prompt.answers = {{"MJONES", "demo"}};
     General_MDI window;
