@@ -107,6 +107,9 @@ TEST_F(FolderTest, CopyKeepsTreesReadOnlyMarksAndOverwritesAnExistingDestination
     fs::permissions(dst + "/locked.txt", fs::perms::owner_read);
     ASSERT_TRUE(CopyFolder(src, dst));
     EXPECT_TRUE(fs::exists(dst + "/sub/deeper/c.txt"));
+    // Hidden and read-only folders are not part of the tree that is copied.
+    EXPECT_FALSE(fs::exists(dst + "/.hidden"));
+    EXPECT_FALSE(fs::exists(dst + "/readonly"));
     std::ifstream locked(dst + "/locked.txt");
     std::string content;
     locked >> content;
