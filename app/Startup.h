@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorComponent.h"
 #include "General_MDI.h"
 #include "LoginComponent.h"
 
@@ -12,16 +13,6 @@
 #include <vector>
 
 namespace app {
-
-// A suite editor component the menu creates by its name ("KDDDIEDT.clsDDIEditor"): the console
-// hands it the configuration file and its login component and shows the component's form.
-class EditorComponent {
-public:
-    virtual ~EditorComponent() = default;
-    virtual void ShowForm() = 0;
-    std::string KaldraINIFile;
-    suite::LoginComponent* KdLoginPtr = nullptr;
-};
 
 // The console's start-up in its fixed order, and the commands it wires to the menu.
 class Startup {
