@@ -582,6 +582,8 @@ Emitted Translator::expression(const Expr& e) {
     }
     case ExprKind::Number: {
         out.sql = e.text;
+        if (out.sql.back() == 'e' || out.sql.back() == 'E')
+            out.sql += '0'; // "113E": SQL Server's float without exponent digits
         bool isFloat = e.text.find_first_of("eE") != std::string::npos;
         out.type = isFloat ? SType::Real : SType::Exact;
         size_t dot = e.text.find('.');
