@@ -96,6 +96,15 @@ TEST_F(XactAbortTest, LostLinkInTheMiddleOfABatchRollsBack) {
         EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0") << option;
         EXPECT_EQ(count(), "1") << option;
     }
+    // Outside a transaction what was written before the drop stays.
+    odbc.arrangeFault("site", "drop-link-after 3");
+    auto r = exec("SET XACT_ABORT ON\r\nINSERT Rows_kept VALUES (2, 'two')\r\nINSERT Rows_kept VALUES (3, 'three')\r\n"
+                  "INSERT Rows_kept VALUES (4, 'four')");
+    ASSERT_FALSE(r.allDiags().empty());
+    EXPECT_NE(r.allDiags().back().text.find("Communication link failure"), std::string::npos);
+    conn.disconnect();
+    ASSERT_TRUE(SQL_SUCCEEDED(conn.connect(connectionStringFor(odbc, "site"))));
+    EXPECT_EQ(count(), "3");
 }
 
 } // namespace
