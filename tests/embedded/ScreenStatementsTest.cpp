@@ -224,4 +224,105 @@ TEST_F(ScreenStatementsTest, Printers) {
     EXPECT_EQ(r.scalar(), "0");
 }
 
+TEST_F(ScreenStatementsTest, PasswordPolicies) {
+    runAll({
+        {"policy list",
+         "SELECT policy_id, policy_name, permit_blank_password, case_sensitive_password, minimum_password_length, "
+         "require_alpha_numeric, flag3, signature_password_mode, signature_password_expiration_days, flag4, flag5, "
+         "flag6, flag7 FROM System_user_policies ORDER BY policy_name",
+         3},
+        {"policy load",
+         "SELECT permit_blank_password, case_sensitive_password, minimum_password_length, require_alpha_numeric, "
+         "allow_password_change, password_expiration_days, inactivity_timeout, intruder_detection_enabled, "
+         "maximum_login_attempts, lockout_duration, flag2, string1, string2, flag3, signature_password_mode, "
+         "signature_password_expiration_days, flag4, flag5, flag6, flag7 FROM System_user_policies WHERE policy_id "
+         "= 2",
+         1},
+        {"next policy id", "SELECT MAX(policy_id) + 1 FROM System_user_policies", 1},
+        {"new policy",
+         "INSERT INTO System_user_policies (policy_id, policy_name, permit_blank_password, case_sensitive_password, "
+         "minimum_password_length, require_alpha_numeric, allow_password_change, password_expiration_days, "
+         "system_unique_password, keep_password_history, password_history_length, inactivity_timeout, "
+         "intruder_detection_enabled, maximum_login_attempts, lockout_duration, last_datetime, last_user, flag1, "
+         "flag2, flag3, string1, string2, date1, signature_password_expiration_days, signature_password_mode, flag4, "
+         "flag5, flag6, flag7) VALUES(3, 'Night Shift', 0, 1, 8, 1, 1, 60, 0, 0, 3, 0, 1, 3, 30, GETDATE(), 1, 0, 0, "
+         "3, '', '', NULL, 90, 1, 6, 1, 3, 5)",
+         -1},
+        {"policy update",
+         "UPDATE System_user_policies SET policy_name = 'Night Shift', permit_blank_password = 0, "
+         "case_sensitive_password = 1, minimum_password_length = 10, require_alpha_numeric = 1, "
+         "allow_password_change = 1, password_expiration_days = 45, intruder_detection_enabled = 1, "
+         "inactivity_timeout = 0, maximum_login_attempts = 3, lockout_duration = 30, last_user = 1, last_datetime = "
+         "GETDATE(), flag2 = 2, flag3 = 3, string1 = '', string2 = "
+         "'ldap.example.org????ou=staff,dc=example,dc=org?389?False?-1?-1?10?', signature_password_mode = 1, "
+         "signature_password_expiration_days = 90, flag4 = 6, flag5 = 1, flag6 = 3, flag7 = 5 WHERE policy_id = 3",
+         -1},
+        {"policy assigned", "UPDATE System_user_bindery SET flag4 = 3 WHERE user_id = 105", -1},
+        {"policy in use",
+         "SET ROWCOUNT 1\r\nSELECT user_name FROM System_user_bindery WHERE flag4 = 3\r\nSET ROWCOUNT 0", 1},
+    });
+    EXPECT_EQ(scalar("SELECT minimum_password_length FROM System_user_policies WHERE policy_id = 3"), "10");
+}
+
+TEST_F(ScreenStatementsTest, SignatureRelationships) {
+    runAll({
+        {"surrogates",
+         "SELECT dictator_physician_id,\r\ndictator_user_id = (SELECT flag2 FROM Physician_profile WHERE "
+         "physician_id = dictator_physician_id),\r\nsurrogate_physician_id,\r\nsurrogate_user_id = (SELECT flag2 "
+         "FROM Physician_profile WHERE physician_id = surrogate_physician_id),\r\nsurrogate_group_id,\r\n"
+         "effective_date,\r\nexpire_date\r\nFROM Signature_surrogates",
+         -1},
+        {"surrogates saved",
+         "DELETE FROM Signature_surrogates WHERE dictator_physician_id = 2\r\nINSERT INTO Signature_surrogates "
+         "VALUES(2, 1, -1, GETDATE(), NULL, GETDATE(), 0, 0, 0, NULL, NULL, NULL)",
+         -1},
+        {"surrogate signing rows",
+         "DELETE FROM Signature_relationships WHERE physician_id = 2 AND relationship_type = 2\r\nINSERT INTO "
+         "Signature_relationships VALUES(2, 1, 2, 2, 0, GETDATE(), NULL, 0, 0, 0, NULL, NULL, NULL)",
+         -1},
+        {"group relation",
+         "IF EXISTS (SELECT * FROM Signature_relationships WHERE physician_id = 2 AND related_physician_id = 3 AND "
+         "relationship_type = 1)\r\nUPDATE Signature_relationships SET access_type = 1, flag3 = 203 WHERE "
+         "physician_id = 2 AND related_physician_id = 3 AND relationship_type = 1\r\nELSE\r\nINSERT INTO "
+         "Signature_relationships VALUES(2, 3, 1, 1, 203, GETDATE(), NULL, 0, 0, 0, NULL, NULL, NULL)",
+         -1},
+        {"every relationship removed",
+         "DELETE FROM Signature_relationships WHERE (physician_id = 4 OR related_physician_id = 4) AND "
+         "(physician_id <> related_physician_id)\r\nDELETE FROM Signature_surrogates WHERE dictator_physician_id = 4 "
+         "OR surrogate_physician_id = 4\r\nDELETE FROM Signature_dependencies WHERE dictator_physician_id = 4 OR "
+         "cosigner_physician_id = 4",
+         -1},
+    });
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Signature_relationships WHERE physician_id = 2 AND relationship_type IN "
+                     "(1, 2)"),
+              "2");
+}
+
+TEST_F(ScreenStatementsTest, LockedReportsAndMessages) {
+    const std::string list =
+        "SELECT trans_id, cd = CONVERT(char(30), create_date, 121), lockedtimestamp = CONVERT(char(30), lock_time, "
+        "121), document_id, LR.hosp_acct_id, report_name = (SELECT report_name FROM Reports_cfg RC WHERE "
+        "RC.report_type_nbr = LR.report_type_nbr AND RC.hosp_acct_id = LR.hosp_acct_id AND RC.dept_id = 0 AND "
+        "report_version_nbr = 0), lock_type, user_name = (SELECT user_name FROM System_user_bindery SB WHERE "
+        "SB.user_id = LR.user_id), patient_first, patient_last, patient_id, dictation_nbr, dictating_name, string1 "
+        "FROM Locked_reports LR LEFT JOIN Account_info AI ON (LR.hosp_acct_id = AI.hosp_acct_id) WHERE "
+        "AI.partition_id IN (0, 1, 2, 3, 4, 5, 6)";
+    auto r = conn.exec(list);
+    ASSERT_NE(r.firstRows(), nullptr);
+    ASSERT_EQ(r.firstRows()->rows.size(), 2u);
+    auto trimmed = [](std::string v) { return v.substr(0, v.find_last_not_of(' ') + 1); };
+    const auto& row = r.firstRows()->rows[0];
+    runAll({
+        {"lock released",
+         "DELETE FROM Locked_reports WHERE trans_id = '" + row[0].value_or("") + "' AND create_date = '" +
+             trimmed(row[1].value_or("")) + "' AND lock_time = '" + trimmed(row[2].value_or("")) + "'",
+         -1},
+        {"message sent",
+         "INSERT INTO System_user_messages VALUES (105, 'Please log off by 6 pm.', GETDATE(), 1, 0, 0, "
+         "NULL)",
+         -1},
+    });
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Locked_reports"), "1");
+}
+
 } // namespace
