@@ -325,4 +325,82 @@ TEST_F(ScreenStatementsTest, LockedReportsAndMessages) {
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Locked_reports"), "1");
 }
 
+TEST_F(ScreenStatementsTest, DatabaseMaintenance) {
+    runAll({
+        {"purge lengths",
+         "SELECT hosp_acct_id, length_output_queue, length_system_log, length_trans_stats, length_document_info, "
+         "length_edit_history, extra4, extra5, extra6, extra7 FROM Archive_table_purging",
+         -1},
+        {"purge lengths saved",
+         "IF EXISTS (SELECT hosp_acct_id FROM Archive_table_purging \r\n           WHERE hosp_acct_id = 3)\r\n"
+         " UPDATE Archive_table_purging\r\n SET length_output_queue =  30, \r\n     length_system_log   =  60, \r\n"
+         "     length_trans_stats  =  90, \r\n     length_document_info = 365, \r\n     length_edit_history =  30, "
+         "\r\n     extra4 =               400, \r\n     extra5 =               30, \r\n     extra6 =               "
+         "30, \r\n     extra7 =               30\r\n WHERE hosp_acct_id = 3\r\nELSE \r\n INSERT Archive_table_purging "
+         "VALUES(3, 30, 60, 90, 365, 30, 0, 0, 0, 400, 30, 30, 30, 0, NULL, NULL)",
+         -1},
+        {"purge section",
+         "UPDATE Archive_cfg\r\nSET purge_enabled = 1, purge_non_archived = 0, purge_log_level = 2, "
+         "purge_last_user_id = 1, flag3 = 14, purge_last_time = '2026-12-06 10:15:00'",
+         -1},
+        {"purge criteria", "SELECT * FROM Dictation_purge_criteria ORDER BY default_criteria", -1},
+        {"purge procedure dropped",
+         "IF EXISTS (SELECT * FROM sysobjects WHERE id = object_id('dbo.purge_dictation_jobs') AND sysstat & 0xf = "
+         "4)\r\n   DROP PROCEDURE dbo.purge_dictation_jobs",
+         -1},
+        {"purge procedure created",
+         "CREATE PROCEDURE dbo.purge_dictation_jobs AS\r\nINSERT INTO Dictation_purge_queue\r\nSELECT job_id, "
+         "GETDATE(), 0, 0, 0, 0, NULL, NULL, NULL\r\nFROM Dictation_jobs_complete DJC\r\nWHERE source_file_purged = "
+         "0 AND eflag3 = 0\r\n AND date1 < DATEADD(day, -30, GETDATE())\r\n AND NOT EXISTS (SELECT * FROM "
+         "Dictation_purge_queue WHERE job_id = DJC.job_id)\r\n AND (initial_hosp_acct_id = 2\r\n AND "
+         "initial_report_type_nbr IN (5)\r\n)\r\nINSERT INTO Dictation_purge_queue\r\nSELECT job_id, GETDATE(), 0, "
+         "0, 0, 0, NULL, NULL, NULL\r\nFROM Dictation_jobs_complete DJC\r\nWHERE source_file_purged = 0 AND eflag3 "
+         "= 0\r\n AND dictated_datetime < DATEADD(day, -60, GETDATE())\r\n AND NOT EXISTS (SELECT * FROM "
+         "Dictation_purge_queue WHERE job_id = DJC.job_id)\r\n AND NOT (initial_hosp_acct_id = 2\r\n AND "
+         "initial_report_type_nbr IN (5)\r\n)\r\n",
+         -1},
+        {"purge criteria rewritten",
+         "DELETE FROM Dictation_purge_criteria\r\nINSERT INTO Dictation_purge_criteria VALUES('', '', 2, '5', 0, 0, "
+         "30, -1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)\r\nINSERT INTO Dictation_purge_criteria VALUES('', '', -1, '', "
+         "1, 1, 60, -1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)",
+         -1},
+        {"purge run", "EXEC purge_dictation_jobs", -1},
+        {"record counts",
+         "EXEC sp_spaceused\r\nEXEC sp_spaceused Document_demographics\r\nEXEC sp_spaceused Output_queue\r\nEXEC "
+         "sp_spaceused Report_transcription\r\nEXEC sp_spaceused System_log\r\nEXEC sp_spaceused "
+         "Dictation_jobs_complete",
+         1},
+        {"oldest completed job",
+         "SELECT dt = CONVERT(char(25), min(dictated_datetime), 101) FROM "
+         "Dictation_jobs_complete",
+         1},
+        {"last purge",
+         "SELECT pd = CONVERT(char(25), purge_date, 100), purged_doc_info_recs, purged_output_queue_recs, "
+         "purged_report_trans_recs, purged_system_log_recs, purged_document_recs, file_server_files_purged, "
+         "est_reports_on_server,\r\nmld = (SELECT migrate_leftover_directory FROM Archive_cfg), stat1\r\nFROM "
+         "Archive_stats\r\nWHERE purge_date = (SELECT max(purge_date) FROM Archive_stats WHERE purge_date IS NOT "
+         "NULL)",
+         -1},
+        {"database space", "EXEC sp_helpdb 'KALDRA'", -1},
+        {"last backup",
+         "SELECT CONVERT(char(30), max(backup_finish_date), 120) FROM msdb.dbo.backupset \r\nWHERE (type = 'D' OR "
+         "type = 'I') AND database_name = 'KALDRA'\r\n      AND backup_size > 0",
+         1},
+    });
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Dictation_purge_queue WHERE job_id = 1"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Dictation_purge_queue WHERE job_id = 2"), "1");
+}
+
+TEST_F(ScreenStatementsTest, OutputLog) {
+    runAll({
+        {"output settings", "SELECT * FROM Output_reports_cfg WHERE user_id = 1", -1},
+        {"output requeued",
+         "UPDATE Output_queue\r\nSET fax_filename = NULL,\r\n    known_status = 1,\r\n    output_type = 2,\r\n    "
+         "sent_by_name = '1^ADMINISTRATOR',\r\n    fax_nbr = '507-555-0141',\r\n    record_timestamp = GETDATE(),\r\n"
+         "    output_time = NULL, time_to_send = NULL, error_code = 0, flag3 = 21\r\nWHERE output_identifier = "
+         "(SELECT MIN(output_identifier) FROM Output_queue)",
+         -1},
+    });
+}
+
 } // namespace
