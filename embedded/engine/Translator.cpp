@@ -557,6 +557,10 @@ Emitted Translator::cast(const Expr& e) {
         Emitted st = expression(*e.args[1]);
         style = st.sql;
     }
+    // decimal, numeric and money become text with their type's scale ("0.1200", money "12.50").
+    if (target.isText() && src.tsqlType.isExact())
+        src.sql = "tsql_fixed(" + src.sql + ", " +
+                  std::to_string(src.tsqlType.name == "money" ? 2 : src.tsqlType.scale) + ")";
     // Literals convert once, here, so a bad literal fails the way SQL Server's compile-time folding does.
     out.sql = "tsql_convert(" + src.sql + ", " + quoteString(target.name) + ", " + std::to_string(target.length) +
               ", " + std::to_string(target.precision) + ", " + std::to_string(target.scale) + ", " + style + ", " +
