@@ -129,6 +129,7 @@ BatchResult Session::execute(std::string_view sql) {
     BatchResult out;
     Executor ex(*this, out);
     ex.runBatch(sql);
+    m_dropLinkAfter = -1;
     return out;
 }
 

@@ -67,6 +67,13 @@ void addLinkFailure(DiagList& diags) {
 
 // The outcome of a finished batch on the statement: position on the first result.
 SQLRETURN finishExecution(Stmt* s) {
+    if (s->result.linkLost) {
+        s->closeCursor();
+        s->diags.clear();
+        s->dbc->linkLost = true;
+        addLinkFailure(s->diags);
+        return SQL_ERROR;
+    }
     if (s->result.cancelled) {
         s->closeCursor();
         s->diags.clear();
@@ -491,6 +498,8 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER len) {
         addLinkFailure(s->diags);
         return SQL_ERROR;
     }
+    if (auto after = Faults::takeDropLinkAfter(d->databasePath))
+        d->session->dropLinkAfter(*after);
     std::string sql = toString(text, len);
     if (!s->async) {
         s->result = d->session->execute(sql);
