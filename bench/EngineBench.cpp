@@ -215,7 +215,7 @@ BENCHMARK(BM_ExecuteReport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 int main(int argc, char** argv) {
     prepareSite();
-    benchmark::Initialize(&argc, argv);
+    kdbench::Initialize(&argc, argv);
     kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto& t = reporter.ms;

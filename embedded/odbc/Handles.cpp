@@ -20,6 +20,8 @@ void Stmt::joinWorker() {
         worker.join();
     }
     running = false;
+    if (dbc && dbc->asyncOwner.load() == this)
+        dbc->asyncOwner = nullptr;
 }
 
 void Stmt::closeCursor() {

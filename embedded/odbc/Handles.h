@@ -49,6 +49,9 @@ struct Dbc {
     bool linkLost = false;
     DiagList diags;
     std::set<Stmt*> statements;
+    // The statement whose batch runs on a worker thread, if any. SQLite's connection is opened
+    // without its own mutex, so nothing else may touch it until that batch is done.
+    std::atomic<Stmt*> asyncOwner{nullptr};
 };
 
 struct Stmt {
