@@ -47,6 +47,13 @@ public:
     // ("SELECT user_id = next_user_id FROM User_identifier WITH (UPDLOCK)"), the update advances it.
     // Returns the first column of the select's first row, or -1 (the error shown as usual).
     long long AllocateIdentifier(const std::string& selectStatement, const std::string& updateStatement);
+    // Runs SQLStatement, a save that deletes rows and writes them again, all or nothing: sent as one
+    // text between "SET XACT_ABORT ON" / "BEGIN TRANSACTION" and "COMMIT TRANSACTION", so that any
+    // error rolls the whole batch back. 1 when it committed; 0 after the error was shown, with
+    // nothing of the batch applied and no transaction left open. SQLStatement keeps the caller's text.
+    int ExecSQLAllOrNothing();
+    // Ends a transaction a failed batch left open and puts XACT_ABORT back to its default.
+    void RollbackOpenTransaction();
 
     static bool DSNExists(const std::string& name);
     static std::string QuoteSQL(const std::string& text);
