@@ -159,39 +159,6 @@ void BM_FetchRawSqlite(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFetchRows);
 }
 
-void BM_FetchThroughDriver(benchmark::State& state) {
-    SQLHENV env;
-    SQLHDBC dbc;
-    SQLHSTMT stmt;
-    SQLAllocEnv(&env);
-    SQLAllocConnect(env, &dbc);
-    std::string cs = "Driver={SQL Server};Server=" + g_folder + ";Database=bench";
-    if (!SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(cs.data()), SQL_NTS, nullptr, 0,
-                                        nullptr, SQL_DRIVER_NOPROMPT))) {
-        state.SkipWithError("connect failed");
-        return;
-    }
-    SQLAllocStmt(dbc, &stmt);
-    for (auto _ : state) {
-        SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(kFetchSql)), SQL_NTS);
-        size_t bytes = 0;
-        char buf[256];
-        SQLLEN ind;
-        while (SQLFetch(stmt) == SQL_SUCCESS)
-            for (SQLUSMALLINT c = 1; c <= 10; ++c) {
-                SQLGetData(stmt, c, SQL_C_CHAR, buf, sizeof buf, &ind);
-                bytes += ind > 0 ? static_cast<size_t>(ind) : 0;
-            }
-        SQLFreeStmt(stmt, SQL_CLOSE);
-        benchmark::DoNotOptimize(bytes);
-    }
-    SQLFreeStmt(stmt, SQL_DROP);
-    SQLDisconnect(dbc);
-    SQLFreeConnect(dbc);
-    SQLFreeEnv(env);
-    state.SetItemsProcessed(state.iterations() * kFetchRows);
-}
-
 const char* kLogDaySql = "SELECT * FROM Day_log WHERE date_timestamp >= '12/05/2026 12:00am' AND "
                          "date_timestamp <= '12/05/2026 11:59:59pm' ORDER BY date_timestamp DESC";
 const char* kJoinConvertSql =
@@ -274,6 +241,10 @@ void throughDriver(benchmark::State& state, const char* tsqlText) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 
+void BM_FetchThroughDriver(benchmark::State& state) {
+    throughDriver(state, kFetchSql);
+    state.SetItemsProcessed(state.iterations() * kFetchRows);
+}
 void BM_LogDayRaw(benchmark::State& state) {
     rawTranslated(state, kLogDaySql);
 }

@@ -1,6 +1,7 @@
 #include "DatabaseSession.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "SessionHelper.h"
 
 #include <stdexcept>
 
@@ -51,14 +52,7 @@ protected:
             out += s.GetColumnText(1, 1) + "|";
         return out;
     }
-    std::string scalar(const std::string& sql) {
-        s.SQLStatement = sql;
-        if (s.ExecSQL() != 1 || s.FetchRow() != 1)
-            return "<none>";
-        std::string v = s.GetColumnText(1, 1);
-        s.FlushResults();
-        return v;
-    }
+    std::string scalar(const std::string& sql) { return sessionScalar(s, sql); }
 
     OdbcEnvironment odbc;
     MessageRecorder recorder;
