@@ -1,6 +1,7 @@
 #include "EventLog.h"
 
 #include "DatabaseSession.h"
+#include "Utf8.h"
 
 #include <ctime>
 #include <filesystem>
@@ -24,7 +25,7 @@ std::string now(const std::string& pattern) {
 std::string quotedOrNull(const std::optional<std::string>& text) {
     if (!text)
         return "NULL";
-    std::string cut = text->size() > 100 ? text->substr(0, 100) : *text;
+    const std::string cut = platform::utf8Left(*text, 100); // the column holds 100 characters, not bytes
     return "'" + DatabaseSession::QuoteSQL(cut) + "'";
 }
 
