@@ -2,10 +2,7 @@
 
 #include "DatabaseSession.h"
 #include "MessageService.h"
-
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
+#include "Numbers.h"
 
 namespace accounts {
 
@@ -101,7 +98,7 @@ std::optional<clsAccount> LoadAccount(long id) {
     a.fax_nbr = text(13);
     a.email_address = text(14);
     a.email_type = static_cast<int>(s.GetColumnLong(15));
-    a.amount_per_line = std::atof(text(16).c_str());
+    a.amount_per_line = platform::parseNumber(text(16)).value_or(0);
     a.partition_id = s.GetColumnLong(17);
     a.hospital_id_filter = text(18);
     a.upload_filter = text(19);
@@ -132,9 +129,7 @@ Use AccountNameUse(const std::string& name) {
 }
 
 std::string FormatAmountPerLine(double value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4f", value);
-    return buf;
+    return platform::formatFixed(value, 4);
 }
 
 std::optional<double> ParseAmountPerLine(const std::string& text) {
@@ -144,7 +139,7 @@ std::optional<double> ParseAmountPerLine(const std::string& text) {
     const std::string t = text.substr(b, text.find_last_not_of(' ') - b + 1);
     bool digits = false, point = false;
     for (char c : t) {
-        if (std::isdigit(static_cast<unsigned char>(c)))
+        if (c >= '0' && c <= '9')
             digits = true;
         else if (c == '.' && !point)
             point = true;
@@ -153,13 +148,20 @@ std::optional<double> ParseAmountPerLine(const std::string& text) {
     }
     if (!digits)
         return std::nullopt;
-    return std::atof(t.c_str());
+    return platform::parseNumber(t);
+}
+
+std::optional<long> ParseAccountNumber(const std::string& text) {
+    const auto number = platform::parseDigits(text);
+    if (!number || *number <= 0 || *number > kMaxAccountNumber)
+        return std::nullopt;
+    return static_cast<long>(*number);
 }
 
 std::string UploadFilterText(const std::string& text) {
     std::string out;
     for (char c : text)
-        if (std::isdigit(static_cast<unsigned char>(c)) || c == ',')
+        if ((c >= '0' && c <= '9') || c == ',')
             out += c;
     return out;
 }

@@ -58,6 +58,10 @@ Use AccountNameUse(const std::string& name);
 std::string FormatAmountPerLine(double value);
 // The billing amount as typed: digits with at most one decimal point, or nullopt.
 std::optional<double> ParseAmountPerLine(const std::string& text);
+// An account number as typed: ASCII digits giving a real account (1 .. 999999999), or nullopt.
+// 0 is not an account and -1 is the template row, so neither can be created or deleted here.
+inline constexpr long kMaxAccountNumber = 999999999;
+std::optional<long> ParseAccountNumber(const std::string& text);
 // What the upload-type filter keeps of typed or pasted text: digits and commas.
 std::string UploadFilterText(const std::string& text);
 

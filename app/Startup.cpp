@@ -280,7 +280,6 @@ void Startup::openSystemLog() {
         return;
     auto* screen = new systemlog::SL_Log_List(m_login);
     m_systemLog = m_window.openScreen(screen, "System Log");
-    m_systemLog->resize(m_window.mdiArea()->size() * 0.9);
     screen->MyShow(m_login.user.user_id);
 }
 

@@ -206,8 +206,8 @@ void BM_ExecuteReport(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 
-BENCHMARK(BM_FetchRawSqlite)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_FetchThroughDriver)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FetchRawSqlite)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(7);
+BENCHMARK(BM_FetchThroughDriver)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(7);
 BENCHMARK(BM_TranslateReport)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ExecuteReport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
@@ -222,8 +222,8 @@ int main(int argc, char** argv) {
     int status = 0;
     if (t.count("BM_FetchRawSqlite") && t.count("BM_FetchThroughDriver")) {
         double ratio = t.at("BM_FetchThroughDriver") / t.at("BM_FetchRawSqlite");
-        std::cout << "\nfetch ratio (driver / raw SQLite): " << ratio << "  (target <= 3.0) "
-                  << (ratio <= 3.0 ? "MET" : "MISSED") << "\n";
+        std::cout << "\nfetch ratio (driver / raw SQLite), median of " << reporter.repetitions("BM_FetchThroughDriver")
+                  << " repetitions: " << ratio << "  (target <= 3.0) " << (ratio <= 3.0 ? "MET" : "MISSED") << "\n";
     }
     if (t.count("BM_TranslateReport") && t.count("BM_ExecuteReport")) {
         double share = t.at("BM_TranslateReport") / t.at("BM_ExecuteReport");

@@ -1,6 +1,8 @@
 #include "DatabaseSession.h"
 
 #include "MessageService.h"
+#include "Numbers.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <chrono>
@@ -169,6 +171,9 @@ void DatabaseSession::DisconnectFromSQL() {
 }
 
 SQLRETURN DatabaseSession::execDirect() {
+    // The diagnostic belongs to the statement that raised it; a reader that checks it after a
+    // later statement must not see an old failure.
+    LastSQLError.clear();
     history.push_back(SQLStatement);
     return SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR*>(SQLStatement.data()),
                          static_cast<SQLINTEGER>(SQLStatement.size()));
@@ -184,10 +189,12 @@ int DatabaseSession::ExecSQL() {
     ReportSQLError(m_dbc, m_stmt);
     if (SQLConnected && isLinkFailure(LastSQLError)) {
         SQLSetStmtOption(m_stmt, SQL_ASYNC_ENABLE, SQL_ASYNC_ENABLE_OFF);
+        const std::string failure = LastSQLError;
         if (execDirect() == SQL_SUCCESS) {
             LastSQLError.clear();
             return 1;
         }
+        LastSQLError = failure;
     }
     return 0;
 }
@@ -248,42 +255,55 @@ int DatabaseSession::FetchRow() {
 }
 
 std::string DatabaseSession::GetColumnText(int column, int trim) {
-    std::string accumulated;
+    // A column holds at most 255 characters for the program. The driver hands the value over in
+    // 256-byte pieces; a multi-byte character may straddle two pieces, so pieces are joined until
+    // the 256th character has begun (or the value ends), and the cut is made on characters.
+    constexpr size_t kMaxChars = 255;
+    std::string value;
     char field[256];
-    std::memset(field, ' ', sizeof field);
     SQLLEN indicator = 0;
-    SQLRETURN rc = SQLGetData(m_stmt, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, field, sizeof field, &indicator);
-    while (rc == SQL_STILL_EXECUTING) {
-        accumulated += trimBlanks(std::string(field, sizeof field));
+    for (;;) {
         std::memset(field, ' ', sizeof field);
-        rc = SQLGetData(m_stmt, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, field, sizeof field, &indicator);
-    }
-    if (rc != SQL_SUCCESS)
-        ReportSQLError(m_dbc, m_stmt);
-    if (trim == 1 && rc == SQL_SUCCESS && accumulated.empty()) {
-        // The common case, read per cell of long lists: the value ends at the driver's terminator
-        // (a NULL leaves the blank field as it was); blanks around it are dropped.
+        SQLRETURN rc;
+        do {
+            rc = SQLGetData(m_stmt, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, field, sizeof field, &indicator);
+        } while (rc == SQL_STILL_EXECUTING);
+        if (rc == SQL_NO_DATA)
+            break;
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+            ReportSQLError(m_dbc, m_stmt);
+            break;
+        }
+        if (indicator == SQL_NULL_DATA)
+            break;
         const auto* nul = static_cast<const char*>(std::memchr(field, '\0', sizeof field));
-        const char* begin = field;
-        const char* end = nul ? nul : field + sizeof field;
-        while (begin < end && *begin == ' ')
-            ++begin;
-        while (end > begin && end[-1] == ' ')
-            --end;
-        return std::string(begin, end);
+        value.append(field, nul ? static_cast<size_t>(nul - field) : sizeof field - 1);
+        if (rc == SQL_SUCCESS)
+            break;
+        // Success with information: a cut value (01004, not shown) comes in further pieces;
+        // any other notice is the driver's to report.
+        SQLCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        SQLCHAR message[8];
+        SQLGetDiagRec(SQL_HANDLE_STMT, m_stmt, 1, state, &native, message, sizeof message, &length);
+        if (std::strcmp(reinterpret_cast<const char*>(state), "01004") != 0) {
+            ReportSQLError(m_dbc, m_stmt);
+            break;
+        }
+        if (platform::utf8Length(value) > kMaxChars)
+            break;
     }
-    std::string raw = accumulated + std::string(field, sizeof field);
-    if (trim != 1)
-        return raw;
-    std::string t = trimBlanks(raw);
-    if (t.empty())
-        return {};
-    t.pop_back(); // the terminator the driver wrote
-    // The terminator came after the value; anything after it is the field's blank padding.
-    size_t nul = t.find('\0');
-    if (nul != std::string::npos)
-        t.resize(nul);
-    return trimBlanks(t);
+    value.resize(platform::utf8Offset(value, kMaxChars));
+    if (trim != 1) {
+        // The raw field: the value, the terminator and the blank padding of the 256 bytes.
+        if (value.size() < sizeof field) {
+            value.push_back('\0');
+            value.resize(sizeof field, ' ');
+        }
+        return value;
+    }
+    return trimBlanks(value);
 }
 
 long DatabaseSession::GetColumnLong(int column) {
@@ -368,7 +388,7 @@ void DatabaseSession::ReadDatabaseVersion() {
     if (ExecSQL() != 1)
         return;
     if (FetchRow() == 1) {
-        DatabaseVersion = std::atof(GetColumnText(1, 1).c_str());
+        DatabaseVersion = platform::parseNumber(GetColumnText(1, 1)).value_or(0);
         CloseStatement();
     }
 }

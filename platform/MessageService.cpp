@@ -47,6 +47,8 @@ MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, cons
 
 MsgAnswer MessageRecorder::show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
     shown.push_back({text, title, icon, buttons});
+    if (whileShown)
+        whileShown(shown.back());
     if (m_answers.empty())
         return firstButton(buttons);
     MsgAnswer a = m_answers.front();

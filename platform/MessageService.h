@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     void answer(MsgAnswer a) { m_answers.push_back(a); }
 
     std::vector<Shown> shown;
+    // Runs while the box would be up, as the event loop of a real box does: a test observes what
+    // the screens behind it show at that moment.
+    std::function<void(const Shown&)> whileShown;
 
 private:
     std::deque<MsgAnswer> m_answers;

@@ -5,6 +5,7 @@
 #include "DatabaseSession.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
+#include "Numbers.h"
 #include "QtServices.h"
 #include "RoutinesFolders.h"
 #include "Text.h"
@@ -23,7 +24,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace accounts {
@@ -129,7 +129,10 @@ AC_Dept_Acct_Mngr::AC_Dept_Acct_Mngr(suite::LoginComponent& login, QWidget* pare
     auto* hospRow = new QHBoxLayout;
     hospRow->addWidget(txtHospIDFilter, 1);
     hospRow->addWidget(cmdHospID);
-    form->addRow("&HIS/RIS Hosp ID Filter", hospRow);
+    auto* hospLabel = new QLabel("&HIS/RIS Hosp ID Filter", this);
+    hospLabel->setObjectName("lblHospIDFilter");
+    hospLabel->setBuddy(txtHospIDFilter);
+    form->addRow(hospLabel, hospRow);
     form->addRow(hint(this, "lblHospIDHint",
                       "Comma delimited list of HIS/RIS hospital_id values from the Patient_adt table that should be "
                       "associated with this account.  If none are specified then no filter will be applied."));
@@ -212,7 +215,6 @@ void AC_Dept_Acct_Mngr::MyShow() {
     for (const auto& p : physicians::PartitionCache())
         if (p.Is_Under(userPartition))
             cboPartition->addItem(QString::fromStdString(p.Partition_Name()), QVariant::fromValue(p.Partition_ID()));
-    cmdHospID->setEnabled(foundation::Configuration::instance().combinedInterfaceDB);
     m_blnFilling = false;
     FillLists(-1);
 }
@@ -233,7 +235,9 @@ void AC_Dept_Acct_Mngr::FillLists(long select) {
     if (!chosen && lvwAccounts->topLevelItemCount() > 0)
         chosen = lvwAccounts->topLevelItem(0);
     if (!chosen) {
+        // Nothing to show: the blank form is a new account, so that a save inserts it.
         ClearForm();
+        SetNewMode(true);
         return;
     }
     tabAccounts->setCurrentWidget(chosen->treeWidget());
@@ -264,21 +268,31 @@ void AC_Dept_Acct_Mngr::ShowAccount(long id) {
     Text[0]->setText(QString::number(account->hosp_acct_id));
     for (size_t i = 1; i < Text.size(); ++i)
         Text[i]->setText(QString::fromStdString((*account).*clsAccount::kFormText[i - 1]));
-    Text[0]->setReadOnly(true);
+    SetNewMode(false);
     cmbIncentiveMethod->setCurrentIndex(std::max(0, cmbIncentiveMethod->findData(account->email_type)));
     TextBox16->setText(QString::fromStdString(FormatAmountPerLine(account->amount_per_line)));
     cboPartition->setCurrentIndex(cboPartition->findData(QVariant::fromValue(account->partition_id)));
     txtHospIDFilter->setText(QString::fromStdString(account->hospital_id_filter));
     txtUploadTypeFilter->setText(QString::fromStdString(account->upload_filter));
-    m_blnNew = false;
     m_blnChanged = false;
     m_blnFilling = false;
+}
+
+void AC_Dept_Acct_Mngr::SetNewMode(bool isNew) {
+    m_blnNew = isNew;
+    Text[0]->setReadOnly(!isNew);
+    // The filters of a new account are written once the account exists (the insert leaves them
+    // empty), so they are not offered for typing until then.
+    txtHospIDFilter->setEnabled(!isNew);
+    txtUploadTypeFilter->setEnabled(!isNew);
+    cmdHospID->setEnabled(!isNew && foundation::Configuration::instance().combinedInterfaceDB);
 }
 
 clsAccount AC_Dept_Acct_Mngr::FormAccount() const {
     clsAccount a = m_current;
     auto text = [this](int i) { return foundation::trimText(Text[static_cast<size_t>(i)]->text().toStdString()); };
-    a.hosp_acct_id = std::atol(text(0).c_str());
+    if (m_blnNew)
+        a.hosp_acct_id = ParseAccountNumber(text(0)).value_or(0);
     for (int i = 1; i < static_cast<int>(Text.size()); ++i)
         a.*clsAccount::kFormText[i - 1] = text(i);
     a.email_type = cmbIncentiveMethod->currentData().toInt();
@@ -308,26 +322,41 @@ void AC_Dept_Acct_Mngr::lvw_ItemClicked(QTreeWidgetItem* item) {
     if (!m_blnNew && id == m_current.hosp_acct_id)
         return;
     if (!QueryLeave()) {
-        item->treeWidget()->clearSelection();
+        SelectShownAccount();
         return;
     }
     ShowAccount(id);
+}
+
+// The lists' current item follows the account the form shows, so that Delete and Undelete act on
+// what the user sees, also after a Cancel to the save question.
+void AC_Dept_Acct_Mngr::SelectShownAccount() {
+    for (QTreeWidget* list : {lvwAccounts, lvwDelAccounts}) {
+        QTreeWidgetItem* shown = nullptr;
+        for (int i = 0; !m_blnNew && i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->data(0, Qt::UserRole).value<long>() == m_current.hosp_acct_id)
+                shown = list->topLevelItem(i);
+        list->setCurrentItem(shown);
+        if (!shown)
+            list->clearSelection();
+        else
+            tabAccounts->setCurrentWidget(list);
+    }
 }
 
 void AC_Dept_Acct_Mngr::Insert_new_account_Click() {
     if (!QueryLeave())
         return;
     ClearForm();
-    m_blnNew = true;
-    Text[0]->setReadOnly(false);
-    lvwAccounts->clearSelection();
+    SetNewMode(true);
+    SelectShownAccount();
     Text[0]->setFocus();
 }
 
 void AC_Dept_Acct_Mngr::Text0_Edited(const QString& text) {
     QString digits;
     for (QChar c : text)
-        if (c.isDigit())
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
             digits += c;
     SetChanged();
     if (digits == text)
@@ -356,9 +385,10 @@ void AC_Dept_Acct_Mngr::txtUploadTypeFilter_Change(const QString& text) {
 }
 
 bool AC_Dept_Acct_Mngr::CheckNumberDuringEntry() {
-    const std::string number = foundation::trimText(Text[0]->text().toStdString());
-    if (number.empty())
-        return true;
+    const auto parsed = ParseAccountNumber(foundation::trimText(Text[0]->text().toStdString()));
+    if (!parsed)
+        return true; // the save refuses it with its message
+    const std::string number = std::to_string(*parsed);
     auto& s = DatabaseSession::instance();
     s.SQLStatement = "SELECT hosp_acct_name, is_deleted FROM Account_info WHERE hosp_acct_id = " + number;
     if (s.ExecSQL() != 1 || s.FetchRow() != 1)
@@ -387,10 +417,20 @@ bool AC_Dept_Acct_Mngr::Save_button_Click() {
         Text[1]->setFocus();
         return false;
     }
-    if (m_blnNew && foundation::trimText(Text[0]->text().toStdString()).empty()) {
-        MsgBox("Please enter a numeric value.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
-        Text[0]->setFocus();
-        return false;
+    if (m_blnNew) {
+        const std::string number = foundation::trimText(Text[0]->text().toStdString());
+        if (!platform::parseDigits(number)) {
+            MsgBox("Please enter a numeric value.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+            Text[0]->setFocus();
+            return false;
+        }
+        if (!ParseAccountNumber(number)) {
+            MsgBox("Account number " + number + " is not a valid account number.  Please enter a number from 1 to " +
+                       std::to_string(kMaxAccountNumber) + ".",
+                   MsgButtons::OK, MsgIcon::Exclamation, kTitle);
+            Text[0]->setFocus();
+            return false;
+        }
     }
     if (const auto amount = ParseAmountPerLine(TextBox16->text().toStdString())) {
         a.amount_per_line = *amount;
@@ -441,7 +481,6 @@ bool AC_Dept_Acct_Mngr::Save_button_Click() {
         return false;
     FollowRoutines(a, m_blnNew);
     ReloadAccountCache();
-    m_blnNew = false;
     m_blnChanged = false;
     FillLists(a.hosp_acct_id);
     return true;
@@ -519,9 +558,11 @@ void AC_Dept_Acct_Mngr::Delete_existing_account_Click() {
 
 void AC_Dept_Acct_Mngr::Undelete_account_Click() {
     QTreeWidgetItem* item = lvwDelAccounts->currentItem();
-    if (!item)
+    if (!item || m_blnNew)
         return;
     const long id = item->data(0, Qt::UserRole).value<long>();
+    if (id != m_current.hosp_acct_id)
+        return;
     if (MsgBox("Are you sure the selected account should be undeleted?", MsgButtons::YesNo, MsgIcon::Question,
                "Undelete Account") != MsgAnswer::Yes)
         return;

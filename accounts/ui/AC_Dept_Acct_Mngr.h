@@ -40,6 +40,8 @@ private:
     void FillLists(long select);
     void ShowAccount(long id);
     void ClearForm();
+    void SetNewMode(bool isNew);
+    void SelectShownAccount();
     [[nodiscard]] clsAccount FormAccount() const;
     void SetChanged() {
         if (!m_blnFilling)

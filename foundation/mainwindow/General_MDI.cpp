@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <csignal>
@@ -127,6 +128,14 @@ void General_MDI::armMenu(const Arming& a) {
     }
 }
 
+General_MDI::~General_MDI() {
+    // The screens die with the window's children, after the tab slots are gone: they must not
+    // free their slots then.
+    for (const Slot& s : m_slots)
+        if (s.window)
+            disconnect(s.window, nullptr, this, nullptr);
+}
+
 QMdiSubWindow* General_MDI::openScreen(QWidget* screen, const QString& title) {
     screen->setWindowTitle(title);
     QMdiSubWindow* window = m_mdi->addSubWindow(screen);
@@ -134,7 +143,8 @@ QMdiSubWindow* General_MDI::openScreen(QWidget* screen, const QString& title) {
     const int slot = AddTabButton(window);
     if (slot >= 0)
         connect(window, &QObject::destroyed, this, [this, slot] { DeleteTabButton(slot); });
-    window->show();
+    // Screens open filling the work area; the tab bar switches between them.
+    window->showMaximized();
     return window;
 }
 
@@ -152,7 +162,9 @@ int General_MDI::AddTabButton(QMdiSubWindow* window) {
             continue;
         s.inUse = true;
         s.window = window;
-        s.button = new QPushButton(window ? window->windowTitle() : QString(), m_tabBar);
+        s.caption = window ? window->windowTitle() : QString();
+        s.button = new QPushButton(m_tabBar);
+        s.button->setToolTip(s.caption);
         s.button->setObjectName(QString("tab%1").arg(i));
         s.button->setCheckable(true);
         connect(s.button, &QPushButton::clicked, this, [this, i] {
@@ -190,9 +202,14 @@ void General_MDI::ResizeTabs() {
     // 2000 twips a button when all fit, else the bar's width shared equally.
     const int natural = 2000 / 15;
     const int width = natural * n <= m_tabBar->width() ? natural : std::max(24, m_tabBar->width() / n);
-    for (auto& s : m_slots)
-        if (s.inUse && s.button)
-            s.button->setFixedWidth(width);
+    for (auto& s : m_slots) {
+        if (!s.inUse || !s.button)
+            continue;
+        s.button->setFixedWidth(width);
+        // A caption too long for the button loses its end, not both ends.
+        const int room = std::max(0, width - 2 * s.button->style()->pixelMetric(QStyle::PM_ButtonMargin) - 4);
+        s.button->setText(s.button->fontMetrics().elidedText(s.caption, Qt::ElideRight, room));
+    }
 }
 
 int General_MDI::tabsInUse() const {

@@ -32,6 +32,7 @@ public:
     static constexpr int kTabSlots = 100;
 
     explicit General_MDI(QWidget* parent = nullptr);
+    ~General_MDI() override;
 
     void armMenu(const Arming& arming);
     [[nodiscard]] QAction* action(const std::string& name) const;
@@ -73,6 +74,7 @@ private:
         bool inUse = false;
         QPushButton* button = nullptr;
         QMdiSubWindow* window = nullptr;
+        QString caption; // the full caption; the button shows as much of it as fits
     };
     std::array<Slot, kTabSlots> m_slots;
 };

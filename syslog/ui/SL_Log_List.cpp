@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -43,6 +44,11 @@ QPushButton* dayButton(QWidget* parent, const char* name, const QString& text, c
     return b;
 }
 
+// Today by the program's clock, which tests pin.
+QDate Today() {
+    return QDateTime::fromSecsSinceEpoch(platform::Clock::now()).date();
+}
+
 } // namespace
 
 SL_Log_List::SL_Log_List(const suite::LoginComponent& login, QWidget* parent) : QWidget(parent), m_login(login) {
@@ -56,7 +62,7 @@ SL_Log_List::SL_Log_List(const suite::LoginComponent& login, QWidget* parent) : 
     HClose = toolbar->addAction("&Close");
     HClose->setObjectName("HClose");
 
-    dtpLogDate = new QDateEdit(QDate::currentDate(), this);
+    dtpLogDate = new QDateEdit(Today(), this);
     dtpLogDate->setObjectName("dtpLogDate");
     dtpLogDate->setCalendarPopup(true);
     dtpLogDate->setDisplayFormat("MM/dd/yyyy");
@@ -70,6 +76,8 @@ SL_Log_List::SL_Log_List(const suite::LoginComponent& login, QWidget* parent) : 
     txtSearch->setObjectName("txtSearch");
     txtSearch->setPlaceholderText("Find in messages, users, accounts");
     txtSearch->setClearButtonEnabled(true);
+    // Room for the whole hint, so that a narrow window squeezes the lists, not the search box.
+    txtSearch->setMinimumWidth(txtSearch->fontMetrics().horizontalAdvance(txtSearch->placeholderText()) + 48);
 
     m_model = new LogListModel(this);
     LogView = new QTableView(this);
@@ -163,7 +171,7 @@ void SL_Log_List::MyShow(long userId) {
     m_batches = accounts::LoadActiveBatches();
     CBLogType->setCurrentIndex(0);
     FillBatches();
-    dtpLogDate->setDate(QDate::currentDate());
+    dtpLogDate->setDate(Today());
     m_blnFilling = false;
     LoadDay();
 }
@@ -196,6 +204,9 @@ void SL_Log_List::LoadDay() {
     if (m_blnFilling)
         return;
     ++m_loads;
+    // The list must never report lines of rows that are being replaced: a failing read shows its
+    // message box, whose event loop repaints the list.
+    m_model->setLines(nullptr, {});
     m_day.Load(dtpLogDate->date().toString("MM/dd/yyyy").toStdString(), SelectedType(), m_blnDescending);
     FillList();
 }

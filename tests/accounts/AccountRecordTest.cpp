@@ -4,6 +4,7 @@
 #include "clsAccount.h"
 #include "clsBatchConfig.h"
 #include <algorithm>
+#include <clocale>
 
 using namespace accounts;
 
@@ -24,6 +25,30 @@ TEST(AccountText, AmountPerLineAndUploadFilter) {
     EXPECT_EQ(UploadFilterText("1,2,8"), "1,2,8");
     EXPECT_EQ(UploadFilterText("1, 2;x8\t0"), "1,280");
     EXPECT_EQ(UploadFilterText("abc"), "");
+}
+
+TEST(AccountText, AccountNumbersAndAmountsUnderADecimalCommaLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/bootstrap generates de_DE.UTF-8";
+    EXPECT_EQ(FormatAmountPerLine(0.1), "0.1000");
+    EXPECT_EQ(ParseAmountPerLine("0.25"), 0.25);
+    EXPECT_EQ(ParseAmountPerLine("0,25"), std::nullopt);
+    const std::pair<const char*, std::optional<long>> numbers[] = {
+        {"1", 1},
+        {"42", 42},
+        {"999999999", 999999999},
+        {"0042", 42},
+        {"0", std::nullopt},
+        {"000", std::nullopt},
+        {"1000000000", std::nullopt},
+        {"-1", std::nullopt},
+        {"", std::nullopt},
+        {"\xEF\xBC\x97\xEF\xBC\x97", std::nullopt}, // fullwidth 77
+        {"4 2", std::nullopt},
+    };
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(ParseAccountNumber(text), value) << "'" << text << "'";
+    std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST(AccountText, PartitionChangeWarningLayout) {

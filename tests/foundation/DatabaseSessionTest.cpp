@@ -85,6 +85,47 @@ TEST_F(SessionTest, ReadsColumnsAsTrimmedTextWithNullEmptyAndLongValuesCut) {
     EXPECT_TRUE(recorder.shown.empty());
 }
 
+// The 255-character limit counts characters: multi-byte letters on both sides of it arrive whole.
+TEST_F(SessionTest, ColumnLimitCountsCharactersAndNeverSplitsOne) {
+    const std::string e = "\xC3\xA9";       // 2 bytes
+    const std::string han = "\xE6\xBC\xA2"; // 3 bytes
+    auto times = [](const std::string& piece, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += piece;
+        return out;
+    };
+    struct Case {
+        const char* what;
+        std::string stored;
+        std::string read;
+    };
+    const Case cases[] = {
+        {"100 three-byte letters", times(han, 100), times(han, 100)},
+        {"255 two-byte letters", times(e, 255), times(e, 255)},
+        {"256 two-byte letters", times(e, 256), times(e, 255)},
+        {"254 + a three-byte letter + one more", std::string(254, 'x') + han + "y", std::string(254, 'x') + han},
+        {"256 three-byte letters", times(han, 256), times(han, 255)},
+        {"a two-byte letter on the 256-byte edge", std::string(255, 'x') + e, std::string(255, 'x')},
+        {"a three-byte letter across the edge", std::string(254, 'x') + han, std::string(254, 'x') + han},
+    };
+    int id = 10;
+    for (const auto& c : cases) {
+        ASSERT_EQ(run("INSERT Notes VALUES (" + std::to_string(id) + ", '" + c.stored + "', NULL)"), 1) << c.what;
+        EXPECT_EQ(column("SELECT txt FROM Notes WHERE id = " + std::to_string(id), 1), std::vector<std::string>{c.read})
+            << c.what;
+        ++id;
+    }
+    EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(SessionTest, ASuccessfulStatementClearsTheLastError) {
+    EXPECT_EQ(run("SELECT * FROM Missing"), 0);
+    EXPECT_FALSE(session().LastSQLError.empty());
+    EXPECT_EQ(column("SELECT code FROM Notes WHERE id = 1", 1), std::vector<std::string>{"ab"});
+    EXPECT_TRUE(session().LastSQLError.empty());
+}
+
 TEST_F(SessionTest, FetchOnAnExhaustedResultClosesAndClosingAgainIsHarmless) {
     session().SQLStatement = "SELECT id FROM Notes WHERE id = 1";
     ASSERT_EQ(session().ExecSQL(), 1);

@@ -96,6 +96,22 @@ TEST(TabBar, TheHundredAndFirstScreenOpensWithoutATabButton) {
     EXPECT_EQ(window.tabsInUse(), 100);
 }
 
+TEST(TabBar, ALongCaptionLosesItsEndAndKeepsTheWholeAsTooltip) {
+    General_MDI window;
+    window.resize(700, 500);
+    window.show();
+    for (int i = 0; i < 8; ++i)
+        window.openScreen(new QWidget, "Veltra Text Account Manager");
+    auto* tab = window.findChild<QPushButton*>("tab0");
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->toolTip(), "Veltra Text Account Manager");
+    EXPECT_TRUE(tab->text().startsWith("Ve")) << tab->text().toStdString();
+    EXPECT_TRUE(tab->text().endsWith(QChar(0x2026))) << tab->text().toStdString();
+    EXPECT_LE(tab->fontMetrics().horizontalAdvance(tab->text()), tab->width());
+    // Screens open filling the work area.
+    EXPECT_TRUE(window.mdiArea()->subWindowList().back()->isMaximized());
+}
+
 TEST(CompanionLauncher, ARunningCopyIsActivatedNotStartedTwice) {
     MessageRecorder recorder;
     char pattern[] = "/tmp/kdcompanion-XXXXXX";

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <ctime>
+
 using systemlog::SL_Log_List;
 
 namespace {
@@ -38,9 +40,17 @@ protected:
              "'Print', 4, 1, 0, 1)\n"
              // Today: a sort event in batch 4 with two messages, and a user event; yesterday: nothing.
              "INSERT System_log (date_timestamp, severity, type, user_id, hosp_acct_id, batch_nbr, flag1, msg1, msg2) "
-             "VALUES (DATEADD(second, -2, GETDATE()), 2, 1, 101, 1, 4, 0, 'Sorted 12 reports', 'Batch closed')\n"
+             "VALUES ('03/10/2026 11:59:58', 2, 1, 101, 1, 4, 0, 'Sorted 12 reports', 'Batch closed')\n"
              "INSERT System_log (date_timestamp, severity, type, user_id, hosp_acct_id, batch_nbr, flag1, msg1) "
-             "VALUES (DATEADD(second, -1, GETDATE()), 4, 2, 1, 1, 0, 0, 'User MJONES unlocked')");
+             "VALUES ('03/10/2026 11:59:59', 4, 2, 1, 1, 0, 0, 'User MJONES unlocked')");
+        // The screen opens on "today": noon of the day the rows above were written.
+        std::tm noon{};
+        noon.tm_year = 2026 - 1900;
+        noon.tm_mon = 2;
+        noon.tm_mday = 10;
+        noon.tm_hour = 12;
+        noon.tm_isdst = -1;
+        platform::Clock::pin(std::mktime(&noon));
         kdtest::connectSession(odbc.folder(), "KALDRA");
         suite::HospAccount north;
         north.hosp_acct_id = 1;
@@ -51,7 +61,12 @@ protected:
         closed.is_deleted = true;
         login.SetHospAccounts({north, closed});
     }
-    void TearDown() override { foundation::DatabaseSession::instance().DisconnectFromSQL(); }
+    void TearDown() override {
+        platform::Clock::pin(std::nullopt);
+        foundation::DatabaseSession::instance().traceHook = nullptr;
+        foundation::DatabaseSession::instance().DisconnectFromSQL();
+    }
+    static inline const QDate kToday{2026, 3, 10};
 
     template <typename T>
     T* child(QWidget& w, const char* name) {
@@ -79,7 +94,7 @@ TEST_F(SystemLogScreen, ShowsTodayWithTheFiltersFilled) {
                                     QAbstractItemModelTester::FailureReportingMode::Warning);
     screen.MyShow(1);
     EXPECT_EQ(screen.LoadCount(), 1);
-    EXPECT_EQ(child<QDateEdit>(screen, "dtpLogDate")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QDateEdit>(screen, "dtpLogDate")->date(), kToday);
     EXPECT_EQ(items(child<QComboBox>(screen, "CBAccounts")), (QStringList{"<All Accounts>", "North General"}));
     // DEFAULT and PAXLET are not offered.
     EXPECT_EQ(items(child<QComboBox>(screen, "CBUsers")), (QStringList{"<All Users>", "MJONES", "System Default"}));
@@ -133,8 +148,16 @@ TEST_F(SystemLogScreen, SortTypeWithAnAccountOffersItsBatchesAndTheBatchColumn) 
 TEST_F(SystemLogScreen, DayButtonsHeaderOrderAndCopy) {
     SL_Log_List screen(login);
     screen.MyShow(1);
+    // The busy pointer is up while the day is read, and down again afterwards.
+    std::vector<platform::Pointer> whileReading;
+    foundation::DatabaseSession::instance().traceHook = [&whileReading](int mode) {
+        if (mode == 0)
+            whileReading.push_back(platform::PointerService::instance().current());
+    };
     child<QPushButton>(screen, "BReverse")->click();
-    EXPECT_EQ(child<QDateEdit>(screen, "dtpLogDate")->date(), QDate::currentDate().addDays(-1));
+    EXPECT_EQ(whileReading, std::vector<platform::Pointer>{platform::Pointer::Busy});
+    foundation::DatabaseSession::instance().traceHook = nullptr;
+    EXPECT_EQ(child<QDateEdit>(screen, "dtpLogDate")->date(), kToday.addDays(-1));
     EXPECT_EQ(child<QLabel>(screen, "lblMessages")->text(), "Messages: 0");
     EXPECT_EQ(platform::PointerService::instance().current(), platform::Pointer::Normal);
     child<QPushButton>(screen, "BForward")->click();
@@ -150,6 +173,27 @@ TEST_F(SystemLogScreen, DayButtonsHeaderOrderAndCopy) {
     child<QAction>(screen, "mnuCopy")->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith("INFO\t"));
     EXPECT_TRUE(QApplication::clipboard()->text().endsWith("\tSorted 12 reports\n"));
+}
+
+// A failing read shows its box; the list behind it must not report lines of rows it no longer holds.
+TEST_F(SystemLogScreen, AFailedReadNeverShowsLinesItDoesNotHold) {
+    SL_Log_List screen(login);
+    screen.MyShow(1);
+    auto* view = child<QTableView>(screen, "LogView");
+    ASSERT_EQ(view->model()->rowCount(), 3);
+    exec("DROP TABLE System_log");
+    int rowsWhileShown = -1;
+    QString firstCell;
+    recorder.whileShown = [&](const platform::MessageRecorder::Shown&) {
+        rowsWhileShown = view->model()->rowCount();
+        firstCell = cell(view, 0, 0);
+    };
+    child<QAction>(screen, "HUpdate")->trigger();
+    recorder.whileShown = nullptr;
+    ASSERT_FALSE(recorder.shown.empty());
+    EXPECT_EQ(rowsWhileShown, 1);
+    EXPECT_EQ(firstCell, "No Messages Found");
+    EXPECT_EQ(child<QLabel>(screen, "lblMessages")->text(), "Messages: 0");
 }
 
 } // namespace

@@ -1,0 +1,67 @@
+#include "AC_Select.h"
+#include "AccountManagerFixture.h"
+#include "GenXWait.h"
+#include "General_MDI.h"
+#include "PP_Chg_Partition.h"
+#include "PP_Set_Default_Partition.h"
+#include "SL_Log_List.h"
+#include "frmLogin.h"
+#include "frmSoftwareSettings.h"
+
+#include <QLabel>
+
+#include <functional>
+#include <memory>
+
+using kdtest::AccountManager;
+
+namespace {
+
+// A label shows "&" as an underlined access key only when it has a buddy to move to; without one
+// the user reads a literal "&". "&&" is the escaped ampersand and always fine.
+QStringList labelsShowingAmpersand(const QWidget& screen) {
+    QStringList out;
+    for (const QLabel* label : screen.findChildren<QLabel*>()) {
+        const QString text = label->text();
+        bool lone = false;
+        for (int i = 0; i < text.size(); ++i) {
+            if (text[i] != QLatin1Char('&'))
+                continue;
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+                ++i;
+                continue;
+            }
+            lone = true;
+        }
+        if (lone && !label->buddy())
+            out << text;
+    }
+    return out;
+}
+
+TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
+    suite::LoginComponent login;
+    const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> screens[] = {
+        {"General_MDI", [] { return std::make_unique<mainwindow::General_MDI>(); }},
+        {"SL_Log_List", [&login] { return std::make_unique<systemlog::SL_Log_List>(login); }},
+        {"AC_Select", [] { return std::make_unique<accounts::AC_Select>(); }},
+        {"PP_Chg_Partition", [] { return std::make_unique<physicians::PP_Chg_Partition>(); }},
+        {"PP_Set_Default_Partition", [] { return std::make_unique<physicians::PP_Set_Default_Partition>(); }},
+        {"frmLogin", [] { return std::make_unique<suite::frmLogin>("KDADMIN"); }},
+        {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
+        {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
+        {"frmSoftwareSettings",
+         [] { return std::make_unique<foundation::frmSoftwareSettings>("/nonexistent/KALDRA.INI"); }},
+    };
+    for (const auto& [name, make] : screens) {
+        const auto screen = make();
+        EXPECT_EQ(labelsShowingAmpersand(*screen), QStringList{}) << name;
+    }
+}
+
+TEST_F(AccountManager, NoLabelShowsALoneAmpersand) {
+    EXPECT_EQ(labelsShowingAmpersand(*screen), QStringList{});
+    EXPECT_EQ(child<QLabel>("lblHospIDFilter")->buddy(), child<QLineEdit>("txtHospIDFilter"));
+}
+
+} // namespace
