@@ -42,6 +42,11 @@ public:
     void CheckODBCResult(SQLRETURN rc, const std::string& text);
     void ShowConnectError();
     void ReadDatabaseVersion();
+    // Reads the next free id and moves the counter on in one transaction, so two consoles never
+    // receive the same id. The select names the counter with an update lock
+    // ("SELECT user_id = next_user_id FROM User_identifier WITH (UPDLOCK)"), the update advances it.
+    // Returns the first column of the select's first row, or -1 (the error shown as usual).
+    long long AllocateIdentifier(const std::string& selectStatement, const std::string& updateStatement);
 
     static bool DSNExists(const std::string& name);
     static std::string QuoteSQL(const std::string& text);

@@ -62,6 +62,9 @@ INSERT System_printers VALUES (4, 'Cardiology Office', 'CARDOFC', 'Arial', 11, 2
 INSERT System_printers VALUES (5, 'Archive Files', '', 'Courier New', 10, 0, 0, 1, '/var/spool/kaldra/archive', 0, 0, '', 0, 0, NULL, NULL, 'EnvDefault.doc', '')
 INSERT System_printers_extended VALUES (1, 3, 1, '', 1, 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL, NULL)
 INSERT System_printers_extended VALUES (4, 3, 2, 'ORIGMACRO', 2, 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL, NULL)
+INSERT System_printers_extended VALUES (2, 0, 0, '', 0, 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL, NULL)
+INSERT System_printers_extended VALUES (3, 0, 0, '', 0, 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL, NULL)
+INSERT System_printers_extended VALUES (5, 0, 0, '', 0, 0, 0, 0, 0, 0, NULL, NULL, NULL, NULL, NULL)
 INSERT System_printer_formats VALUES (1, 'Dictated by <Last, First, Title>', 0, 0, NULL, NULL, NULL)
 INSERT System_printer_formats VALUES (2, 'Electronically signed by <First Last, Title>', 0, 0, NULL, NULL, NULL)
 INSERT Batch_cfg VALUES (1, 'Medical Records Print', 1, 1, 1, 4410, 1, 38, 38, 1, DATEADD(hour, -10, GETDATE()), 0, 1)
@@ -80,7 +83,7 @@ GO
 INSERT INTO System_user_policies (policy_id, policy_name, permit_blank_password, case_sensitive_password, minimum_password_length, require_alpha_numeric, allow_password_change, password_expiration_days, system_unique_password, keep_password_history, password_history_length, inactivity_timeout, intruder_detection_enabled, maximum_login_attempts, lockout_duration, last_datetime, last_user, flag1, flag2, flag3, string1, string2, date1, signature_password_expiration_days, signature_password_mode, flag4, flag5, flag6, flag7)
 VALUES (1, 'Clinical Staff', 0, 1, 8, 1, 1, 90, 0, 0, 3, 0, 1, 3, 30, GETDATE(), 1, 0, 0, 3, '', '', NULL, 90, 1, 6, 1, 3, 5)
 INSERT INTO System_user_policies (policy_id, policy_name, permit_blank_password, case_sensitive_password, minimum_password_length, require_alpha_numeric, allow_password_change, password_expiration_days, system_unique_password, keep_password_history, password_history_length, inactivity_timeout, intruder_detection_enabled, maximum_login_attempts, lockout_duration, last_datetime, last_user, flag1, flag2, flag3, string1, string2, date1, signature_password_expiration_days, signature_password_mode, flag4, flag5, flag6, flag7)
-VALUES (2, 'Directory Log-in', 0, 0, 6, 0, 0, 0, 0, 0, 3, 0, 1, 5, 60, GETDATE(), 1, 0, 2, 0, '', 'Server=ldap.example.org;Port=389;BaseDN=ou=staff,dc=example,dc=org', NULL, 0, 0, 4, 0, 0, 0)
+VALUES (2, 'Directory Log-in', 0, 0, 6, 0, 0, 0, 0, 0, 3, 0, 1, 5, 60, GETDATE(), 1, 0, 2, 0, '', 'ldap.example.org????ou=staff,dc=example,dc=org?389?False?-1?-1?10?', NULL, 0, 0, 4, 0, 0, 0)
 GO
 
 -- Users: the built-in ones, administrators of each kind, transcriptionists, physician users.
@@ -343,8 +346,8 @@ INSERT INTO System_user_messages VALUES (107, 'New cardiology templates are avai
 INSERT Trans_activity VALUES ('MJONES', 1, DATEADD(hour, -3, GETDATE()), DATEADD(minute, -170, GETDATE()))
 INSERT Trans_incentive VALUES ('MJONES', 1, DATEADD(day, -1, GETDATE()), 1250.5, 0)
 INSERT Transform_sessions VALUES (1, 104, 105, DATEADD(day, -3, GETDATE()))
-INSERT Dictation_jobs_complete VALUES (1, 'Radiology', 5, 4, 2, 5, DATEADD(day, -20, GETDATE()), DATEADD(day, -20, GETDATE()), 0, 0)
-INSERT Dictation_jobs_complete VALUES (2, 'Cardiology', 2, 4, 9, 2, DATEADD(day, -70, GETDATE()), DATEADD(day, -69, GETDATE()), 0, 0)
+INSERT Dictation_jobs_complete VALUES (1, 'Radiology', 5, 4, 2, 5, DATEADD(day, -20, GETDATE()), DATEADD(day, -20, GETDATE()), 0, 0, 2, 5)
+INSERT Dictation_jobs_complete VALUES (2, 'Cardiology', 2, 4, 9, 2, DATEADD(day, -70, GETDATE()), DATEADD(day, -69, GETDATE()), 0, 0, 9, 2)
 INSERT Archive_stats VALUES (DATEADD(day, -1, GETDATE()), 1520, 4410, 1498, 25210, 0, 12, 80400, 31)
 GO
 

@@ -36,6 +36,19 @@ struct Stmt {
     int integer(int c) { return sqlite3_column_int(st, c); }
 };
 
+// Bumped whenever the body changes, so existing files are brought up to date at connect.
+constexpr const char* kSysobjectsRevision = "/* sysobjects r2 */";
+constexpr const char* kSysobjectsBody =
+    "SELECT /* sysobjects r2 */ name COLLATE TSQL AS name, id, xtype COLLATE TSQL AS xtype, 1 AS uid, 0 AS info, "
+    "0 AS status, 0 AS base_schema_ver, 0 AS replinfo, 0 AS parent_obj, crdate, 0 AS ftcatid, 0 AS schema_ver, "
+    "0 AS stats_schema_ver, xtype COLLATE TSQL AS type, 0 AS userstat, sysstat, 0 AS indexdel, crdate AS refdate, "
+    "0 AS version, 0 AS deltrig, 0 AS instrig, 0 AS updtrig, 0 AS seltrig, 0 AS category, 0 AS cache FROM ("
+    "SELECT name, rowid AS id, CASE type WHEN 'table' THEN 'U' ELSE 'V' END AS xtype, "
+    "CASE type WHEN 'table' THEN 3 ELSE 2 END AS sysstat, '2020-01-01 00:00:00.000' AS crdate "
+    "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE '\\_\\_tsql%' ESCAPE '\\' "
+    "AND name NOT LIKE 'sqlite%' AND name <> 'sysobjects' "
+    "UNION ALL SELECT name, 1000000 + rowid, 'P', 4, created FROM __tsql_procedures)";
+
 } // namespace
 
 void execPlain(sqlite3* db, const std::string& sql) {
@@ -81,17 +94,18 @@ void Catalog::prepare(const std::string& database) {
     if (database == "main") {
         execPlain(m_db, "CREATE TABLE IF NOT EXISTS main.__tsql_attached(name TEXT PRIMARY KEY COLLATE NOCASE, "
                         "path TEXT NOT NULL);");
-        // sysobjects as SQL Server 2000 kept it: user tables 'U', views 'V', procedures 'P'. The body
-        // names no database, so the view still works when this file is attached to another.
-        execPlain(m_db, "CREATE VIEW IF NOT EXISTS main.sysobjects AS "
-                        "SELECT name COLLATE TSQL AS name, rowid AS id, "
-                        "CASE type WHEN 'table' THEN 'U' ELSE 'V' END COLLATE TSQL AS xtype, "
-                        "CASE type WHEN 'table' THEN 'U' ELSE 'V' END COLLATE TSQL AS type, 1 AS uid, "
-                        "'2020-01-01 00:00:00.000' AS crdate "
-                        "FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE '\\_\\_tsql%' "
-                        "ESCAPE '\\' AND name NOT LIKE 'sqlite%' AND name <> 'sysobjects' "
-                        "UNION ALL SELECT name COLLATE TSQL, 1000000 + rowid, 'P', 'P', 1, created "
-                        "FROM __tsql_procedures");
+        // sysobjects as SQL Server 2000 kept it: user tables 'U', views 'V', procedures 'P', with the
+        // type code in the low bits of sysstat (3 table, 2 view, 4 procedure) that the suite's
+        // "drop if it exists" guards test. The body names no database, so the view still works when
+        // this file is attached to another. Files made before a column was added get the new view.
+        bool current = false;
+        {
+            Stmt s(m_db, "SELECT sql FROM main.sqlite_master WHERE type = 'view' AND name = 'sysobjects'");
+            current = s.step() && s.text(0).find(kSysobjectsRevision) != std::string::npos;
+        }
+        if (!current)
+            execPlain(m_db, std::string("DROP VIEW IF EXISTS main.sysobjects; CREATE VIEW main.sysobjects AS ") +
+                                kSysobjectsBody);
     }
     invalidate();
 }

@@ -3,6 +3,7 @@
 #include "DateTime.h"
 #include "Error.h"
 #include "Lexer.h"
+#include "NumberText.h"
 #include "Utf8.h"
 
 #include <cerrno>
@@ -290,7 +291,7 @@ std::optional<Value> parseNumber(const std::string& text) {
         if (errno != ERANGE)
             return Value::integer(v);
     }
-    return Value::real(std::strtod(s.c_str(), nullptr));
+    return Value::real(parseReal(s).value_or(0.0));
 }
 
 Value convertValue(const Value& v, const TypeSpec& type, ConvertMode mode, int style, bool sourceIsDate,

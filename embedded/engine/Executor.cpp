@@ -16,6 +16,21 @@ struct StmtGuard {
     ~StmtGuard() { sqlite3_finalize(st); }
 };
 
+bool abortsTransaction(const Error& e) {
+    switch (e.number()) {
+    case 220:  // arithmetic overflow for a type
+    case 241:  // text to datetime
+    case 245:  // text to number
+    case 248:  // text overflowing an integer type
+    case 529:  // conversion not allowed
+    case 8114: // text to numeric
+    case 8115: // arithmetic overflow converting to a type
+        return e.scope() != ErrorScope::Statement;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void Executor::runBatch(std::string_view sql) {
@@ -31,6 +46,7 @@ void Executor::runBatch(std::string_view sql) {
                                 "' must be the first statement in a query batch.",
                             ErrorScope::Compile, 15);
         }
+        compileCheck(statements, nullptr);
     } catch (const Error& e) {
         addError(e);
         finish();
@@ -46,6 +62,12 @@ void Executor::runBatch(std::string_view sql) {
         m_out.cancelled = true;
     } catch (const Error& e) {
         addError(e);
+        // A conversion error aborts the batch and rolls back its transaction, as SQL Server does;
+        // name-resolution errors of deferred statements end the batch but leave the transaction open.
+        if (m_s.m_tranCount > 0 && abortsTransaction(e)) {
+            sqlite3_exec(m_s.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            m_s.m_tranCount = 0;
+        }
     }
     m_s.m_variables.clear();
     m_s.m_frameBase = 0;
@@ -64,6 +86,8 @@ Executor::Flow Executor::runList(const std::vector<StatementPtr>& list) {
 Executor::Flow Executor::run(const Statement& st) {
     if (m_s.m_interrupted)
         throw Cancelled{};
+    // SQL Server reads the clock once per statement: every GETDATE() of one statement agrees.
+    m_s.m_statementNow.clear();
     switch (st.kind) {
     case StatementKind::Block:
         return runList(st.body);
@@ -78,6 +102,7 @@ Executor::Flow Executor::run(const Statement& st) {
             if (m_s.m_interrupted)
                 throw Cancelled{};
             Flow f = run(*st.body[0]);
+            m_s.m_statementNow.clear();
             if (f == Flow::Break)
                 break;
             if (f == Flow::Return)

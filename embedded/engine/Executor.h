@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "Translator.h"
 
+#include <functional>
 #include <string_view>
 
 struct sqlite3_stmt;
@@ -49,6 +50,15 @@ private:
     void runHelpDb(const std::vector<Value>& args);
     long long scalarInt(const std::string& sql, const std::vector<Value>& binds);
 
+    // the checks SQL Server makes when it compiles a batch or a procedure, before anything runs
+    void compileCheck(const std::vector<StatementPtr>& list, const std::vector<ProcParam>* params);
+    bool checkList(const std::vector<StatementPtr>& list);
+    bool checkStatement(const Statement& st);
+    void checkGuarded(const std::function<void()>& check);
+    void checkPrepared(const std::string& sql, const std::vector<Value>& binds);
+    void checkInsert(const Statement& st);
+    void checkUpdateOrDelete(const Statement& st);
+
     // evaluation helpers
     Value evaluate(const Expr& e);
     bool condition(const Expr& e);
@@ -77,6 +87,7 @@ private:
     const Statement* m_streamable = nullptr;     // the top-level SELECT that ends the batch
     int m_depth = 0;
     int m_returnValue = 0;
+    bool m_checkIdentityInsert = false; // the batch sets IDENTITY_INSERT before a checked INSERT
 };
 
 } // namespace tsql

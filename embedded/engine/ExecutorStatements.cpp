@@ -631,6 +631,7 @@ void Executor::runCreateProcedure(const Statement& st) {
     m_s.catalog().refreshIfChanged();
     if (m_s.catalog().procedure(name) || m_s.catalog().table("main", name))
         throw Error(2714, "There is already an object named '" + name + "' in the database.");
+    compileCheck(st.body, &st.params);
     m_s.catalog().addProcedure(name, st.sourceText);
 }
 

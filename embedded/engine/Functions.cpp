@@ -4,9 +4,11 @@
 #include "DateTime.h"
 #include "Error.h"
 #include "Lexer.h"
+#include "NumberText.h"
 #include "Session.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -216,7 +218,7 @@ void fnDateName(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
-    std::string now = engineNowText();
+    const std::string& now = host(ctx)->statementNow();
     sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
 }
 
@@ -320,9 +322,9 @@ void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     double v = sqlite3_value_double(argv[0]);
     int len = argc > 1 ? sqlite3_value_int(argv[1]) : 10;
     int dec = argc > 2 ? sqlite3_value_int(argv[2]) : 0;
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%*.*f", len, dec, v);
-    std::string s = buf;
+    std::string s = fixedText(v, std::clamp(dec, 0, 16));
+    if (static_cast<int>(s.size()) < len)
+        s.insert(0, static_cast<size_t>(len) - s.size(), ' ');
     if (static_cast<int>(s.size()) > len)
         s = std::string(static_cast<size_t>(len), '*');
     result(ctx, Value::text(s));
@@ -577,6 +579,33 @@ bool likeMatch(const char* p, const char* s, int escape) {
     return *s == 0;
 }
 
+// The value of a scalar subquery: its one row, NULL for none, error 512 for a second.
+struct SingleValue {
+    long long rows;
+    sqlite3_value* value;
+};
+
+void singleStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* acc = static_cast<SingleValue*>(sqlite3_aggregate_context(ctx, sizeof(SingleValue)));
+    if (!acc)
+        return sqlite3_result_error_nomem(ctx);
+    if (++acc->rows > 1)
+        return fail(ctx, Error(512,
+                               "Subquery returned more than 1 value. This is not permitted when the subquery follows "
+                               "=, !=, <, <= , >, >= or when the subquery is used as an expression.",
+                               ErrorScope::Statement));
+    acc->value = sqlite3_value_dup(argv[0]);
+}
+
+void singleFinal(sqlite3_context* ctx) {
+    auto* acc = static_cast<SingleValue*>(sqlite3_aggregate_context(ctx, 0));
+    if (!acc || !acc->value)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, acc->value);
+    sqlite3_value_free(acc->value);
+    acc->value = nullptr;
+}
+
 void installFunctions(sqlite3* db, Session* session) {
     struct Fn {
         const char* name;
@@ -632,6 +661,7 @@ void installFunctions(sqlite3* db, Session* session) {
         int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
         sqlite3_create_function_v2(db, f.name, f.args, flags, session, f.fn, nullptr, nullptr, nullptr);
     }
+    sqlite3_create_function_v2(db, "tsql_single", 1, SQLITE_UTF8, session, nullptr, singleStep, singleFinal, nullptr);
     sqlite3_create_collation_v2(db, "TSQL", SQLITE_UTF8, nullptr, collateTsql, nullptr);
 }
 

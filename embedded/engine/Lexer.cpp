@@ -161,14 +161,21 @@ std::vector<Token> tokenize(std::string_view sql) {
                 while (std::isdigit(at(i)))
                     ++i;
             }
-            if ((at(i) == 'e' || at(i) == 'E') &&
-                (std::isdigit(at(i + 1)) || ((at(i + 1) == '+' || at(i + 1) == '-') && std::isdigit(at(i + 2))))) {
+            // As SQL Server reads it, an E right after the digits starts the exponent even without
+            // digits of its own: "113ELSE" is the float 113E followed by the name LSE.
+            bool bareExponent = false;
+            if (at(i) == 'e' || at(i) == 'E') {
                 t.kind = TokenKind::Float;
-                i += 2;
+                ++i;
+                if ((at(i) == '+' || at(i) == '-') && std::isdigit(at(i + 1)))
+                    ++i;
+                bareExponent = !std::isdigit(at(i));
                 while (std::isdigit(at(i)))
                     ++i;
             }
             t.text = std::string(sql.substr(start, i - start));
+            if (bareExponent)
+                t.text += '0';
         } else if (c == '@') {
             size_t start = i;
             t.kind = TokenKind::Variable;

@@ -2,6 +2,7 @@
 
 #include "Convert.h"
 #include "Error.h"
+#include "NumberText.h"
 #include "Session.h"
 
 #include <sqlite3.h>
@@ -88,10 +89,7 @@ void ResultSet::addCell(const Value& v, const TypeSpec& type) {
     case Value::Type::Real:
         if (type.isExact()) {
             // decimal, numeric and money come out with their scale, as SQL Server gives them
-            char buf[64];
-            int scale = type.name == "money" ? 4 : type.scale;
-            int n = std::snprintf(buf, sizeof buf, "%.*f", scale, v.r);
-            addText(std::string_view(buf, static_cast<size_t>(n)));
+            addText(fixedText(v.r, type.name == "money" ? 4 : type.scale));
         } else {
             addText(formatReal(v.r));
         }

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "Convert.h"
+#include "DateTime.h"
 #include "Executor.h"
 #include "Functions.h"
 #include "Lexer.h"
@@ -60,6 +61,10 @@ std::unique_ptr<Session> Session::open(const OpenOptions& options) {
         throw Error(4060,
                     "Cannot open database \"" + s->m_options.database + "\" requested by the login. The login failed.",
                     ErrorScope::Batch, 11);
+    // A double-quoted name is an identifier in T-SQL: with SQLite's fallback a misspelt column would
+    // pass as a string literal instead of failing with 207.
+    sqlite3_db_config(s->m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(s->m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     s->m_catalog = Catalog(s->m_db);
     sqlite3_busy_timeout(s->m_db, 10000);
     sqlite3_extended_result_codes(s->m_db, 0);
@@ -191,6 +196,12 @@ std::string Session::objectIdOf(const std::string& rawName) {
         id = std::to_string(sqlite3_column_int64(st, 0));
     sqlite3_finalize(st);
     return id;
+}
+
+const std::string& Session::statementNow() {
+    if (m_statementNow.empty())
+        m_statementNow = engineNowText();
+    return m_statementNow;
 }
 
 Value Session::serverProperty(const std::string& name) const {

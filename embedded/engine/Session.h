@@ -60,6 +60,8 @@ public:
     [[nodiscard]] std::string objectIdOf(const std::string& name);
     [[nodiscard]] Value serverProperty(const std::string& name) const;
     [[nodiscard]] Value systemValue(const std::string& name) const;
+    // GETDATE() of the running statement: read from the clock once, at its first call.
+    [[nodiscard]] const std::string& statementNow();
 
     // ---- used by the translator ----------------------------------------------------------
     [[nodiscard]] Catalog& catalog() { return m_catalog; }
@@ -96,6 +98,7 @@ private:
     std::vector<Variable> m_variables;
     size_t m_frameBase = 0;
 
+    std::string m_statementNow; // cleared as each statement starts
     std::optional<Error> m_functionError;
     std::atomic<bool> m_interrupted{false};
 };

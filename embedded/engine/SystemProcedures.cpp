@@ -3,6 +3,7 @@
 
 #include "Executor.h"
 #include "Lexer.h"
+#include "NumberText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -23,9 +24,7 @@ std::string kb(long long bytes) {
 }
 
 std::string mb(double bytes) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f MB", bytes / (1024.0 * 1024.0));
-    return buf;
+    return fixedText(bytes / (1024.0 * 1024.0), 2) + " MB";
 }
 
 ResultColumn textColumn(const char* name, int length) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace tsql {
 
@@ -21,6 +22,25 @@ std::string joinName(const std::vector<std::string>& parts) {
         out += parts[i];
     }
     return out;
+}
+
+constexpr const char* kScalarColumn = "__tsql_v";
+
+// A query that cannot give a second row: TOP 1, or aggregates alone without GROUP BY.
+bool atMostOneRow(const Select& s) {
+    if (s.top && s.top->kind == ExprKind::Integer && s.top->text == "1" && !s.topPercent)
+        return true;
+    if (!s.groupBy.empty() || !s.unions.empty() || s.items.empty())
+        return false;
+    for (const auto& item : s.items) {
+        const Expr& x = *item.expr;
+        if (x.kind != ExprKind::Function)
+            return false;
+        const std::string f = toUpper(x.text);
+        if (f != "COUNT" && f != "COUNT_BIG" && f != "MIN" && f != "MAX" && f != "SUM" && f != "AVG")
+            return false;
+    }
+    return true;
 }
 
 [[noreturn]] void invalidColumn(const std::string& name) {
@@ -218,6 +238,7 @@ TranslatedSelect Translator::select(const Select& s, long long limit) {
 }
 
 std::string Translator::selectBody(const Select& s, long long limit, TranslatedSelect& out, bool outer) {
+    const bool nameFirstItem = std::exchange(m_nameFirstItem, false);
     std::string sql = "SELECT ";
     if (s.distinct)
         sql += "DISTINCT ";
@@ -270,7 +291,9 @@ std::string Translator::selectBody(const Select& s, long long limit, TranslatedS
             name = item.alias;
         else if (item.expr->kind == ExprKind::Column)
             name = item.expr->parts.back();
-        if (!name.empty())
+        if (nameFirstItem && i == 0)
+            sql += " AS " + quoteIdent(kScalarColumn);
+        else if (!name.empty())
             sql += " AS " + quoteIdent(name);
         out.names.push_back(name);
         out.types.push_back(e.tsqlType.name.empty() && e.type == SType::DateTime ? TypeSpec{"datetime", 0, 0, 0}
@@ -460,6 +483,15 @@ Emitted Translator::binary(const Expr& e) {
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=")
         return comparison(op, std::move(a), std::move(b));
 
+    if (op == "&" || op == "|" || op == "^") {
+        // Bit operators take a binary operand as the integer its bytes spell ("sysstat & 0xf").
+        for (Emitted* x : {&a, &b})
+            if (x->type == SType::Binary) {
+                x->sql = "tsql_convert(" + x->sql + ", 'bigint', 0, 0, 0, NULL, 0)";
+                x->type = SType::Int;
+                x->tsqlType = TypeSpec{"bigint", 0, 0, 0};
+            }
+    }
     Emitted out;
     auto arithmeticType = [&] {
         if (a.type == SType::Real || b.type == SType::Real)
@@ -660,7 +692,18 @@ Emitted Translator::expression(const Expr& e) {
     }
     case ExprKind::Subquery: {
         TranslatedSelect inner;
-        out.sql = "(" + selectBody(*e.subquery, 0, inner, false) + ")";
+        if (atMostOneRow(*e.subquery)) {
+            out.sql = "(" + selectBody(*e.subquery, 0, inner, false) + ")";
+        } else {
+            // SQL Server refuses a second row (512) where SQLite would take the first.
+            m_nameFirstItem = true;
+            std::string body = selectBody(*e.subquery, 0, inner, false);
+            m_nameFirstItem = false;
+            if (inner.hasStar)
+                out.sql = "(" + body + ")";
+            else
+                out.sql = "(SELECT tsql_single(" + quoteIdent(kScalarColumn) + ") FROM (" + body + "))";
+        }
         if (!inner.types.empty()) {
             out.tsqlType = inner.types[0];
             out.type = stypeOf(out.tsqlType);

@@ -95,6 +95,7 @@ private:
     std::set<int> m_live;
     std::deque<TableInfo> m_derived;
     const Select* m_currentSelect = nullptr;
+    bool m_nameFirstItem = false; // the next selectBody names its first item for a scalar subquery
 };
 
 } // namespace tsql

@@ -1,5 +1,7 @@
 #include "Value.h"
 
+#include "NumberText.h"
+
 #include <cmath>
 #include <cstdio>
 #include <sqlite3.h>
@@ -30,14 +32,9 @@ Value Value::column(sqlite3_stmt* st, int col) {
 }
 
 std::string formatReal(double v) {
-    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.0f", v);
-        return buf;
-    }
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15)
+        return fixedText(v, 0);
+    return generalText(v, 15);
 }
 
 std::string hexUpper(const std::string& bytes) {

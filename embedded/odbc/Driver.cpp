@@ -9,6 +9,7 @@
 
 #include "ConnectionString.h"
 #include "Handles.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -709,9 +710,9 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT target
     case SQL_C_DOUBLE:
     case SQL_C_SBIGINT: {
         std::string str(text);
-        char* end = nullptr;
-        double v = std::strtod(str.c_str(), &end);
-        if (end == str.c_str())
+        size_t used = 0;
+        double v = tsql::parseReal(str, &used).value_or(0.0);
+        if (used == 0)
             return stmtError(s, "22018", "22005", "Invalid character value for cast specification");
         if (target) {
             if (targetType == SQL_C_DOUBLE)

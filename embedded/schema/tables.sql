@@ -657,7 +657,9 @@ CREATE TABLE Dictation_jobs_complete (
     dictated_datetime datetime NULL,
     date1 datetime NULL,
     source_file_purged tinyint NOT NULL DEFAULT 0,
-    eflag3 int NOT NULL DEFAULT 0
+    eflag3 int NOT NULL DEFAULT 0,
+    initial_hosp_acct_id int NULL,
+    initial_report_type_nbr int NULL
 )
 CREATE TABLE Dictation_purge_criteria (
     source_department varchar(50) NULL,

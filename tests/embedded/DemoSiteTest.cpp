@@ -156,6 +156,22 @@ TEST_F(DemoSiteTest, HoldsABelievableSite) {
     EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM Dictation_purge_criteria WHERE default_criteria = 1"), "1");
 }
 
+// The demo's rows are in the form the console itself writes them.
+TEST_F(DemoSiteTest, DemoRowsAreWhatTheConsoleWrites) {
+    auto s = open();
+    // Directory settings: ten fields, each followed by "?", bind name and password left empty.
+    EXPECT_EQ(scalar(*s, "SELECT string2 FROM System_user_policies WHERE policy_id = 2"),
+              "ldap.example.org????ou=staff,dc=example,dc=org?389?False?-1?-1?10?");
+    // Every printer has its extended row, as the printer editor writes both.
+    EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM System_printers SP WHERE NOT EXISTS (SELECT * FROM "
+                         "System_printers_extended SPE WHERE SPE.printer_id = SP.printer_id)"),
+              "0");
+    // Completed jobs carry the account and report type they were dictated under.
+    EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM Dictation_jobs_complete WHERE initial_hosp_acct_id IS NULL OR "
+                         "initial_report_type_nbr IS NULL"),
+              "0");
+}
+
 TEST_F(DemoSiteTest, RecreatingGivesAFreshSiteAndAForeignFolderIsRefused) {
     {
         auto s = open();

@@ -140,6 +140,27 @@ TEST_F(ProceduresTest, GeneratedPurgeProcedureQueuesOldCompletedJobs) {
     EXPECT_EQ(exec("DROP PROCEDURE dbo.purge_dictation_jobs").rc(), SQL_SUCCESS);
 }
 
+// A criterion by account and report types restricts on the job's initial account and type.
+TEST_F(ProceduresTest, GeneratedPurgeProcedureSelectsByInitialAccountAndReportType) {
+    exec("SET NOCOUNT ON\n"
+         "INSERT Dictation_jobs_complete (job_id, hosp_acct_id, report_type_nbr, initial_hosp_acct_id, "
+         "initial_report_type_nbr, dictated_datetime, date1) VALUES (1, 3, 5, 2, 5, '11/01/2026', '11/01/2026')\n"
+         "INSERT Dictation_jobs_complete (job_id, hosp_acct_id, report_type_nbr, initial_hosp_acct_id, "
+         "initial_report_type_nbr, dictated_datetime, date1) VALUES (2, 2, 5, 3, 5, '11/01/2026', '11/01/2026')\n"
+         "INSERT Dictation_jobs_complete (job_id, hosp_acct_id, report_type_nbr, initial_hosp_acct_id, "
+         "initial_report_type_nbr, dictated_datetime, date1) VALUES (3, 2, 7, 2, 7, '11/01/2026', '11/01/2026')");
+    auto created = exec("CREATE PROCEDURE dbo.purge_dictation_jobs AS\r\n"
+                        "INSERT INTO Dictation_purge_queue\r\nSELECT job_id, GETDATE(), 0, 0, 0, 0, NULL, NULL, NULL\r\n"
+                        "FROM Dictation_jobs_complete DJC\r\nWHERE source_file_purged = 0 AND eflag3 = 0\r\n"
+                        " AND date1 < DATEADD(day, -7, GETDATE())\r\n"
+                        " AND NOT EXISTS (SELECT * FROM Dictation_purge_queue WHERE job_id = DJC.job_id)\r\n"
+                        " AND (initial_hosp_acct_id = 2\r\n AND initial_report_type_nbr IN (5,6)\r\n)\r\n");
+    ASSERT_EQ(created.rc(), SQL_SUCCESS) << (created.allDiags().empty() ? "" : created.allDiags()[0].text);
+    exec("EXEC purge_dictation_jobs");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Dictation_purge_queue"), "1");
+    EXPECT_EQ(scalar("SELECT job_id FROM Dictation_purge_queue"), "1");
+}
+
 TEST_F(ProceduresTest, StandardDatabaseIsAttachedCopiedFromAndDetached) {
     {
         auto standard = suite::createSuiteDatabase(odbc.folder() + "/TEMP", "K2STANDARD_DB");

@@ -2,6 +2,8 @@
 #include "MessageService.h"
 #include "OdbcFixture.h"
 
+#include <clocale>
+
 using foundation::DatabaseSession;
 using platform::MessageRecorder;
 using platform::MsgIcon;
@@ -273,6 +275,16 @@ TEST_F(SessionTest, DatabaseVersionAndItsTests) {
     EXPECT_TRUE(session().VersionAtMost(8.1));
     EXPECT_FALSE(session().VersionLessThan(8.1));
     EXPECT_TRUE(session().VersionLessThan(8.11));
+}
+
+TEST_F(SessionTest, DatabaseVersionIsReadWithoutTheLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/bootstrap generates de_DE.UTF-8";
+    run("CREATE TABLE Database_version (version decimal(8,4) NOT NULL)\nINSERT Database_version VALUES (8.1)");
+    session().ReadDatabaseVersion();
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_DOUBLE_EQ(session().DatabaseVersion, 8.1);
+    EXPECT_TRUE(session().VersionGreaterThan(8.08));
 }
 
 TEST(QuoteSQL, DoublesEveryApostrophe) {

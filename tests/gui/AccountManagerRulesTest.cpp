@@ -6,6 +6,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <clocale>
+
 using kdtest::AccountManager;
 using platform::MsgAnswer;
 
@@ -16,6 +18,33 @@ bool sent(const std::string& fragment) {
         if (sql.find(fragment) != std::string::npos)
             return true;
     return false;
+}
+
+// A German user: Qt adopts the locale's decimal comma for the C library's number functions.
+class GermanNumbers {
+public:
+    GermanNumbers() : m_previous(std::setlocale(LC_NUMERIC, nullptr)) {
+        EXPECT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/bootstrap generates de_DE.UTF-8";
+    }
+    ~GermanNumbers() { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
+
+private:
+    std::string m_previous;
+};
+
+TEST_F(AccountManager, AmountsFollowNoLocale) {
+    GermanNumbers german;
+    choose("lvwAccounts", "North Office");
+    EXPECT_EQ(child<QLineEdit>("TextBox16")->text(), "0.1200");
+    click("Insert_new_account");
+    type(text(0), "77");
+    type(text(1), "Komma Klinik");
+    type(child<QLineEdit>("TextBox16"), "0.25");
+    click("Save_button");
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown.front().text;
+    EXPECT_TRUE(sent("amount_per_line=        0.2500"));
+    EXPECT_EQ(scalar("SELECT CONVERT(varchar, amount_per_line) FROM Account_info WHERE hosp_acct_id = 77"), "0.25");
+    EXPECT_EQ(child<QLineEdit>("TextBox16")->text(), "0.2500");
 }
 
 TEST_F(AccountManager, AccountNumbersAreAsciiDigitsOfARealAccount) {
