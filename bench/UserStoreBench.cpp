@@ -1,0 +1,185 @@
+// Loading every active user of a large site (50 000 users and groups) into the user collection,
+// through the real driver. Reported against a baseline measured in the same run: the same
+// statement fetched through the session, every column read as text, nothing kept. Targets:
+//  - the load under 1 s, at most 1.5x the plain fetch (medians of the repetitions);
+//  - the collection under 100 MB.
+//
+//   userstore_bench [--site <folder>] [benchmark options]
+// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
+// 50 000 users and groups (and small other tables) is generated from seed 7 in a temporary folder.
+
+#include "DatabaseSession.h"
+#include "DemoSite.h"
+#include "LoginComponent.h"
+#include "UserStatements.h"
+#include "modPartition.h"
+#include "modUserStore.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+using foundation::DatabaseSession;
+
+namespace {
+
+std::string g_temporary; // the generated site's folder, removed at the end
+suite::LoginComponent g_login;
+
+long residentKb() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+std::string generateSite() {
+    char pattern[] = "/tmp/kduserbench-XXXXXX";
+    g_temporary = mkdtemp(pattern);
+    const std::string site = g_temporary + "/site";
+    demo::createDemoSite(site, KD_DRIVER_PATH);
+    demo::ScaleOptions o;
+    o.seed = 7;
+    o.users = 50000;
+    o.physicians = 200;
+    o.accounts = 20;
+    o.reportTypes = 2;
+    o.logRows = 1000;
+    o.logRowsOnOneDay = 100;
+    o.outputRows = 1000;
+    demo::scaleDemoSite(site, o);
+    return site;
+}
+
+void connect(const std::string& site) {
+    setenv("ODBCSYSINI", (site + "/odbc").c_str(), 1);
+    auto& s = DatabaseSession::instance();
+    s.UseDriverConnect = true;
+    s.ServerName = site + "/SQL";
+    s.DatabaseName = demo::kDatabase;
+    s.LoginName = demo::kSqlLogin;
+    s.Password = demo::kSqlPassword;
+    if (!s.ConnectToSQL()) {
+        std::cerr << "cannot connect to the site in " << site << "\n";
+        std::exit(1);
+    }
+    // A global administrator: every user is loaded, none read-only.
+    g_login.user.user_name = demo::kAdministrator;
+    g_login.user.Partition_ID = 0;
+    g_login.user.is_administrator = true;
+    physicians::Partitions().login = &g_login;
+}
+
+void BM_PlainFetch(benchmark::State& state) {
+    auto& s = DatabaseSession::instance();
+    long rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        s.SQLStatement = users::kActiveUsersQuery;
+        s.ExecSQL();
+        while (s.FetchRow() == 1) {
+            for (int c = 1; c <= 27; ++c)
+                benchmark::DoNotOptimize(s.GetColumnText(c, 1));
+            ++rows;
+        }
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+void BM_LoadActiveUsers(benchmark::State& state) {
+    size_t count = 0;
+    for (auto _ : state) {
+        users::clsUsers collection; // empty: the time runs from the statement to a filled collection
+        users::LoadActiveUsers(&collection);
+        count = collection.Count();
+        state.PauseTiming(); // letting the list go is not part of loading it
+        collection.RemoveAll();
+        state.ResumeTiming();
+    }
+    state.counters["users"] = static_cast<double>(count);
+}
+
+BENCHMARK(BM_PlainFetch)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadActiveUsers)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Keeps the median of each benchmark's repetitions, real and CPU time, in milliseconds. The CPU
+// time is reported beside the real time because the machines that run this are shared.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& r : runs)
+            if (r.aggregate_name == "median") {
+                const double unit = 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+                ms[r.run_name.function_name] = r.GetAdjustedRealTime() * unit;
+                cpuMs[r.run_name.function_name] = r.GetAdjustedCPUTime() * unit;
+            }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> ms, cpuMs;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string site;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--site") == 0) {
+            site = argv[i + 1];
+            for (int j = i; j + 2 <= argc; ++j)
+                argv[j] = argv[j + 2];
+            argc -= 2;
+            break;
+        }
+    if (site.empty())
+        site = generateSite();
+    connect(site);
+
+    // The memory one loaded collection holds, measured before the benchmarks churn the heap.
+    size_t count = 0;
+    double mb = 0;
+    {
+        const long before = residentKb();
+        users::clsUsers collection;
+        if (!users::LoadActiveUsers(&collection)) {
+            std::cerr << "the load failed\n";
+            return 1;
+        }
+        count = collection.Count();
+        mb = (residentKb() - before) / 1024.0;
+    }
+    std::cout << count << " active users loaded; the collection holds " << mb << " MB resident (target < 100 MB) "
+              << (mb < 100 ? "MET" : "MISSED") << "\n";
+
+    // The two benchmarks' repetitions alternate, so a load on the machine falls on both alike.
+    std::vector<char*> args(argv, argv + argc);
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave.data());
+    int count2 = static_cast<int>(args.size());
+    benchmark::Initialize(&count2, args.data());
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& t = reporter.ms;
+    if (t.count("BM_LoadActiveUsers") && t.count("BM_PlainFetch")) {
+        const double load = t.at("BM_LoadActiveUsers");
+        const double ratio = load / t.at("BM_PlainFetch");
+        std::cout << "\nLoadActiveUsers: " << load << " ms median (target < 1000 ms) "
+                  << (load < 1000 ? "MET" : "MISSED") << "; " << ratio << "x the plain fetch of "
+                  << t.at("BM_PlainFetch") << " ms (target <= 1.5x) " << (ratio <= 1.5 ? "MET" : "MISSED") << "\n";
+        const auto& c = reporter.cpuMs;
+        std::cout << "  CPU time: " << c.at("BM_LoadActiveUsers") << " ms against " << c.at("BM_PlainFetch") << " ms, "
+                  << c.at("BM_LoadActiveUsers") / c.at("BM_PlainFetch") << "x\n";
+    }
+    DatabaseSession::instance().DisconnectFromSQL();
+    physicians::Partitions().login = nullptr;
+    if (!g_temporary.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(g_temporary, ec);
+    }
+    return count > 0 ? 0 : 1;
+}
