@@ -263,6 +263,82 @@ TEST_F(PhysicianRecords, AFailedSaveLeavesEveryRowAsItWasAndCanBeRepeated) {
     EXPECT_EQ(back.Item("2")->dictation_id, "1001R");
 }
 
+TEST_F(PhysicianRecords, ReportTypeSetsReadBackAsSaved) {
+    struct Case {
+        const char* what;
+        std::vector<int> included; // empty with all = true: every report type
+        bool all;
+    };
+    const Case cases[] = {{"all", {}, true}, {"none", {}, false}, {"a few", {0, 3, 4, 127, 128, 255}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        clsPhysicianRecords p;
+        ASSERT_TRUE(LoadPhysician(20, p));
+        clsPhysicianRecord& r = *p.Item("1");
+        ReportSet set{};
+        std::fill_n(set.begin(), kReportSetWritten, c.all);
+        for (int t : c.included)
+            set[static_cast<size_t>(t)] = true;
+        set[256] = true; // the unstored element keeps its default
+        r.fax_includes_1_raw = r.fax_includes_2_raw = r.batch_includes_raw = r.online_includes_raw =
+            r.email_includes_raw = r.speech_rec_includes_raw = set;
+        r.edit_status = EditChanged;
+        PhysicianSaveRequest save{20, false, "ADMIN", &p};
+        ASSERT_EQ(SavePhysician(save), 20);
+        clsPhysicianRecords back;
+        ASSERT_TRUE(LoadPhysician(20, back));
+        const clsPhysicianRecord& b = *back.Item("1");
+        for (const ReportSet* got : {&b.fax_includes_1_raw, &b.fax_includes_2_raw, &b.batch_includes_raw,
+                                     &b.online_includes_raw, &b.email_includes_raw, &b.speech_rec_includes_raw})
+            EXPECT_EQ(*got, set);
+    }
+}
+
+// Two consoles saving the same physician at once: each save lands whole, one after the other;
+// the rows never mix the two.
+TEST_F(PhysicianRecords, TwoConsolesSavingAtOnceNeverMixTheirRows) {
+    DatabaseSession other;
+    other.UseDriverConnect = true;
+    other.ServerName = odbc.folder();
+    other.DatabaseName = "KALDRA";
+    other.LoginName = "sa";
+    ASSERT_TRUE(other.ConnectToSQL());
+    auto edited = [](const std::string& dictation) {
+        clsPhysicianRecords p;
+        EXPECT_TRUE(LoadPhysician(10, p));
+        for (auto& r : p.records()) {
+            r.dictation_id = dictation;
+            r.edit_status = EditChanged;
+        }
+        return p;
+    };
+    const clsPhysicianRecords mine = edited("MINE");
+    const clsPhysicianRecords theirs = edited("THEIRS");
+    PhysicianSaveRequest theirSave{10, false, "OTHER", &theirs};
+    const std::string theirBatch = PhysicianSaveBatch(theirSave, false);
+    int theirFailures = 0;
+    std::thread second([&] {
+        for (int i = 0; i < 15; ++i) {
+            other.SQLStatement = theirBatch;
+            theirFailures += other.ExecSQLAllOrNothing() == 1 ? 0 : 1;
+        }
+    });
+    PhysicianSaveRequest mySave{10, false, "ADMIN", &mine};
+    int myFailures = 0;
+    for (int i = 0; i < 15; ++i)
+        myFailures += SavePhysician(mySave) == 10 ? 0 : 1;
+    second.join();
+    other.DisconnectFromSQL();
+    EXPECT_EQ(myFailures + theirFailures, 0);
+    auto& s = DatabaseSession::instance();
+    EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(DISTINCT dictation_id) FROM Physician_attributes WHERE "
+                                       "physician_id = 10 AND hosp_acct_id <> -1"),
+              "1");
+    // The -1 rows stay; each account has exactly one row of its own.
+    EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10"), "4");
+    EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(*) FROM Physician_membership WHERE physician_id = 10"), "4");
+}
+
 TEST_F(PhysicianRecords, TwoConsolesNeverReceiveTheSamePhysicianId) {
     DatabaseSession other;
     other.UseDriverConnect = true;
