@@ -71,7 +71,10 @@ public:
     [[nodiscard]] SQLHDBC connectionHandle() const { return m_dbc; }
 
     // ---- hooks ---------------------------------------------------------------------------
-    std::vector<std::string> history;                // every statement text sent, in order
+    // The statements sent, in order: the latest kHistoryLimit at most, so a console that runs for
+    // days does not keep every statement it ever sent.
+    static constexpr size_t kHistoryLimit = 10000;
+    std::vector<std::string> history;
     std::function<void(int mode)> traceHook;         // TraceSQL: 0 the statement, 1 the last error
     std::function<void(const std::string&)> logHook; // each diagnostic to the local log file
     std::function<void(int exitCode)> terminateHook; // the program ends (default: exit)
