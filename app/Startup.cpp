@@ -7,6 +7,7 @@
 #include "EventLog.h"
 #include "MessageService.h"
 #include "SL_Log_List.h"
+#include "VV_FacilityLinks.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -243,6 +244,10 @@ bool Startup::runCommand(const std::string& name) {
         }
     } else if (name == "mnuSystemLog") {
         openSystemLog();
+    } else if (name == "mnuVeltraVoiceLinks") {
+        voicesystems::VV_FacilityLinks links(m_login, &m_window);
+        if (links.MyShow())
+            links.exec();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " +
                    std::to_string(session.DatabaseVersion).substr(0, 4),
