@@ -195,18 +195,19 @@ std::string VeltraServices::GetSpecificVeltraUser(long facility, long userId, Ve
 std::string VeltraServices::AddVeltraUser(const VeltraUser& u, const std::string& password) {
     const std::string digest = password.empty() ? "NULL" : q(PasswordDigest(u.Facility, u.UserId, password));
     return run("IF EXISTS (SELECT user_id FROM vv_users WHERE facility = " + num(u.Facility) +
-               " AND user_id = " + num(u.UserId) + ")\n"
+               " AND user_id = " + num(u.UserId) +
+               ")\n"
                "    RAISERROR ('The user already exists in this facility.', 16, 1)\n"
                "ELSE\n"
                "    INSERT INTO vv_users (" +
-               kUserColumns + ", password_digest, modified)\n    VALUES (" + num(u.UserId) + ", " + num(u.Facility) + ", " +
-               q(u.UserName) + ", " + flag(u.AllowDictate) + ", " + flag(u.AllowListen) + ", " +
+               kUserColumns + ", password_digest, modified)\n    VALUES (" + num(u.UserId) + ", " + num(u.Facility) +
+               ", " + q(u.UserName) + ", " + flag(u.AllowDictate) + ", " + flag(u.AllowListen) + ", " +
                flag(u.AllowOpenTasks) + ", " + flag(u.Suspended) + ", " + flag(u.AllowRouteChange) + ", " +
-               num(u.Gain) + ", " + num(u.NumOpenTasks) + ", " + num(u.PauseAlertInterval) + ", " +
-               num(u.AccelFactor) + ", " + num(u.AutoBackInc) + ", " + num(u.FFInc) + ", " + num(u.RewInc) + ", " +
-               num(u.SecurityGroup) + ", " + num(u.ConfigurationGroup) + ", " + textOrNull(u.Address) + ", " +
-               textOrNull(u.Email) + ", " + textOrNull(u.Fax) + ", " + textOrNull(u.Notes) + ", " +
-               textOrNull(u.Pager) + ", " + textOrNull(u.Telephone) + ", " + digest + ", GETDATE())");
+               num(u.Gain) + ", " + num(u.NumOpenTasks) + ", " + num(u.PauseAlertInterval) + ", " + num(u.AccelFactor) +
+               ", " + num(u.AutoBackInc) + ", " + num(u.FFInc) + ", " + num(u.RewInc) + ", " + num(u.SecurityGroup) +
+               ", " + num(u.ConfigurationGroup) + ", " + textOrNull(u.Address) + ", " + textOrNull(u.Email) + ", " +
+               textOrNull(u.Fax) + ", " + textOrNull(u.Notes) + ", " + textOrNull(u.Pager) + ", " +
+               textOrNull(u.Telephone) + ", " + digest + ", GETDATE())");
 }
 
 std::string VeltraServices::UpdateVeltraUser(const VeltraUser& u, const std::string& password) {
@@ -216,9 +217,9 @@ std::string VeltraServices::UpdateVeltraUser(const VeltraUser& u, const std::str
                "    RAISERROR ('The user does not exist in this facility.', 16, 1)\n"
                "ELSE\n"
                "    UPDATE vv_users SET user_name = " +
-               q(u.UserName) + ", allow_dictate = " + flag(u.AllowDictate) + ", allow_listen = " +
-               flag(u.AllowListen) + ", allow_open_tasks = " + flag(u.AllowOpenTasks) + ", suspended = " +
-               flag(u.Suspended) + ", allow_route_change = " + flag(u.AllowRouteChange) + ", gain = " + num(u.Gain) +
+               q(u.UserName) + ", allow_dictate = " + flag(u.AllowDictate) + ", allow_listen = " + flag(u.AllowListen) +
+               ", allow_open_tasks = " + flag(u.AllowOpenTasks) + ", suspended = " + flag(u.Suspended) +
+               ", allow_route_change = " + flag(u.AllowRouteChange) + ", gain = " + num(u.Gain) +
                ", num_open_tasks = " + num(u.NumOpenTasks) + ", pause_alert_interval = " + num(u.PauseAlertInterval) +
                ", accel_factor = " + num(u.AccelFactor) + ", auto_back_inc = " + num(u.AutoBackInc) +
                ", ff_inc = " + num(u.FFInc) + ", rew_inc = " + num(u.RewInc) +

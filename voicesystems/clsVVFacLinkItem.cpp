@@ -116,8 +116,8 @@ bool clsVVFacLinkItem::ApplyEdit() {
     const char* action = m_isDeleted ? " deleted by user " : m_isNew ? " added by user " : " modified by user ";
     VVLog(2, 2, 20050, logged.hospAcctId,
           "Veltra Voice System " + std::to_string(logged.systemId) + " for Facility " +
-                           std::to_string(logged.facilityId) + " and Account " + std::to_string(logged.hospAcctId) +
-                           action + EventLog::context().userName + ".");
+              std::to_string(logged.facilityId) + " and Account " + std::to_string(logged.hospAcctId) + action +
+              EventLog::context().userName + ".");
     m_original = m_v;
     m_isNew = false;
     m_isDirty = false;

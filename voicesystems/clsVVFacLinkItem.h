@@ -19,8 +19,7 @@ public:
         int flags[4] = {0, 0, 0, 0}; // flag1: the link's name format
         bool operator==(const Values& o) const {
             return systemId == o.systemId && facilityId == o.facilityId && hospAcctId == o.hospAcctId &&
-                   flags[0] == o.flags[0] && flags[1] == o.flags[1] && flags[2] == o.flags[2] &&
-                   flags[3] == o.flags[3];
+                   flags[0] == o.flags[0] && flags[1] == o.flags[1] && flags[2] == o.flags[2] && flags[3] == o.flags[3];
         }
     };
 

@@ -73,8 +73,7 @@ bool clsVVFacSysAssocs::AddByAccts(const std::string& ids) {
         return true;
     auto& s = DatabaseSession::instance();
     s.SQLStatement = LoadStatement(list);
-    VVLog(0, 6, 20052, -1,
-          "SQL to fetch Veltra Voice links by account: " + s.SQLStatement);
+    VVLog(0, 6, 20052, -1, "SQL to fetch Veltra Voice links by account: " + s.SQLStatement);
     s.SQLStatement = LoadStatement(list);
     if (s.ExecSQL() != 1)
         return false;

@@ -94,7 +94,8 @@ void clsVVSysConDef::CheckRules() {
     if (!properties) {
         const std::string server = GetTheServerNameToTest();
         const std::string password = ConnectionStringValue(m_v.connectionString, "password");
-        badString = blank(m_v.connectionString) || (blank(server) && blank(ConnectionStringValue(m_v.connectionString, "dsn"))) ||
+        badString = blank(m_v.connectionString) ||
+                    (blank(server) && blank(ConnectionStringValue(m_v.connectionString, "dsn"))) ||
                     platform::utf8Length(password) > kPasswordMax ||
                     platform::utf8Length(storedConnectionString()) > kStringWidth;
     }
@@ -212,8 +213,9 @@ std::string clsVVSysConDef::SaveStatement() const {
     const std::string password = properties ? stored(m_v.passwordName) : "";
     const std::string connection = properties ? "" : storedConnectionString();
     if (m_isDeleted)
-        return m_isNew ? "" : "DELETE FROM voice_systems WHERE system_id = " + id + " AND system_name = " +
-                                  quoted(m_original.systemName);
+        return m_isNew ? ""
+                       : "DELETE FROM voice_systems WHERE system_id = " + id +
+                             " AND system_name = " + quoted(m_original.systemName);
     if (m_isNew)
         return "INSERT INTO voice_systems (system_id, system_name, connection_type, server_name, database_name, "
                "user_name, password_name, connection_string, admin_user_id, admin_facility, admin_password, flag1, "
@@ -229,10 +231,11 @@ std::string clsVVSysConDef::SaveStatement() const {
     return "UPDATE voice_systems\r\nSET connection_type =    " + std::to_string(m_v.connectionType) +
            ",\r\n    server_name =       " + quoted(server) + ",\r\n    database_name =     " + quoted(database) +
            ",\r\n    user_name =         " + quoted(user) + ",\r\n    password_name =     " + quoted(password) +
-           ",\r\n    connection_string = " + quoted(connection) + ",\r\n    admin_user_id =     " +
-           std::to_string(m_v.adminUserId) + ",\r\n    admin_facility =    " + std::to_string(m_v.adminFacility) +
-           ",\r\n    admin_password =    " + quoted(stored(m_v.adminPassword)) +
-           "\r\nWHERE system_id = " + id + " AND system_name = " + quoted(m_original.systemName);
+           ",\r\n    connection_string = " + quoted(connection) +
+           ",\r\n    admin_user_id =     " + std::to_string(m_v.adminUserId) +
+           ",\r\n    admin_facility =    " + std::to_string(m_v.adminFacility) +
+           ",\r\n    admin_password =    " + quoted(stored(m_v.adminPassword)) + "\r\nWHERE system_id = " + id +
+           " AND system_name = " + quoted(m_original.systemName);
 }
 
 bool clsVVSysConDef::ApplyEdit() {

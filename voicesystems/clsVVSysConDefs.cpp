@@ -16,7 +16,8 @@ bool sameName(const std::string& a, const std::string& b) {
     // The database compares names without regard to case or trailing blanks.
     auto norm = [](std::string s) {
         s.erase(s.find_last_not_of(' ') + 1);
-        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         return s;
     };
     return norm(a) == norm(b);
@@ -89,7 +90,8 @@ std::vector<clsVVSysConDef*> clsVVSysConDefs::NewEnum() {
 }
 
 int clsVVSysConDefs::Count() const {
-    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const auto& d) { return !d->IsDeleted(); }));
+    return static_cast<int>(
+        std::count_if(m_items.begin(), m_items.end(), [](const auto& d) { return !d->IsDeleted(); }));
 }
 
 clsVVSysConDef* clsVVSysConDefs::Item(int index) {

@@ -1,9 +1,9 @@
 #include "clsVVSysConTester.h"
 
 #include "EventLog.h"
-#include "VVLog.h"
 #include "SuiteConnection.h"
 #include "Utilities.h"
+#include "VVLog.h"
 #include "VoiceServices.h"
 
 namespace voicesystems {
@@ -52,8 +52,8 @@ bool clsVVSysConTester::AdministratorValid() {
     m_error = answer;
     VVLog(2, 3, 20051, -1,
           "Veltra Voice System " + m_def.SystemName() + " (" + m_def.GetConnectionStringSansPassword() +
-                           ") returned an error verifying credentials for user " +
-                           std::to_string(m_def.AdminUserId()) + ": " + answer);
+              ") returned an error verifying credentials for user " + std::to_string(m_def.AdminUserId()) + ": " +
+              answer);
     return false;
 }
 

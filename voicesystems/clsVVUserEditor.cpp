@@ -2,8 +2,8 @@
 
 #include "DatabaseSession.h"
 #include "EventLog.h"
-#include "VVLog.h"
 #include "MessageService.h"
+#include "VVLog.h"
 
 #include <algorithm>
 
@@ -187,8 +187,8 @@ bool clsVVUserEditor::apply(clsVVFacSysAssoc& assoc, LinkState& s, bool remove) 
     const std::string where = systemName + ", Facility " + std::to_string(assoc.FacilityId);
     if (answer == suite::VeltraServices::kOK) {
         VVLog(2, 2, 20048, -1,
-              "Physician " + NameUnderFormat(m_firstName, m_lastName, 0) + " " + done + where +
-                               " by user " + EventLog::context().userName + ".");
+              "Physician " + NameUnderFormat(m_firstName, m_lastName, 0) + " " + done + where + " by user " +
+                  EventLog::context().userName + ".");
         s.enabledBefore = action != Action::Remove;
         s.enabledNow = s.enabledBefore;
         s.before = s.now;

@@ -93,7 +93,8 @@ TEST_F(VoiceScreens, TheEditorValidatesInOrderAndStripsLeadingZeros) {
     recorder.shown.clear();
     click(screen, "cmdOK");
     ASSERT_EQ(recorder.shown.size(), 2u);
-    EXPECT_EQ(recorder.shown[0].text, "Leading zeros in the User Facility will be stripped when saved\nto the database.");
+    EXPECT_EQ(recorder.shown[0].text,
+              "Leading zeros in the User Facility will be stripped when saved\nto the database.");
     EXPECT_EQ(recorder.shown[0].title, "Invalid Entry");
     EXPECT_EQ(recorder.shown[1].text, "Information could not be saved for the following reasons:\n\n"
                                       "-->\tThe Administrator Password field is not properly defined.\n\n"
@@ -222,11 +223,11 @@ TEST_F(VoiceScreens, TheConnectivityTestReportsEachStep) {
         EXPECT_EQ(child<QPushButton>(test, "cmdOkCancel")->text(), "Cancel");
         EXPECT_EQ(child<QLabel>(test, "lblVersion")->text(), "VIZ Component Version 8.1.0");
         EXPECT_TRUE(test.RunTests());
-        EXPECT_EQ(test.Results(), (QStringList{"Running connectivity tests...", "Attempting connection",
-                                               "Connection established", "Verifying Veltra Voice Server connection",
-                                               "Veltra Voice Server connection verified",
-                                               "Verifying administrator user credentials", "Administrator user verified",
-                                               "TESTS COMPLETED SUCCESSFULLY"}));
+        EXPECT_EQ(test.Results(),
+                  (QStringList{"Running connectivity tests...", "Attempting connection", "Connection established",
+                               "Verifying Veltra Voice Server connection", "Veltra Voice Server connection verified",
+                               "Verifying administrator user credentials", "Administrator user verified",
+                               "TESTS COMPLETED SUCCESSFULLY"}));
         EXPECT_EQ(child<QPushButton>(test, "cmdOkCancel")->text(), "OK");
     }
     {
@@ -331,12 +332,12 @@ TEST_F(FacilityLinkScreens, AddEditAndDeleteAreWrittenOnOk) {
     click(screen, "cmdAdd");
     EXPECT_EQ(rows(screen).size(), 3);
     screen.runDialog = fill("9", "North Office");
-    child<QTreeWidget>(screen, "lvwFacilityLinks")->setCurrentItem(
-        child<QTreeWidget>(screen, "lvwFacilityLinks")->topLevelItem(0));
+    child<QTreeWidget>(screen, "lvwFacilityLinks")
+        ->setCurrentItem(child<QTreeWidget>(screen, "lvwFacilityLinks")->topLevelItem(0));
     click(screen, "cmdEdit");
     EXPECT_EQ(title, "Edit Veltra Voice Facility Link");
-    child<QTreeWidget>(screen, "lvwFacilityLinks")->setCurrentItem(
-        child<QTreeWidget>(screen, "lvwFacilityLinks")->topLevelItem(1));
+    child<QTreeWidget>(screen, "lvwFacilityLinks")
+        ->setCurrentItem(child<QTreeWidget>(screen, "lvwFacilityLinks")->topLevelItem(1));
     click(screen, "cmdDelete");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 20050"), "0");
     click(screen, "cmdOK");

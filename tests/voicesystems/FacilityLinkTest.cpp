@@ -41,9 +41,10 @@ TEST_F(FacilityLinks, AddEditAndDeleteEachWriteAndLog) {
     item->SetHospAcctId(10);
     item->SetNameFormat(1);
     ASSERT_TRUE(links.ApplyEdit());
-    EXPECT_EQ(foundation::DatabaseSession::instance().history[foundation::DatabaseSession::instance().history.size() - 2],
-              "INSERT INTO voice_facility_links (system_id, facility, hosp_acct_id, flag1, flag2, flag3, flag4, "
-              "string1, string2, string3, date1)\r\nVALUES(1, 12, 10, 1, 0, 0, 0, NULL, NULL, NULL, NULL)");
+    EXPECT_EQ(
+        foundation::DatabaseSession::instance().history[foundation::DatabaseSession::instance().history.size() - 2],
+        "INSERT INTO voice_facility_links (system_id, facility, hosp_acct_id, flag1, flag2, flag3, flag4, "
+        "string1, string2, string3, date1)\r\nVALUES(1, 12, 10, 1, 0, 0, 0, NULL, NULL, NULL, NULL)");
     EXPECT_EQ(rows(), "1/12/10/1 ");
 
     item->BeginEdit();

@@ -31,8 +31,8 @@ protected:
         ASSERT_EQ(vs.AddVeltraUser(u, "pw"), "OK");
     }
     std::string remoteUser(const std::string& database, long facility) {
-        return remote(database, "SELECT user_name FROM vv_users WHERE user_id = 501 AND facility = " +
-                                    std::to_string(facility));
+        return remote(database,
+                      "SELECT user_name FROM vv_users WHERE user_id = 501 AND facility = " + std::to_string(facility));
     }
     void start() {
         ASSERT_TRUE(editor.EditVVUser(501, "Jane", "Carter", "10"));
@@ -83,8 +83,9 @@ TEST_F(Propagation, ARefusedRemoteDatabaseShowsItsErrorAndTheOtherAssociationsGo
     odbc.arrangeFault("VOICE2", "refuse-connect 1");
     EXPECT_EQ(editor.SaveAll(), 1);
     ASSERT_EQ(recorder.shown.size(), 1u);
-    const std::string head = "An error was encountered while trying to remove from Veltra Voice system:\n\n--> \tSouth Voice, "
-              "Facility 3.\n[Embedded][SQL Server Driver]";
+    const std::string head =
+        "An error was encountered while trying to remove from Veltra Voice system:\n\n--> \tSouth Voice, "
+        "Facility 3.\n[Embedded][SQL Server Driver]";
     EXPECT_EQ(recorder.shown[0].text.substr(0, head.size()), head);
     EXPECT_NE(recorder.shown[0].text.find("SQL Server does not exist or access denied.\nIf you continue to have "
                                           "problems please contact your system administrator or\nCorvane technical "

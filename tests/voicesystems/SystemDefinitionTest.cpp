@@ -108,9 +108,9 @@ TEST_F(VoiceSystemDefinitions, ANewDefinitionIsInsertedWithScrambledPasswordsAnd
     ASSERT_TRUE(defs.ApplyEdit());
     const std::string sql = foundation::DatabaseSession::instance().history.back();
     const std::string head = "INSERT INTO voice_systems (system_id, system_name, connection_type, server_name, "
-                                  "database_name, user_name, password_name, connection_string, admin_user_id, "
-                                  "admin_facility, admin_password, flag1, flag2, flag3, flag4, string1, string2, "
-                                  "string3, date1)\r\nVALUES(1, 'O''Brien Voice', 0, ";
+                             "database_name, user_name, password_name, connection_string, admin_user_id, "
+                             "admin_facility, admin_password, flag1, flag2, flag3, flag4, string1, string2, "
+                             "string3, date1)\r\nVALUES(1, 'O''Brien Voice', 0, ";
     EXPECT_EQ(sql.substr(0, head.size()), head);
     EXPECT_EQ(sql.find(kSqlPassword), std::string::npos);
     EXPECT_EQ(sql.find(kAdminPassword), std::string::npos);
@@ -153,7 +153,8 @@ TEST_F(VoiceSystemDefinitions, AConnectionStringKeepsOnlyItsPasswordScrambled) {
     EXPECT_EQ(scalar("SELECT password_name FROM voice_systems"), "");
     clsVVSysConDefs again;
     ASSERT_TRUE(again.LoadById(-1));
-    EXPECT_EQ(again.Item(1)->ConnectionString(), "Server=HOST\\VOICE,1433;Database=VOICE;UID=vvlink;Password=it's-secret");
+    EXPECT_EQ(again.Item(1)->ConnectionString(),
+              "Server=HOST\\VOICE,1433;Database=VOICE;UID=vvlink;Password=it's-secret");
 }
 
 TEST_F(VoiceSystemDefinitions, UpdateCancelAndDelete) {

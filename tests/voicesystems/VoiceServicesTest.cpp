@@ -137,8 +137,8 @@ TEST_F(ConnectivityTest, TrialConnectionAndAdministratorThroughTheDriver) {
     tester.SetDefinition(definition(good, "wrong"));
     EXPECT_FALSE(tester.AdministratorValid());
     EXPECT_EQ(logged(20051).substr(0, 24), "Veltra Voice System Test");
-    EXPECT_NE(scalar("SELECT msg1 + ISNULL(msg2, '') FROM System_log WHERE error_code = 20051").find(
-                  ") returned an error verifying credentials for user 1"),
+    EXPECT_NE(scalar("SELECT msg1 + ISNULL(msg2, '') FROM System_log WHERE error_code = 20051")
+                  .find(") returned an error verifying credentials for user 1"),
               std::string::npos);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 20051 AND msg1 + ISNULL(msg2, '') LIKE "
                      "'%wrong%'"),

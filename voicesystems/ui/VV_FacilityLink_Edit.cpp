@@ -63,7 +63,8 @@ void VV_FacilityLink_Edit::cmdOK_Click() {
     const auto facility = platform::parseDigits(txtFacility->text().toStdString());
     m_item.SetSystemId(cboSystems->currentIndex() < 0 ? 0 : cboSystems->currentData().toInt());
     m_item.SetFacilityId(facility && *facility <= 2147483647 ? static_cast<long>(*facility) : -1);
-    m_item.SetHospAcctId(cboAccounts->currentIndex() < 0 ? 0 : static_cast<long>(cboAccounts->currentData().toLongLong()));
+    m_item.SetHospAcctId(cboAccounts->currentIndex() < 0 ? 0
+                                                         : static_cast<long>(cboAccounts->currentData().toLongLong()));
     if (!m_item.IsValid()) {
         MsgBox(m_item.GetErrString(), MsgButtons::OK, MsgIcon::Exclamation, "Invalid Entries");
         txtFacility->setFocus();

@@ -73,9 +73,9 @@ void VV_FacilityLinks::fillList() {
             account = m_login.HospAccountAt(i).hosp_acct_name;
         else
             account = std::to_string(link->HospAcctId());
-        lvwFacilityLinks->addTopLevelItem(new QTreeWidgetItem(
-            {QString::fromStdString(def ? def->SystemName() : std::to_string(link->SystemId())),
-             QString::number(link->FacilityId()), QString::fromStdString(account)}));
+        lvwFacilityLinks->addTopLevelItem(
+            new QTreeWidgetItem({QString::fromStdString(def ? def->SystemName() : std::to_string(link->SystemId())),
+                                 QString::number(link->FacilityId()), QString::fromStdString(account)}));
     }
     if (lvwFacilityLinks->topLevelItemCount() > 0)
         lvwFacilityLinks->setCurrentItem(

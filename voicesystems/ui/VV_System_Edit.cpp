@@ -147,11 +147,9 @@ void VV_System_Edit::readFields(clsVVSysConDef& def) {
 
 void VV_System_Edit::focusFirstBroken() {
     const std::pair<const char*, QLineEdit*> fields[] = {
-        {"SystemName", txtSystemName},     {"ServerName", txtServer},
-        {"DatabaseName", txtDatabase},     {"UserName", txtSqlUser},
-        {"PasswordName", txtSqlPassword},  {"ConnectionString", txtConnectionString},
-        {"AdminUserId", txtAdminUser},     {"AdminFacility", txtAdminFacility},
-        {"AdminPassword", txtAdminPassword},
+        {"SystemName", txtSystemName}, {"ServerName", txtServer},           {"DatabaseName", txtDatabase},
+        {"UserName", txtSqlUser},      {"PasswordName", txtSqlPassword},    {"ConnectionString", txtConnectionString},
+        {"AdminUserId", txtAdminUser}, {"AdminFacility", txtAdminFacility}, {"AdminPassword", txtAdminPassword},
     };
     for (const auto& [rule, edit] : fields)
         if (m_def.Rules().IsBroken(rule)) {

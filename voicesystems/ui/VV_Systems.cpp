@@ -113,9 +113,10 @@ void VV_Systems::cmdDelete_Click() {
     if (!def)
         return;
     if (m_links.SystemLinkedToAnyFacility(def->SystemId())) {
-        MsgBox("Item could not be deleted for the following reasons:\n\n-->\tThe Veltra Voice System is referenced in a "
-               "Veltra Voice Link.",
-               MsgButtons::OK, MsgIcon::Exclamation, "Invalid Operation");
+        MsgBox(
+            "Item could not be deleted for the following reasons:\n\n-->\tThe Veltra Voice System is referenced in a "
+            "Veltra Voice Link.",
+            MsgButtons::OK, MsgIcon::Exclamation, "Invalid Operation");
         return;
     }
     m_defs.RemoveObj(def);
