@@ -203,6 +203,28 @@ bool clsVVUserEditor::apply(clsVVFacSysAssoc& assoc, LinkState& s, bool remove) 
     return false;
 }
 
+std::string clsVVUserEditor::ResetPasswordAll(const std::string& password, bool mustChange) {
+    std::string result = suite::VeltraServices::kOK;
+    for (auto* a : m_assocs.NewEnum()) {
+        const LinkState* s = state(a->SystemId, a->FacilityId);
+        if (!s || !s->enabledBefore)
+            continue;
+        suite::VeltraServices vs;
+        std::string systemName;
+        const std::string answer = services(a->SystemId, vs, systemName)
+                                       ? vs.SetVeltraUserPassword(a->FacilityId, m_physicianId, password, mustChange)
+                                       : "The Veltra Voice system is not defined.";
+        if (answer == suite::VeltraServices::kOK)
+            VVLog(2, 2, 20052, -1,
+                  "Veltra Voice password reset for " + NameUnderFormat(m_firstName, m_lastName, 0) + " on " +
+                      systemName + ", Facility " + std::to_string(a->FacilityId) + " by user " +
+                      EventLog::context().userName + ".");
+        else if (result == suite::VeltraServices::kOK)
+            result = answer;
+    }
+    return result;
+}
+
 int clsVVUserEditor::SaveAll() {
     int failures = 0;
     for (auto* a : m_assocs.NewEnum())

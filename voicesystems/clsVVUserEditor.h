@@ -60,6 +60,9 @@ public:
     std::string GetNamedConfigGroups(int systemId, suite::NamedGroups& groups);
     // One password for the physician in every linked system, written with the next save.
     void SetPasswordAll(const std::string& password) { m_password = password; }
+    // Sets the physician's password now in every system and facility where the link is enabled,
+    // logging each (event 20052); "OK", or the first error met (the others are still tried).
+    std::string ResetPasswordAll(const std::string& password, bool mustChange);
 
     // Adds, updates and removes the remote users as the links changed; each success logs event
     // 20048, each failure shows its message and the next association is processed. The number of

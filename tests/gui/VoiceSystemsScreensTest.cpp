@@ -4,11 +4,14 @@
 #include "VVSystemsModel.h"
 #include "VV_FacilityLink_Edit.h"
 #include "VV_FacilityLinks.h"
+#include "VV_Password_Change.h"
 #include "VV_System_Edit.h"
 #include "VV_System_Test.h"
 #include "VV_Systems.h"
+#include "clsVVUserEditor.h"
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -349,6 +352,161 @@ TEST_F(FacilityLinkScreens, AddEditAndDeleteAreWrittenOnOk) {
     EXPECT_EQ(logged(20050), "Veltra Voice System 1 for Facility 6 and Account 31 deleted by user ADMIN.\n"
                              "Veltra Voice System 1 for Facility 9 and Account 10 modified by user ADMIN.\n"
                              "Veltra Voice System 1 for Facility 8 and Account 20 added by user ADMIN.\n");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VoiceScreens, TheVoicePasswordScreenChecksTheConfirmationAndReportsAFailedSave) {
+    insertDefinition(1, "North Voice", "VOICE");
+    exec("INSERT INTO voice_facility_links (system_id, facility, hosp_acct_id, flag1, flag2, flag3, flag4, string1, "
+         "string2, string3, date1) VALUES (1, 1, 10, 0, 0, 0, 0, NULL, NULL, NULL, NULL)");
+    suite::VeltraServices vs;
+    vs.SetConnection(adoString("VOICE"), 1, 1, kAdminPassword);
+    suite::VeltraUser u;
+    u.UserId = 501;
+    u.Facility = 1;
+    u.UserName = "Carter, Jane";
+    ASSERT_EQ(vs.AddVeltraUser(u, "old"), "OK");
+    clsVVUserEditor editor;
+    ASSERT_TRUE(editor.EditVVUser(501, "Jane", "Carter", "10"));
+    ASSERT_TRUE(editor.PrefetchVvUserDataForAllSysFacAssoc().empty());
+
+    VV_Password_Change screen(editor);
+    type(screen, "txtNewPassword", "fresh");
+    type(screen, "txtConfirmPassword", "fresh!");
+    click(screen, "cmdOK");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "New Password and Confirm Password fields do not match.  Please re-enter.");
+    EXPECT_NE(screen.result(), QDialog::Accepted);
+
+    type(screen, "txtConfirmPassword", "fresh");
+    odbc.arrangeFault("VOICE", "refuse-connect 1");
+    click(screen, "cmdOK");
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[1].text,
+              "An error was encountered trying to save the password.  The new password was not saved.");
+    EXPECT_EQ(recorder.shown[1].title, "Save Error");
+    EXPECT_EQ(remote("VOICE", "SELECT password_digest FROM vv_users WHERE user_id = 501"),
+              suite::VeltraServices::PasswordDigest(1, 501, "old"));
+
+    child<QCheckBox>(screen, "SSCheckMustChange")->setChecked(true);
+    click(screen, "cmdOK");
+    EXPECT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(screen.result(), QDialog::Accepted);
+    EXPECT_EQ(remote("VOICE", "SELECT password_digest FROM vv_users WHERE user_id = 501"),
+              suite::VeltraServices::PasswordDigest(1, 501, "fresh"));
+    EXPECT_EQ(remote("VOICE", "SELECT must_change FROM vv_users WHERE user_id = 501"), "1");
+}
+
+// Every access key of a screen is used once, and every label's key moves to its field.
+TEST_F(VoiceScreens, AccessKeysAreUniquePerScreen) {
+    clsVVSysConDef def;
+    clsVVFacLinkItems links;
+    clsVVFacLinkItem* item = links.Add();
+    suite::LoginComponent login;
+    clsVVUserEditor editor;
+    std::vector<std::unique_ptr<QWidget>> screens;
+    screens.push_back(std::make_unique<VV_System_Edit>(def, true));
+    screens.push_back(std::make_unique<VV_Systems>());
+    screens.push_back(std::make_unique<VV_FacilityLinks>(login));
+    screens.push_back(std::make_unique<VV_FacilityLink_Edit>(links, *item, true, VV_FacilityLink_Edit::Choices{},
+                                                             VV_FacilityLink_Edit::Choices{}));
+    screens.push_back(std::make_unique<VV_Password_Change>(editor));
+    for (const auto& screen : screens) {
+        QStringList keys;
+        auto key = [&](const QString& text) {
+            const int at = text.indexOf('&');
+            if (at >= 0 && at + 1 < text.size())
+                keys << text.mid(at + 1, 1).toUpper();
+        };
+        for (const QLabel* label : screen->findChildren<QLabel*>()) {
+            key(label->text());
+            if (label->text().contains('&')) {
+                EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+            }
+        }
+        for (const QAbstractButton* button : screen->findChildren<QAbstractButton*>())
+            key(button->text());
+        EXPECT_EQ(keys.removeDuplicates(), 0)
+            << screen->objectName().toStdString() << ": " << keys.join(",").toStdString();
+        EXPECT_GE(keys.size(), 3) << screen->objectName().toStdString();
+    }
+}
+
+} // namespace
+
+#include "DemoSite.h"
+#include "General_MDI.h"
+#include "Startup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class DemoAdministrator : public suite::LoginPrompt {
+public:
+    bool askCredentials(std::string& u, std::string& p, const std::string&) override {
+        if (asked++)
+            return false;
+        u = demo::kAdministrator;
+        p = demo::kAdministratorPassword;
+        return true;
+    }
+    bool askNewPassword(std::string&, std::string&, const std::string&) override { return false; }
+    int asked = 0;
+};
+
+// The menu entry opens the facility links over the demo site's links, instead of "not available yet".
+TEST(VoiceMenu, VeltraVoiceLinksOpensTheFacilityLinks) {
+    kdtest::OdbcEnvironment config; // the driver for this process
+    const std::string site = config.folder() + "/site";
+    demo::createDemoSite(site, KD_DRIVER_PATH);
+    setenv("KDADMIN_REGISTRY_MACHINE", (site + "/registry/machine.ini").c_str(), 1);
+    // The site's data source is not in this process's ODBC files: connect by driver.
+    std::stringstream ini;
+    ini << std::ifstream(site + "/KALDRA.INI").rdbuf();
+    std::string text = ini.str();
+    text.replace(text.find("ODBCSource=KALDRA"), 17, "ODBCSource=NOT_REGISTERED_HERE");
+    std::ofstream(site + "/KALDRA.INI") << text;
+    foundation::DatabaseSession::instance().DisconnectFromSQL();
+    foundation::Configuration::instance() = foundation::Configuration{};
+
+    platform::MessageRecorder recorder;
+    DemoAdministrator prompt;
+    mainwindow::General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, config.folder(), config.folder())) << startup.stoppedAt();
+    recorder.shown.clear();
+    QStringList seen;
+    // The screen is modal: it is read and closed from inside its own event loop.
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        seen << modal->objectName();
+        if (auto* tree = modal->findChild<QTreeWidget*>("lvwFacilityLinks"))
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                seen << tree->topLevelItem(i)->text(0) + "/" + tree->topLevelItem(i)->text(1) + "/" +
+                            tree->topLevelItem(i)->text(2);
+        modal->findChild<QPushButton*>("cmdCancel")->click();
+    });
+    window.action("mnuVeltraVoiceLinks")->trigger();
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown[0].text;
+    EXPECT_EQ(seen.join("|").toStdString(),
+              "VV_FacilityLinks|South Campus Voice/1/South Medical Inpatient|South Campus Voice/2/Heart Institute");
+    startup.shutDown();
+    unsetenv("KDADMIN_REGISTRY_MACHINE");
+    foundation::Configuration::instance() = foundation::Configuration{};
 }
 
 } // namespace

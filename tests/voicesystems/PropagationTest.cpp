@@ -131,3 +131,23 @@ TEST_F(Propagation, AFailedReadLeavesThatAssociationAlone) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Propagation, APasswordResetReachesEveryEnabledLinkAndIsLogged) {
+    existsIn("VOICE", 1);
+    start();
+    EXPECT_EQ(editor.ResetPasswordAll("fresh", true), "OK");
+    EXPECT_EQ(remote("VOICE", "SELECT password_digest FROM vv_users WHERE user_id = 501"),
+              VeltraServices::PasswordDigest(1, 501, "fresh"));
+    EXPECT_EQ(remote("VOICE", "SELECT must_change FROM vv_users WHERE user_id = 501"), "1");
+    EXPECT_EQ(remoteUser("VOICE2", 3), "<none>"); // not linked there: nothing is created
+    EXPECT_EQ(logged(20052),
+              "Veltra Voice password reset for Carter, Jane on North Voice, Facility 1 by user ADMIN.\n");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE msg1 LIKE '%fresh%'"), "0");
+    odbc.arrangeFault("VOICE", "refuse-connect 1");
+    EXPECT_NE(editor.ResetPasswordAll("other", false).find("SQL Server does not exist or access denied."),
+              std::string::npos);
+}
+
+} // namespace
