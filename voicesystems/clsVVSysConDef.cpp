@@ -32,8 +32,9 @@ bool blank(const std::string& s) {
     return s.find_first_not_of(" \t") == std::string::npos;
 }
 
+// A ";" would end the value inside the connection string built from the properties.
 bool badText(const std::string& s, size_t width) {
-    return blank(s) || platform::utf8Length(s) > width;
+    return blank(s) || platform::utf8Length(s) > width || s.find(';') != std::string::npos;
 }
 
 std::string quoted(const std::string& s) {
@@ -83,13 +84,12 @@ void clsVVSysConDef::wireRules() {
 void clsVVSysConDef::CheckRules() {
     const bool properties = m_v.connectionType == 0;
     const bool nameTaken = NameTaken && NameTaken(m_v.systemName, this);
-    m_rules.RuleBroken("SystemName", badText(m_v.systemName, kNameWidth) || nameTaken);
+    m_rules.RuleBroken("SystemName",
+                       blank(m_v.systemName) || platform::utf8Length(m_v.systemName) > kNameWidth || nameTaken);
     m_rules.RuleBroken("ServerName", properties && badText(m_v.serverName, kServerWidth));
     m_rules.RuleBroken("DatabaseName", properties && badText(m_v.databaseName, kDatabaseWidth));
     m_rules.RuleBroken("UserName", properties && badText(m_v.userName, kUserWidth));
-    // A ";" would end the password inside the connection string built from the properties.
-    m_rules.RuleBroken("PasswordName", properties && (badText(m_v.passwordName, kPasswordMax) ||
-                                                      m_v.passwordName.find(';') != std::string::npos));
+    m_rules.RuleBroken("PasswordName", properties && badText(m_v.passwordName, kPasswordMax));
     bool badString = false;
     if (!properties) {
         const std::string server = GetTheServerNameToTest();
@@ -102,7 +102,8 @@ void clsVVSysConDef::CheckRules() {
     m_rules.RuleBroken("ConnectionString", badString);
     m_rules.RuleBroken("AdminUserId", m_v.adminUserId <= 0);
     m_rules.RuleBroken("AdminFacility", m_v.adminFacility < 0);
-    m_rules.RuleBroken("AdminPassword", badText(m_v.adminPassword, kPasswordMax));
+    m_rules.RuleBroken("AdminPassword",
+                       blank(m_v.adminPassword) || platform::utf8Length(m_v.adminPassword) > kPasswordMax);
 }
 
 void clsVVSysConDef::SetSystemName(const std::string& v) {

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -114,6 +115,53 @@ TEST_F(VoiceScreens, TheEditorValidatesInOrderAndStripsLeadingZeros) {
     EXPECT_EQ(def->AdminFacility(), 0); // an empty facility is taken as 0
     EXPECT_EQ(def->AdminUserId(), 12);
     EXPECT_EQ(def->PasswordName(), "vv-secret");
+}
+
+TEST_F(VoiceScreens, AddingThroughTheListWritesOnOkAndTheEditorTestsWhatIsTyped) {
+    VV_Systems list;
+    ASSERT_TRUE(list.MyShow());
+    QStringList tested;
+    list.runDialog = [&](QDialog& d) {
+        auto& editor = dynamic_cast<VV_System_Edit&>(d);
+        EXPECT_EQ(editor.windowTitle(), "Add Veltra Voice System");
+        type(d, "txtSystemName", "South Voice");
+        child<QRadioButton>(d, "optConnectionString")->click();
+        EXPECT_FALSE(child<QLineEdit>(d, "txtServer")->isEnabled());
+        type(d, "txtConnectionString", "Server=SOUTHHOST\\VOICE,1433;Database=VOICE;UID=vvlink;Password=pw");
+        type(d, "txtAdminUser", "1");
+        type(d, "txtAdminFacility", "1");
+        type(d, "txtAdminPassword", "admin");
+        editor.runDialog = [&](QDialog& t) {
+            auto& test = dynamic_cast<VV_System_Test&>(t);
+            test.Tester().ping = [&](const std::string& host, int) {
+                tested << QString::fromStdString(host);
+                return std::string("Request Timed Out");
+            };
+            test.RunTests();
+            return QDialog::Accepted;
+        };
+        click(d, "cmdTestConnection");
+        click(d, "cmdOK");
+        return d.result();
+    };
+    click(list, "cmdAdd");
+    EXPECT_EQ(tested, (QStringList{"SOUTHHOST", "SOUTHHOST", "SOUTHHOST"})); // the typed, unsaved string
+    EXPECT_EQ(list.Model().rowCount(), 1);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM voice_systems"), "0");
+    click(list, "cmdOK");
+    EXPECT_EQ(scalar("SELECT system_name + '/' + CONVERT(varchar(3), connection_type) FROM voice_systems"),
+              "South Voice/1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM voice_systems WHERE connection_string LIKE '%Password=pw%'"), "0");
+}
+
+TEST_F(VoiceScreens, TheStatusTimerRunsUnlessVoicePingIsSwitchedOff) {
+    VV_Systems off;
+    ASSERT_TRUE(off.MyShow());
+    EXPECT_FALSE(child<QTimer>(off, "tmrStatus")->isActive());
+    foundation::Configuration::instance().disableVVPing = false;
+    VV_Systems on;
+    ASSERT_TRUE(on.MyShow());
+    EXPECT_TRUE(child<QTimer>(on, "tmrStatus")->isActive());
 }
 
 TEST_F(VoiceScreens, ThePlaceholderKeepsTheStoredPasswordsUntilNewOnesAreTyped) {

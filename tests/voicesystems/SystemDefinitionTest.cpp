@@ -43,6 +43,9 @@ TEST(VoiceSystemRules, EachFieldRepairsOrBreaksItsOwnRule) {
         {"ServerName", [](auto& d) { d.Setservername(std::string(101, 's')); }},
         {"DatabaseName", [](auto& d) { d.SetDatabaseName(" "); }},
         {"UserName", [](auto& d) { d.SetUserName(std::string(51, 'u')); }},
+        {"UserName", [](auto& d) { d.SetUserName("vvlink;Server=elsewhere"); }},
+        {"ServerName", [](auto& d) { d.Setservername("HOST;Database=other"); }},
+        {"DatabaseName", [](auto& d) { d.SetDatabaseName("VOICE;UID=sa"); }},
         {"PasswordName", [](auto& d) { d.SetPasswordName(""); }},
         {"PasswordName", [&](auto& d) { d.SetPasswordName(long21); }},
         {"PasswordName", [](auto& d) { d.SetPasswordName("a;b"); }},
@@ -192,6 +195,29 @@ TEST_F(VoiceSystemDefinitions, UpdateCancelAndDelete) {
     EXPECT_EQ(foundation::DatabaseSession::instance().history.back(),
               "DELETE FROM voice_systems WHERE system_id = 3 AND system_name = 'North Voice'");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM voice_systems"), "0");
+}
+
+TEST_F(VoiceSystemDefinitions, BeforeSchemaVersion757PasswordsAreStoredAsTyped) {
+    auto& session = foundation::DatabaseSession::instance();
+    session.DatabaseVersion = 7.56;
+    clsVVSysConDefs defs;
+    ASSERT_TRUE(defs.LoadById(-1));
+    clsVVSysConDef* def = defs.Add();
+    def->SetSystemName("Old Site Voice");
+    def->Setservername("HOST");
+    def->SetDatabaseName("VOICE");
+    def->SetUserName("vvlink");
+    def->SetPasswordName("plain-pw");
+    def->SetAdminUserId(1);
+    def->SetAdminPassword("admin-pw");
+    ASSERT_TRUE(defs.ApplyEdit());
+    EXPECT_EQ(scalar("SELECT password_name + '/' + admin_password FROM voice_systems"), "plain-pw/admin-pw");
+    clsVVSysConDefs again;
+    ASSERT_TRUE(again.LoadById(-1));
+    EXPECT_EQ(again.Item(1)->PasswordName(), "plain-pw");
+    session.DatabaseVersion = 7.57;
+    ASSERT_TRUE(again.LoadById(-1)); // read as scrambled, the plain text does not unscramble
+    EXPECT_EQ(again.Item(1)->PasswordName(), "-1FAIL");
 }
 
 TEST_F(VoiceSystemDefinitions, NamesAreUniqueWithoutRegardToCase) {
