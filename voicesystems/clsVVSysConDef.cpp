@@ -198,10 +198,10 @@ std::string clsVVSysConDef::stored(const std::string& password) {
 }
 
 std::string clsVVSysConDef::storedConnectionString() const {
-    if (ConnectionStringValue(m_v.connectionString, "password").empty() &&
-        RemovePasswordPart(m_v.connectionString) == NormaliseConnectionString(m_v.connectionString))
-        return NormaliseConnectionString(m_v.connectionString);
-    return ReplacePasswordValue(m_v.connectionString, stored(ConnectionStringValue(m_v.connectionString, "password")));
+    const std::string normal = NormaliseConnectionString(m_v.connectionString);
+    if (RemovePasswordPart(normal) == normal) // no password part
+        return normal;
+    return ReplacePasswordValue(normal, stored(ConnectionStringValue(normal, "password")));
 }
 
 std::string clsVVSysConDef::SaveStatement() const {
@@ -245,9 +245,8 @@ bool clsVVSysConDef::ApplyEdit() {
     if (!sql.empty()) {
         auto& s = DatabaseSession::instance();
         s.SQLStatement = sql;
-        if (s.ExecSQL() != 1)
+        if (s.ExecSQL() != 1 || !s.FlushResults())
             return false;
-        s.FlushResults();
     }
     if (!m_isDeleted)
         MarkOld();

@@ -62,6 +62,23 @@ TEST_F(FacilityLinks, AddEditAndDeleteEachWriteAndLog) {
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 20050 AND hosp_acct_id = 10"), "3");
 }
 
+TEST_F(FacilityLinks, AChangeThatCannotBeWrittenKeepsTheOldLink) {
+    link(1, 5, 10);
+    link(1, 6, 10);
+    clsVVFacLinkItems links;
+    ASSERT_TRUE(links.Load());
+    clsVVFacLinkItem* first = links.Item(1);
+    first->BeginEdit();
+    first->SetFacilityId(6); // the key of the other link: the insert fails
+    EXPECT_FALSE(links.ApplyEdit());
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("A Veltra Voice link with these settings has already been defined."),
+              std::string::npos)
+        << recorder.shown[0].text;
+    EXPECT_EQ(rows(), "1/5/10/0 1/6/10/0 ");
+    EXPECT_EQ(logged(20050), "");
+}
+
 TEST_F(FacilityLinks, DuplicatesAreFoundAndTheFacilityRuleHasItsMessage) {
     link(1, 5, 10);
     clsVVFacLinkItems links;
