@@ -6,6 +6,8 @@
 #include "Utf8.h"
 #include "VVConnectionText.h"
 
+#include <cctype>
+
 namespace voicesystems {
 
 using foundation::DatabaseSession;
@@ -35,6 +37,15 @@ bool blank(const std::string& s) {
 // A ";" would end the value inside the connection string built from the properties.
 bool badText(const std::string& s, size_t width) {
     return blank(s) || platform::utf8Length(s) > width || s.find(';') != std::string::npos;
+}
+
+// Only a "Password=" part is scrambled and left out of the logs, so the password must be given so.
+bool hasPwdPart(const std::string& connection) {
+    const std::string normal = NormaliseConnectionString(connection);
+    std::string lower = ";" + normal;
+    for (auto& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find(";pwd=") != std::string::npos;
 }
 
 std::string quoted(const std::string& s) {
@@ -96,7 +107,7 @@ void clsVVSysConDef::CheckRules() {
         const std::string password = ConnectionStringValue(m_v.connectionString, "password");
         badString = blank(m_v.connectionString) ||
                     (blank(server) && blank(ConnectionStringValue(m_v.connectionString, "dsn"))) ||
-                    platform::utf8Length(password) > kPasswordMax ||
+                    platform::utf8Length(password) > kPasswordMax || hasPwdPart(m_v.connectionString) ||
                     platform::utf8Length(storedConnectionString()) > kStringWidth;
     }
     m_rules.RuleBroken("ConnectionString", badString);

@@ -82,6 +82,9 @@ TEST(VoiceSystemRules, ConnectionStringRule) {
         {"Database=V;UID=u", false},
         {"   ", false},
         {"Server=HOST;Password=123456789012345678901", false}, // the password cannot be scrambled
+        {"Server=HOST;UID=u;PWD=secret", false},               // it would be stored and logged as typed
+        {"Server=HOST;UID=u; pwd = secret", false},
+        {"Server=HOST;UID=u;Password=pwd=x", true},
     };
     for (const auto& [text, valid] : cases) {
         clsVVSysConDef def;
