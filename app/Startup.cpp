@@ -345,16 +345,16 @@ void Startup::openTypeEditor(bool suspension) {
     if (suspension) {
         accounts::TE_SuspTypes editor(&m_window);
         editor.ShowSuspTypeList();
-        editor.exec();
+        runDialog(editor);
     } else if (DatabaseSession::instance().VersionAtMost(2.0015)) {
         // Databases of that age keep a separate list of activity types per account.
         accounts::TE_Type_Editor editor(m_login, accounts::clsAccountTypes::Mode::Pause, &m_window);
         editor.EditTypes();
-        editor.exec();
+        runDialog(editor);
     } else {
         accounts::TE_Pauses editor(&m_window);
         editor.ShowPauseTypeList();
-        editor.exec();
+        runDialog(editor);
     }
 }
 
