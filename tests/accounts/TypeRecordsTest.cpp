@@ -106,6 +106,11 @@ TEST_F(TypeRecords, ANewSuspensionTypeIsWrittenOnceForEveryAccountRowAndNothingE
     EXPECT_EQ(lastLog(), "20061 Suspension type '" + description + "' (21) added by admin.");
     ASSERT_NE(types.Find(21), nullptr); // reloaded
     EXPECT_TRUE(recorder.shown.empty());
+    // An account created afterwards gets the type from the template through account_check.
+    exec("EXECUTE account_check 40");
+    EXPECT_EQ(scalar("SELECT suspension_description FROM Suspension_types WHERE hosp_acct_id = 40 AND "
+                     "suspension_type = 21"),
+              description);
 }
 
 TEST_F(TypeRecords, ChangedAndDeletedSuspensionTypesChangeEveryAccount) {
