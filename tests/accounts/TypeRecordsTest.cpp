@@ -210,6 +210,27 @@ TEST_F(TypeRecords, PerAccountRewriteIsOneBatchOfThePrescribedStatements) {
     EXPECT_EQ(types.TypesOf(10)[1].description, "O'Neil review");
 }
 
+TEST_F(TypeRecords, PerAccountSuspensionRewriteKeepsSeverityAndTheLowTypes) {
+    exec("DELETE FROM Suspension_types WHERE hosp_acct_id IN (10, 20) AND suspension_type > 11\n"
+         "UPDATE Suspension_types SET suspension_severity = 3 WHERE hosp_acct_id = 10 AND suspension_type = 11");
+    clsAccountTypes types(clsAccountTypes::Mode::Suspension);
+    ASSERT_TRUE(types.Load(login));
+    types.DeleteType(20, 11);
+    types.AddType(20, {255, 0, "Last"});
+    EXPECT_EQ(types.RewriteBatch(), "DELETE FROM Suspension_types WHERE hosp_acct_id <> -1 AND suspension_type > 10\r\n"
+                                    "INSERT INTO Suspension_types VALUES(10, 11, 3, 'System Type 11')\r\n"
+                                    "INSERT INTO Suspension_types VALUES(20, 255, 0, 'Last')");
+    ASSERT_TRUE(types.Save());
+    EXPECT_EQ(rows("Suspension_types", "suspension_type", "suspension_description", "hosp_acct_id = 20"),
+              "20:1:Waiting for Information|20:2:Pending Review|20:3:Quality Assurance|20:4:Incomplete Dictation|"
+              "20:5:Awaiting Signature|20:6:Patient Information Missing|20:7:Physician Clarification|"
+              "20:8:System Type 8|20:9:System Type 9|20:10:System Type 10|20:255:Last|");
+    EXPECT_EQ(scalar("SELECT suspension_severity FROM Suspension_types WHERE hosp_acct_id = 10 AND suspension_type = "
+                     "11"),
+              "3");
+    EXPECT_EQ(lastLog(), "20067 Suspension types of every account saved by admin.");
+}
+
 // The rewrite deletes every account's rows first: a failure on its last statement must leave every
 // row as it was, and the same save without the fault applies whole.
 TEST_F(TypeRecords, PerAccountRewriteIsAllOrNothing) {

@@ -203,6 +203,28 @@ TEST_F(LineCountScreen, DeleteRefusesTheDefaultAndConfigurationsInUse) {
               "Line count configuration Radiology deleted.");
 }
 
+TEST_F(LineCountScreen, LeavingAChangedConfigurationCanSaveIt) {
+    choose("Radiology");
+    type("txtCCDivisions", "4");
+    recorder.answer(MsgAnswer::Yes);
+    choose("Default");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "The current configuration Radiology is not saved.  Save it now?");
+    EXPECT_EQ(scalar("SELECT cc_nbr_divisions FROM Linecount_cfg WHERE config_id = 1"), "4");
+    EXPECT_EQ(list()->currentItem()->text(), "Default");
+    EXPECT_EQ(screen->Current().config_id, 0);
+    // An invalid change keeps the user on the configuration.
+    type("txtCCDivisions", "0");
+    recorder.answer(MsgAnswer::Yes);
+    choose("Radiology");
+    ASSERT_EQ(recorder.shown.size(), 3u);
+    EXPECT_EQ(recorder.shown[2].text,
+              "Configuration cannot be saved.  The Character Line Divisions setting is invalid. "
+              " Valid values are 1 to 255.");
+    EXPECT_EQ(list()->currentItem()->text(), "Default");
+    EXPECT_TRUE(screen->IsChanged());
+}
+
 TEST_F(LineCountScreen, VisibleCharactersOnlyCountNoBlankLines) {
     auto* blanks = child<QComboBox>("cboCCBlanks");
     blanks->setCurrentIndex(3);

@@ -166,6 +166,29 @@ TEST_F(TypeScreens, SystemSuspensionTypesAreNeitherChangedNorDeleted) {
               "Suspension type 'Coding query' (21) deleted by admin.");
 }
 
+TEST_F(TypeScreens, EditingAUserSuspensionTypeChangesItsDescriptionEverywhere) {
+    exec("INSERT Suspension_types SELECT hosp_acct_id, 30, 0, 'Old text' FROM Account_info");
+    accounts::TE_SuspTypes screen;
+    screen.ShowSuspTypeList();
+    screen.runDialog = [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Edit Suspension Type");
+        auto* number = child<QComboBox>(d, "CBTypeNumber");
+        EXPECT_EQ(number->currentText(), "30");
+        EXPECT_FALSE(number->isEnabled());
+        EXPECT_EQ(child<QLineEdit>(d, "txtDescription")->text(), "Old text");
+        type(d, "txtDescription", "New text");
+        click(d, "cmdOK");
+        return d.result();
+    };
+    auto* list = child<QTreeWidget>(screen, "lvwTypes");
+    emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Suspension_types WHERE suspension_type = 30 AND suspension_description = "
+                     "'New text'"),
+              "3");
+    EXPECT_EQ(column(list, 1), QStringList{"New text (User)"});
+    EXPECT_TRUE(recorder.shown.empty());
+}
+
 TEST_F(TypeScreens, ActivityTypesListAddAndTheirDeleteRules) {
     accounts::TE_Pauses screen;
     screen.ShowPauseTypeList();
