@@ -123,7 +123,10 @@ LC_Config::LC_Config(suite::LoginComponent& login, QWidget* parent) : QWidget(pa
 // settings table; then the RTF codes.
 void LC_Config::BuildSettingsTabs() {
     std::vector<QFormLayout*> forms;
-    std::vector<std::set<QChar>> keys(kLCTabCount);
+    // The buttons and the list keep their keys (Add, Save, Delete, Exit, Help, Configurations).
+    const std::set<QChar> screenKeys{QLatin1Char('a'), QLatin1Char('s'), QLatin1Char('d'),
+                                     QLatin1Char('x'), QLatin1Char('h'), QLatin1Char('o')};
+    std::vector<std::set<QChar>> keys(kLCTabCount, screenKeys);
     for (int tab = 0; tab < kLCTabCount; ++tab) {
         auto* page = new QWidget(tabConfig);
         page->setObjectName(QString("fraTab%1").arg(tab));
@@ -176,7 +179,7 @@ void LC_Config::BuildSettingsTabs() {
     txtFunctions = new QPlainTextEdit(codes);
     txtFunctions->setObjectName("txtFunctions");
     for (auto [caption, edit] :
-         {std::pair{"RTF &Attribute Codes", txtAttributes}, {"RTF &Function Codes", txtFunctions}}) {
+         {std::pair{"RTF A&ttribute Codes", txtAttributes}, {"RTF &Function Codes", txtFunctions}}) {
         auto* label = new QLabel(caption, codes);
         label->setBuddy(edit);
         edit->setTabChangesFocus(true);
