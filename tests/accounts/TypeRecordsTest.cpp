@@ -267,7 +267,13 @@ TEST_F(TypeRecords, PerAccountRewriteIsAllOrNothing) {
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM " + table + " WHERE hosp_acct_id = 20"),
                   std::to_string(types.TypesOf(20).size() + (suspension ? 10 : 0))); // 1 .. 10 stay
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM " + table + " WHERE hosp_acct_id = -1"), suspension ? "20" : "3");
-        EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0");
+        // The session's own connection is left without an open transaction.
+        auto& session = DatabaseSession::instance();
+        session.SQLStatement = "SELECT @@TRANCOUNT";
+        ASSERT_EQ(session.ExecSQL(), 1);
+        ASSERT_EQ(session.FetchRow(), 1);
+        EXPECT_EQ(session.GetColumnText(1, 1), "0");
+        session.CloseStatement();
     }
 }
 
