@@ -5,6 +5,7 @@
 // statement count, the rows it wrote, and the ratio to the baseline. The per-account editor's
 // delete-and-rewrite save of every account's list is measured too.
 
+#include "BenchSite.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
 #include "EventLog.h"
@@ -48,31 +49,12 @@ void run(const std::string& sql) {
 }
 
 void prepareSite() {
-    char pattern[] = "/tmp/kdtypebench-XXXXXX";
-    g_folder = mkdtemp(pattern);
-    const std::string site = g_folder + "/site";
-    demo::createDemoSite(site, KD_DRIVER_PATH);
-    demo::ScaleOptions o;
-    o.seed = 7;
-    o.users = 200;
-    o.physicians = 200;
+    demo::ScaleOptions o = kdbench::smallSite();
     o.accounts = 500;
     o.reportTypes = 5;
-    o.logRows = 1000;
-    o.logRowsOnOneDay = 100;
-    o.outputRows = 1000;
-    demo::scaleDemoSite(site, o);
-    setenv("ODBCSYSINI", (site + "/odbc").c_str(), 1);
+    g_folder = kdbench::makeSite("kdtypebench", o);
+    kdbench::connectSession(g_folder + "/site");
     auto& s = DatabaseSession::instance();
-    s.UseDriverConnect = true;
-    s.ServerName = site + "/SQL";
-    s.DatabaseName = demo::kDatabase;
-    s.LoginName = demo::kSqlLogin;
-    s.Password = demo::kSqlPassword;
-    if (!s.ConnectToSQL()) {
-        std::cerr << "cannot connect to the generated site\n";
-        std::exit(1);
-    }
     foundation::EventLog::context().userName = "bench";
     g_accountRows = std::atol(scalar("SELECT COUNT(*) FROM Account_info").c_str());
     g_login.SQLServerName = s.ServerName;
