@@ -25,12 +25,7 @@ const char* const kSetColumns[2][3] = {{"attribute_set1", "attribute_set2", "att
                                        {"function_set1", "function_set2", "function_set3"}};
 
 bool run(const std::string& sql) {
-    auto& s = DatabaseSession::instance();
-    s.SQLStatement = sql;
-    if (s.ExecSQL() != 1)
-        return false;
-    s.FlushResults();
-    return true;
+    return foundation::DatabaseSession::instance().RunStatement(sql);
 }
 
 std::string sqlPiece(const std::optional<std::string>& piece) {

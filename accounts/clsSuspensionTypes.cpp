@@ -12,12 +12,7 @@ using foundation::DatabaseSession;
 namespace {
 
 bool run(const std::string& sql) {
-    auto& s = DatabaseSession::instance();
-    s.SQLStatement = sql;
-    if (s.ExecSQL() != 1)
-        return false;
-    s.FlushResults();
-    return true;
+    return foundation::DatabaseSession::instance().RunStatement(sql);
 }
 
 std::string named(int type, const std::string& description) {

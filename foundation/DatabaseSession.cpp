@@ -245,6 +245,13 @@ int DatabaseSession::ExecSQLNoRetry(bool quiet) {
     return 1;
 }
 
+bool DatabaseSession::RunStatement(const std::string& sql) {
+    SQLStatement = sql;
+    if (ExecSQL() != 1)
+        return false;
+    return FlushResults();
+}
+
 int DatabaseSession::FetchRow() {
     SQLRETURN rc;
     do {

@@ -33,6 +33,9 @@ public:
     int ExecSQL();                   // 1 success, 0 failure
     int ExecSQLAsync(bool showWait); // 1, 0, or 5 when the user cancelled
     int ExecSQLNoRetry(bool quiet);
+    // A write that returns no rows: the statement run and every step of its results read, so an
+    // error of a later statement of the batch counts too. True when all of it succeeded.
+    bool RunStatement(const std::string& sql);
     int FetchRow();                                  // 1 a row, 0 no more rows or an error
     std::string GetColumnText(int column, int trim); // trim 1: trimmed; NULL reads as ""
     long GetColumnLong(int column);                  // the trimmed text as a number; NULL and text read as 0

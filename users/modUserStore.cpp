@@ -61,11 +61,7 @@ void record(long event, const std::string& text) {
 
 // Runs the statement text; true when it and every statement after it in the batch succeeded.
 bool run(const std::string& sql) {
-    auto& s = session();
-    s.SQLStatement = sql;
-    if (s.ExecSQL() != 1)
-        return false;
-    return s.FlushResults();
+    return foundation::DatabaseSession::instance().RunStatement(sql);
 }
 
 enum class RowState { Active, Deleted, Missing, Unknown };

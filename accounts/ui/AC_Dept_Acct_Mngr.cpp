@@ -78,12 +78,7 @@ QLabel* hint(QWidget* parent, const char* name, const QString& text) {
 }
 
 bool run(const std::string& sql) {
-    auto& s = DatabaseSession::instance();
-    s.SQLStatement = sql;
-    if (s.ExecSQL() != 1)
-        return false;
-    s.FlushResults();
-    return true;
+    return foundation::DatabaseSession::instance().RunStatement(sql);
 }
 
 } // namespace
