@@ -3,9 +3,13 @@
 #include "AC_Dept_Acct_Mngr.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
+#include "Desktop.h"
 #include "DialogLoginPrompt.h"
 #include "EventLog.h"
+#include "ExportList.h"
+#include "HelpFile.h"
 #include "MessageService.h"
+#include "Numbers.h"
 #include "SL_Log_List.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
@@ -30,9 +34,11 @@ using platform::MsgBox;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-// The login component's versions are decimal numbers ("8.1", "2.006").
+// The login component's versions are decimal numbers ("8.1", "2.006") written with a decimal point
+// whatever the locale; a text that is no number counts as no version at all.
 bool Startup::versionAtLeast(const std::string& version, const std::string& minimum) {
-    return std::strtod(version.c_str(), nullptr) >= std::strtod(minimum.c_str(), nullptr);
+    const auto have = platform::parseNumber(version), need = platform::parseNumber(minimum);
+    return have && need && *have >= *need;
 }
 
 bool Startup::run(const std::vector<std::string>& args, const std::string& currentDir, const std::string& programDir) {
@@ -150,6 +156,8 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     m_login.LoadAccountData();
     m_login.DisconnectSQL();
     m_activeAccounts = countActiveAccounts();
+    m_window.action("mnuShowBitmap")
+        ->setChecked(Configuration::AffermativeValue(m_login.GetUserOptionValue("ToolBarShowBitmap", "")));
     // 15.
     m_window.setWindowTitle(QString::fromStdString(branded ? "Veltra Desktop" : "Kaldra Administration Desktop"));
     m_window.setEnvironmentLabel(
@@ -166,11 +174,12 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
                MsgButtons::OK, MsgIcon::Exclamation, "Access Denied");
     // 16., 17.
     platform::PointerService::instance().set(platform::Pointer::Normal);
+    foundation::HelpFile::setFolder(programDir);
     m_running = true;
     return true;
 }
 
-void Startup::launchCompanion(const mainwindow::MenuEntry& e) {
+mainwindow::CompanionLauncher::Result Startup::launchCompanion(const mainwindow::MenuEntry& e) {
     std::string exe = e.executable;
     fs::path path = exe.rfind("\\KALDRA\\SYSTEM\\", 0) == 0 ? fs::path(m_systemFolder) / exe.substr(15)
                                                             : fs::path(m_programFolder) / exe;
@@ -186,9 +195,45 @@ void Startup::launchCompanion(const mainwindow::MenuEntry& e) {
         MsgBox("The Veltra Configuration Copier (KDCFGCPY.EXE) is not available.  Please contact your technical "
                "support representative.",
                MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
-        return;
+        return mainwindow::CompanionLauncher::Result::Missing;
     }
-    mainwindow::CompanionLauncher::instance().launch(path.string(), e.windowTitle, args);
+    // Report Search shows its reports as web pages.
+    if (e.name == "mnuReportSearch" && !platform::DesktopOpener::instance().hasWebBrowser()) {
+        MsgBox("Report Search needs a web browser, and none was found on this workstation.  Please contact your "
+               "System Administrator.",
+               MsgButtons::OK, MsgIcon::Exclamation, "Report Search Error");
+        return mainwindow::CompanionLauncher::Result::Failed;
+    }
+    return mainwindow::CompanionLauncher::instance().launch(path.string(), e.windowTitle, args);
+}
+
+// The workstations compare the stamps pc_update writes at their next log-in and fetch what changed.
+void Startup::markRoutinesUpdated() {
+    auto& session = DatabaseSession::instance();
+    session.SQLStatement = "pc_update 2, 0";
+    if (session.ExecSQL() != 1)
+        return;
+    session.FlushResults();
+    MsgBox("The routines on the network have been marked as updated.  \nAll client workstations that need updating "
+           "will be prompted at the next login.",
+           MsgButtons::OK, MsgIcon::Information, "Veltra Desktop");
+}
+
+bool Startup::runDictationEditor() {
+    std::unique_ptr<EditorComponent> editor = createComponent ? createComponent("KDDDIEDT.clsDDIEditor") : nullptr;
+    if (!editor)
+        return false;
+    editor->KaldraINIFile = Configuration::instance().iniPath;
+    editor->KdLoginPtr = &m_login;
+    editor->ShowForm();
+    auto& session = DatabaseSession::instance();
+    session.SQLStatement = "pc_update 1, 0";
+    if (session.ExecSQL() == 1)
+        session.FlushResults();
+    else
+        MsgBox("Error encountered marking the dictation interface work type table as updated.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Update Error");
+    return true;
 }
 
 bool Startup::runCommand(const std::string& name) {
@@ -197,7 +242,10 @@ bool Startup::runCommand(const std::string& name) {
     if (!entry)
         return false;
     if (!entry->executable.empty()) {
-        launchCompanion(*entry);
+        using Result = mainwindow::CompanionLauncher::Result;
+        const Result result = launchCompanion(*entry);
+        if (name == "mnuRoutines" && (result == Result::Started || result == Result::Activated))
+            markRoutinesUpdated();
         return true;
     }
     if (name == "mnuSoftwareUpdates") {
@@ -229,8 +277,9 @@ bool Startup::runCommand(const std::string& name) {
         MsgBox("There are no accounts defined.  Please use the Account Editor to add an account.", MsgButtons::OK,
                MsgIcon::Exclamation, "Veltra Desktop");
     } else if (name == "mnuImportList") {
-        MsgBox("A list was not selected.  Please click on the list and reselect this option.", MsgButtons::OK,
-               MsgIcon::Exclamation, "Error");
+        // The list the user last clicked in the screen in front.
+        QMdiSubWindow* front = m_window.mdiArea()->currentSubWindow();
+        foundation::ExportList(front ? front->focusWidget() : nullptr);
     } else if (name == "mnuLocalRequest") {
         if (MsgBox("Do you want to update all local configuration files?", MsgButtons::YesNo, MsgIcon::Question,
                    "Veltra Desktop") == platform::MsgAnswer::Yes) {
@@ -241,14 +290,21 @@ bool Startup::runCommand(const std::string& name) {
             if (session.ExecSQL() == 1)
                 session.FlushResults();
         }
+    } else if (name == "mnuDictationEditor") {
+        return runDictationEditor();
+    } else if (name == "mnuShowBitmap") {
+        // The background is laid out at start-up, so the choice is kept for the next run.
+        const bool show = m_window.action(name)->isChecked();
+        m_login.AddUserOption("ToolBarShowBitmap", show ? "YES" : "NO");
+        MsgBox("The Veltra Desktop must be restarted before this change will be completely in effect.", MsgButtons::OK,
+               MsgIcon::Information, "Veltra Desktop");
     } else if (name == "mnuSystemLog") {
         openSystemLog();
     } else if (name == "mnuAbout") {
-        MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " +
-                   std::to_string(session.DatabaseVersion).substr(0, 4),
+        MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
     } else if (name == "mnuAdminHelp") {
-        MsgBox("The help file ADM_MAN.CHM could not be found.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+        foundation::HelpFile::Show();
     } else {
         return false;
     }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "EditorComponent.h"
 #include "General_MDI.h"
 #include "LoginComponent.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,8 @@ public:
     [[nodiscard]] const std::string& systemFolder() const { return m_systemFolder; }
 
     bool runCommand(const std::string& name);
+    // Creates the editor components by name; none is installed on this platform unless set here.
+    std::function<std::unique_ptr<EditorComponent>(const std::string& progId)> createComponent;
     void shutDown();
     static bool versionAtLeast(const std::string& version, const std::string& minimum);
 
@@ -33,7 +38,9 @@ private:
         m_stoppedAt = step;
         return false;
     }
-    void launchCompanion(const mainwindow::MenuEntry& entry);
+    mainwindow::CompanionLauncher::Result launchCompanion(const mainwindow::MenuEntry& entry);
+    bool runDictationEditor();
+    void markRoutinesUpdated();
     void openSystemLog();
     void openAccountManager();
     [[nodiscard]] int countActiveAccounts() const;

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     if (automation && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
+    // Qt adopted the user's locale for the C library too. The ODBC drivers loaded into this process
+    // format and read numbers with it, and SQL text and SQL Server's answers use a decimal point:
+    // the C library's numbers stay in the C locale. What the user reads follows QLocale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Veltra Desktop");
 
     mainwindow::General_MDI window;

@@ -91,7 +91,7 @@ void rawFill(const std::string& path, const char* sql, int rows) {
 void prepareSite() {
     char pattern[] = "/tmp/kdbench-XXXXXX";
     g_folder = mkdtemp(pattern);
-    std::ofstream(g_folder + "/odbcinst.ini") << "[SQL Server]\nDriver=" << KD_DRIVER_PATH << "\n";
+    std::ofstream(g_folder + "/odbcinst.ini") << "[SQL Server]\nDriver=" << KD_DRIVER_PATH << "\nThreading=0\n";
     setenv("ODBCSYSINI", g_folder.c_str(), 1);
 
     tsql::OpenOptions o;
@@ -215,7 +215,7 @@ BENCHMARK(BM_ExecuteReport)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 int main(int argc, char** argv) {
     prepareSite();
-    benchmark::Initialize(&argc, argv);
+    kdbench::Initialize(&argc, argv);
     kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto& t = reporter.ms;

@@ -134,7 +134,7 @@ void verdict(const char* what, double ms, double baselineMs) {
 int main(int argc, char** argv) {
     buildCache();
     queries();
-    benchmark::Initialize(&argc, argv);
+    kdbench::Initialize(&argc, argv);
     kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto& t = reporter.ms;

@@ -9,9 +9,11 @@
 
 namespace kdbench {
 
-// The console report, remembering each benchmark's real time per iteration in milliseconds (keyed
-// by the name before any "/argument") so the program can print its ratios after the run. With
-// repetitions, ms holds the median of them, so that one noisy repetition does not decide a ratio.
+// The console report, remembering each benchmark's time per iteration in milliseconds (keyed by the
+// name before any "/argument") so the program can print its ratios after the run. The time is the
+// process's CPU time: every benchmark here runs on one thread, and on a machine shared with builds
+// the wall clock mostly measures the others. With repetitions, ms holds the median of them, so
+// that one noisy repetition does not decide a ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -21,7 +23,7 @@ public:
             const std::string full = r.benchmark_name();
             const std::string name = full.substr(0, full.find('/'));
             auto& all = samples[name];
-            all.push_back(r.GetAdjustedRealTime() * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit));
+            all.push_back(r.GetAdjustedCPUTime() * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit));
             std::vector<double> sorted = all;
             std::sort(sorted.begin(), sorted.end());
             const size_t n = sorted.size();
@@ -37,5 +39,17 @@ public:
     std::map<std::string, double> ms;
     std::map<std::string, std::vector<double>> samples;
 };
+
+// Runs the repetitions of a benchmark and of its baseline interleaved, so that a change of load
+// during the run falls on both sides of a ratio. A flag given on the command line wins.
+inline void Initialize(int* argc, char** argv) {
+    static std::vector<char*> args;
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.assign(argv, argv + *argc);
+    args.insert(args.begin() + 1, interleave);
+    int n = static_cast<int>(args.size());
+    benchmark::Initialize(&n, args.data());
+    *argc = n;
+}
 
 } // namespace kdbench

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
         std::cout << "day " << g_day << ": " << rows << " rows, " << lines.size() << " lines, "
                   << (residentKb() - before) / 1024.0 << " MB resident for the rows and lines (target < 150 MB)\n";
     }
-    benchmark::Initialize(&argc, argv);
+    kdbench::Initialize(&argc, argv);
     kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto& t = reporter.ms;

@@ -1,6 +1,7 @@
 #include "EventLog.h"
 
 #include "DatabaseSession.h"
+#include "Interaction.h"
 #include "Utf8.h"
 
 #include <ctime>
@@ -14,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string now(const std::string& pattern) {
-    std::time_t t = std::time(nullptr);
+    std::time_t t = platform::Clock::now();
     std::tm local{};
     localtime_r(&t, &local);
     char buf[64];
@@ -36,22 +37,22 @@ LogContext& EventLog::context() {
     return c;
 }
 
+// The event file's own labels, 7 characters each; the system log viewer's list names the
+// severities in its own words.
 std::string EventLog::SeverityLabel(int severity) {
     switch (severity) {
     case 1:
-        return "YIELD";
-    case 2:
-        return "INFO";
+        return " YIELD ";
     case 3:
-        return "TRANSFER";
+        return " TRANS ";
     case 4:
-        return "WARN";
+        return " WARN  ";
     case 5:
-        return "STOP";
+        return " STOP  ";
     case 6:
-        return "DEBUG";
+        return " DEBUG ";
     default:
-        return "INFO";
+        return " INFO  ";
     }
 }
 
@@ -62,7 +63,7 @@ std::string EventLog::EventLogFile() {
 
 void EventLog::AppendToEventFile(const std::string& text, int severity) {
     std::ofstream out(EventLogFile(), std::ios::app);
-    out << now("%Y-%m-%d") << ' ' << now("%H:%M:%S") << ' ' << SeverityLabel(severity) << ' ' << text << '\n';
+    out << now("%Y-%m-%d") << ' ' << now("%H:%M:%S") << SeverityLabel(severity) << text << '\n';
 }
 
 std::string EventLog::SystemLogBatch(int type, int severity, long eventNbr, long batchNbr, long scheduleId, long value1,
@@ -122,8 +123,7 @@ std::string EventLog::PrepareTraceFile() {
         name = name.substr(slash + 1);
     size_t b = name.find_first_not_of(' ');
     name = b == std::string::npos ? std::string() : name.substr(b, name.find_last_not_of(' ') - b + 1);
-    if (name.size() > 8)
-        name.resize(8);
+    name = platform::utf8Left(name, 8);
     if (name.empty())
         name = "DEFAULT";
     fs::path file = fs::path(c.logFolder) / (name + ".LOG");

@@ -238,15 +238,121 @@ bool FolderExists(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+namespace {
+
+[[nodiscard]] bool readOnly(fs::perms p) {
+    return (p & fs::perms::owner_write) == fs::perms::none;
+}
+
+// A folder itself, not a link to one.
+[[nodiscard]] bool realFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(fs::symlink_status(path, ec));
+}
+
+// The path's parts after resolving links and "." / ".." in the part that exists.
+std::vector<std::string> resolvedParts(const std::string& path) {
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    std::vector<std::string> parts;
+    for (const auto& p : resolved)
+        if (!p.empty())
+            parts.push_back(p.string());
+    return parts;
+}
+
+// True when `inner` is `outer` or lies anywhere below it.
+[[nodiscard]] bool sameOrInside(const std::string& inner, const std::string& outer) {
+    const auto in = resolvedParts(inner), out = resolvedParts(outer);
+    return in.size() >= out.size() && std::equal(out.begin(), out.end(), in.begin());
+}
+
+// The destination may be written when its deepest existing level is a folder that is not read-only.
+[[nodiscard]] bool writableDestination(const fs::path& destination) {
+    std::error_code ec;
+    fs::path level = fs::absolute(destination, ec).lexically_normal();
+    while (!fs::exists(fs::symlink_status(level, ec)) && level.has_relative_path())
+        level = level.parent_path();
+    const fs::file_status st = fs::status(level, ec);
+    return !ec && fs::is_directory(st) && !readOnly(st.permissions());
+}
+
+bool copyTree(const std::string& source, const std::string& destination) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(destination, ec))) {
+        // An existing level is written into only when it is a plain, writable folder of the tree.
+        if (!realFolder(destination) || readOnly(fs::status(destination, ec).permissions()))
+            return false;
+    } else if (!fs::create_directory(destination, ec)) {
+        return false;
+    }
+    for (const std::string& name : ListSubfolders(source))
+        if (!copyTree(source + "/" + name, destination + "/" + name))
+            return false;
+    for (const auto& e : fs::directory_iterator(source, ec)) {
+        const fs::file_status st = e.symlink_status(ec);
+        if (!fs::is_regular_file(st))
+            continue; // links and devices are not part of the tree
+        const fs::path target = fs::path(destination) / e.path().filename();
+        const fs::file_status existing = fs::symlink_status(target, ec);
+        if (fs::exists(existing)) {
+            if (!fs::is_regular_file(existing))
+                return false; // never written through a link, never over a folder
+            // An existing read-only copy is replaced, keeping the source's read-only mark.
+            fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        fs::copy_file(e.path(), target, fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            return false;
+        fs::permissions(target, st.permissions(), ec);
+    }
+    return !ec;
+}
+
+// Whether every entry of the tree is one the delete walk removes: plain folders and files only.
+[[nodiscard]] bool removableTree(const std::string& folder) {
+    std::error_code ec;
+    if (!realFolder(folder) || readOnly(fs::symlink_status(folder, ec).permissions()))
+        return false;
+    const std::vector<std::string> listed = ListSubfolders(folder);
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+        const fs::file_status st = e.symlink_status(ec);
+        if (fs::is_regular_file(st))
+            continue;
+        const std::string name = e.path().filename().string();
+        if (!fs::is_directory(st) || !std::binary_search(listed.begin(), listed.end(), name) ||
+            !removableTree(e.path().string()))
+            return false;
+    }
+    return !ec;
+}
+
+bool removeTree(const std::string& folder) {
+    std::error_code ec;
+    for (const std::string& name : ListSubfolders(folder))
+        if (!removeTree(folder + "/" + name))
+            return false;
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+        if (!fs::is_regular_file(e.symlink_status(ec)))
+            continue;
+        fs::remove(e.path(), ec);
+        if (ec)
+            return false;
+    }
+    return !ec && fs::remove(folder, ec) && !ec;
+}
+
+} // namespace
+
 std::vector<std::string> ListSubfolders(const std::string& folder) {
     std::vector<std::string> out;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(folder, ec)) {
         const std::string name = e.path().filename().string();
-        if (!e.is_directory(ec) || name.empty() || name[0] == '.')
+        const fs::file_status st = e.symlink_status(ec);
+        // A link to a folder is not a folder of this tree; hidden and read-only folders are left alone.
+        if (!fs::is_directory(st) || name.empty() || name[0] == '.' || readOnly(st.permissions()))
             continue;
-        if ((e.status(ec).permissions() & fs::perms::owner_write) == fs::perms::none)
-            continue; // read-only
         out.push_back(name);
     }
     std::sort(out.begin(), out.end());
@@ -254,48 +360,27 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
 }
 
 bool CopyFolder(const std::string& source, const std::string& destination) {
-    std::error_code ec;
-    if (!FolderExists(source))
+    if (!realFolder(source))
         return false;
-    fs::create_directories(destination, ec);
+    // A copy into the source itself would copy its own copy without end.
+    if (sameOrInside(destination, source))
+        return false;
+    if (!writableDestination(destination))
+        return false;
+    std::error_code ec;
+    const fs::path parent = fs::absolute(destination, ec).lexically_normal().parent_path();
+    fs::create_directories(parent, ec);
     if (ec)
         return false;
-    for (const auto& e : fs::directory_iterator(source, ec)) {
-        const fs::path target = fs::path(destination) / e.path().filename();
-        if (e.is_directory(ec)) {
-            if (!CopyFolder(e.path().string(), target.string()))
-                return false;
-            continue;
-        }
-        // An existing read-only copy is replaced, keeping the source's read-only mark.
-        if (fs::exists(target, ec))
-            fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
-        fs::copy_file(e.path(), target, fs::copy_options::overwrite_existing, ec);
-        if (ec)
-            return false;
-        fs::permissions(target, e.status(ec).permissions(), ec);
-    }
-    return !ec;
+    return copyTree(source, destination);
 }
 
 bool DeleteFolder(const std::string& folder) {
-    std::error_code ec;
-    if (!FolderExists(folder))
+    // A tree holding anything the walk does not cover (links, hidden or read-only folders) cannot be
+    // removed as a whole; it is then left exactly as it is.
+    if (!removableTree(folder))
         return false;
-    for (const auto& e : fs::directory_iterator(folder, ec)) {
-        if (e.is_directory(ec)) {
-            if (!DeleteFolder(e.path().string()))
-                return false;
-            continue;
-        }
-        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
-        fs::remove(e.path(), ec);
-        if (ec)
-            return false;
-    }
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove(folder, ec);
-    return !ec;
+    return removeTree(folder);
 }
 
 int MoveFolder(const std::string& source, const std::string& destination) {

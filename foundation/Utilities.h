@@ -27,9 +27,14 @@ std::string PingHost(const std::string& host, int timeoutMs);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-// Subfolders that are plain folders: not hidden (dot names), not read-only.
+// Subfolders that are plain folders: real folders (not links to one), not hidden (dot names), not
+// read-only. The copy, delete and move walk only these, so they never leave the tree they are given.
 std::vector<std::string> ListSubfolders(const std::string& folder);
+// The plain files and subfolders; false for a source that is not a real folder, a destination that
+// is the source or lies inside it, a read-only destination, or a link in the way in the destination.
 bool CopyFolder(const std::string& source, const std::string& destination);
+// Removes the tree only when it holds nothing but plain files and listed subfolders; a tree with a
+// link, a hidden or a read-only folder anywhere is left untouched and gives false.
 bool DeleteFolder(const std::string& folder);
 int MoveFolder(const std::string& source, const std::string& destination); // -1, 0 or 1
 std::string GetFileVersion(const std::string& path);

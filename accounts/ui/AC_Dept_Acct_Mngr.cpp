@@ -3,6 +3,7 @@
 #include "AC_Select.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
+#include "HelpFile.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "Numbers.h"
@@ -195,9 +196,7 @@ AC_Dept_Acct_Mngr::AC_Dept_Acct_Mngr(suite::LoginComponent& login, QWidget* pare
         if (!m_blnChanged || Save_button_Click())
             platform::closeScreen(this);
     });
-    connect(cmdHelp, &QPushButton::clicked, this, [] {
-        MsgBox("The help file ADM_MAN.CHM could not be found.", MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
-    });
+    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
     Undelete_account->setEnabled(false);
 }
 

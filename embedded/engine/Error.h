@@ -29,6 +29,9 @@ private:
 // Thrown when the client cancels the running statement (SQLCancel).
 struct Cancelled {};
 
+// Thrown when the network link to the client drops in the middle of a batch (a test's fault).
+struct LinkLost {};
+
 // Msg 102: the parser met a token it cannot place.
 [[noreturn]] void throwSyntax(const std::string& nearText);
 

@@ -31,7 +31,18 @@ bool abortsTransaction(const Error& e) {
     }
 }
 
+bool nameResolution(const Error& e) {
+    return e.number() == 207 || e.number() == 208;
+}
+
 } // namespace
+
+void Executor::rollbackOpenTransaction() {
+    if (m_s.m_tranCount == 0)
+        return;
+    sqlite3_exec(m_s.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_s.m_tranCount = 0;
+}
 
 void Executor::runBatch(std::string_view sql) {
     std::vector<StatementPtr> statements;
@@ -60,14 +71,17 @@ void Executor::runBatch(std::string_view sql) {
                 break;
     } catch (const Cancelled&) {
         m_out.cancelled = true;
+    } catch (const LinkLost&) {
+        // The client is gone: the server rolls back what the connection had open.
+        m_out.linkLost = true;
+        rollbackOpenTransaction();
     } catch (const Error& e) {
         addError(e);
-        // A conversion error aborts the batch and rolls back its transaction, as SQL Server does;
-        // name-resolution errors of deferred statements end the batch but leave the transaction open.
-        if (m_s.m_tranCount > 0 && abortsTransaction(e)) {
-            sqlite3_exec(m_s.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-            m_s.m_tranCount = 0;
-        }
+        // A conversion error aborts the batch and rolls back its transaction, as SQL Server does,
+        // and so does every run-time error under SET XACT_ABORT ON; name-resolution errors of
+        // deferred statements end the batch but leave the transaction open.
+        if (abortsTransaction(e) || (m_s.m_xactAbort && !nameResolution(e)))
+            rollbackOpenTransaction();
     }
     m_s.m_variables.clear();
     m_s.m_frameBase = 0;
@@ -86,6 +100,8 @@ Executor::Flow Executor::runList(const std::vector<StatementPtr>& list) {
 Executor::Flow Executor::run(const Statement& st) {
     if (m_s.m_interrupted)
         throw Cancelled{};
+    if (m_s.m_dropLinkAfter >= 0 && m_s.m_dropLinkAfter-- == 0)
+        throw LinkLost{};
     // SQL Server reads the clock once per statement: every GETDATE() of one statement agrees.
     m_s.m_statementNow.clear();
     switch (st.kind) {
@@ -128,6 +144,9 @@ Executor::Flow Executor::run(const Statement& st) {
         m_s.m_lastError = e.number();
         if (e.scope() != ErrorScope::Statement)
             throw;
+        // Under SET XACT_ABORT ON a run-time error ends the batch; RAISERROR keeps its own reach.
+        if (m_s.m_xactAbort && e.number() != 50000)
+            throw Error(e.number(), e.what(), ErrorScope::Batch, e.severity());
         addError(e);
     }
     return Flow::Normal;
@@ -327,6 +346,10 @@ void Executor::collectRows(sqlite3_stmt* st, const TranslatedSelect& shape, Resu
                 rs.addNull();
                 break;
             case SQLITE_INTEGER: {
+                if (types[static_cast<size_t>(c)].isExact()) { // decimal 0 reads "0.000"
+                    rs.addCell(Value::column(st, c), types[static_cast<size_t>(c)]);
+                    break;
+                }
                 int len = std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(sqlite3_column_int64(st, c)));
                 rs.addText(std::string_view(buf, static_cast<size_t>(len)));
                 break;
@@ -506,6 +529,8 @@ void Executor::runSetOption(const Statement& st) {
         m_s.m_nocount = on();
     else if (o == "ANSI_WARNINGS")
         m_s.m_ansiWarnings = on();
+    else if (o == "XACT_ABORT")
+        m_s.m_xactAbort = on();
     else if (o == "ROWCOUNT") {
         Value v = convertValue(evaluate(*st.value), TypeSpec{"bigint", 0, 0, 0}, ConvertMode::Explicit);
         m_s.m_rowcount = v.isNull() || v.i < 0 ? 0 : v.i;
@@ -518,7 +543,7 @@ void Executor::runSetOption(const Statement& st) {
                                   "operation.");
         m_s.m_identityInsert[toUpper(t.name)] = on();
     }
-    // Other SET options (ANSI_NULLS, QUOTED_IDENTIFIER, DATEFORMAT, XACT_ABORT, ...) are accepted.
+    // Other SET options (ANSI_NULLS, QUOTED_IDENTIFIER, DATEFORMAT, ...) are accepted.
 }
 
 void Executor::runTransaction(const Statement& st) {

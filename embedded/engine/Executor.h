@@ -79,6 +79,7 @@ private:
     void addCount(long long n);
     void addError(const Error& e);
     void finish();
+    void rollbackOpenTransaction();
 
     Session& m_s;
     BatchResult& m_out;

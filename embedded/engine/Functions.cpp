@@ -222,6 +222,15 @@ void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_text(ctx, now.c_str(), static_cast<int>(now.size()), SQLITE_TRANSIENT);
 }
 
+// An exact number as text with its type's scale; other values pass unchanged.
+void fnFixed(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int type = sqlite3_value_type(argv[0]);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
+        return sqlite3_result_value(ctx, argv[0]);
+    const int scale = std::clamp(sqlite3_value_int(argv[1]), 0, 38);
+    result(ctx, Value::text(fixedText(sqlite3_value_double(argv[0]), scale)));
+}
+
 void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
@@ -625,6 +634,7 @@ void installFunctions(sqlite3* db, Session* session) {
         {"tsql_datepart", 2, fnDatePart, true},
         {"tsql_datename", 2, fnDateName, true},
         {"tsql_getdate", 0, fnGetDate, false},
+        {"tsql_fixed", 2, fnFixed, true},
         {"tsql_len", 1, fnLen, true},
         {"tsql_datalength", 1, fnDataLength, true},
         {"tsql_left", 2, fnLeft, true},

@@ -163,19 +163,15 @@ std::vector<Token> tokenize(std::string_view sql) {
             }
             // As SQL Server reads it, an E right after the digits starts the exponent even without
             // digits of its own: "113ELSE" is the float 113E followed by the name LSE.
-            bool bareExponent = false;
             if (at(i) == 'e' || at(i) == 'E') {
                 t.kind = TokenKind::Float;
                 ++i;
                 if ((at(i) == '+' || at(i) == '-') && std::isdigit(at(i + 1)))
                     ++i;
-                bareExponent = !std::isdigit(at(i));
                 while (std::isdigit(at(i)))
                     ++i;
             }
             t.text = std::string(sql.substr(start, i - start));
-            if (bareExponent)
-                t.text += '0';
         } else if (c == '@') {
             size_t start = i;
             t.kind = TokenKind::Variable;

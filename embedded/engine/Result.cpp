@@ -13,7 +13,8 @@
 namespace tsql {
 
 Cursor::Cursor(Session& session, sqlite3_stmt* statement, std::vector<TypeSpec> types)
-    : m_session(session), m_statement(statement), m_types(std::move(types)), m_scratch(m_types.size()) {}
+    : m_session(session), m_statement(statement), m_types(std::move(types)), m_scratch(m_types.size()),
+      m_cells(m_types.size()) {}
 
 Cursor::~Cursor() {
     sqlite3_finalize(m_statement);
@@ -31,36 +32,50 @@ bool Cursor::next() {
     if (m_done)
         return false;
     int rc = sqlite3_step(m_statement);
-    if (rc == SQLITE_ROW)
+    if (rc == SQLITE_ROW) {
+        ++m_row;
         return true;
+    }
     m_done = true;
     if (rc != SQLITE_DONE)
         m_session.throwEngineError(rc);
     return false;
 }
 
-bool Cursor::isNull(size_t col) const {
-    return sqlite3_column_type(m_statement, static_cast<int>(col)) == SQLITE_NULL;
-}
-
-std::string_view Cursor::text(size_t col) {
+const Cursor::Cell& Cursor::cell(size_t col) {
+    Cached& cached = m_cells[col];
+    if (cached.row == m_row)
+        return cached.cell;
+    cached.row = m_row;
     const int c = static_cast<int>(col);
     switch (sqlite3_column_type(m_statement, c)) {
-    case SQLITE_INTEGER:
-    case SQLITE_TEXT:
-        return std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c)),
-                                static_cast<size_t>(sqlite3_column_bytes(m_statement, c)));
     case SQLITE_NULL:
-        return {};
-    default: {
-        ResultSet one;
-        one.columns.resize(1);
-        one.beginRow();
-        one.addCell(Value::column(m_statement, c), m_types[col]);
-        m_scratch[col] = std::string(one.text(0, 0));
-        return m_scratch[col];
+        cached.cell = {true, {}};
+        break;
+    case SQLITE_INTEGER:
+        if (m_types[col].isExact()) // 0 of a decimal(10,3) column is stored as an integer; it reads "0.000"
+            return formatted(col, cached);
+        [[fallthrough]];
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c));
+        cached.cell = {false, std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(m_statement, c)))};
+        break;
     }
+    default:
+        return formatted(col, cached);
     }
+    return cached.cell;
+}
+
+// Exact numbers, reals and binaries take SQL Server's character forms (scale, upper-case hex).
+const Cursor::Cell& Cursor::formatted(size_t col, Cached& cached) {
+    ResultSet one;
+    one.columns.resize(1);
+    one.beginRow();
+    one.addCell(Value::column(m_statement, static_cast<int>(col)), m_types[col]);
+    m_scratch[col] = std::string(one.text(0, 0));
+    cached.cell = {false, m_scratch[col]};
+    return cached.cell;
 }
 
 bool ResultItem::failed() const {
@@ -81,6 +96,10 @@ void ResultSet::addCell(const Value& v, const TypeSpec& type) {
         addNull();
         return;
     case Value::Type::Int: {
+        if (type.isExact()) {
+            addText(fixedText(static_cast<double>(v.i), type.name == "money" ? 4 : type.scale));
+            return;
+        }
         char buf[24];
         int n = std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v.i));
         addText(std::string_view(buf, static_cast<size_t>(n)));

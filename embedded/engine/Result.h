@@ -43,14 +43,32 @@ public:
     // first error belong to the execution, as with a server; the first next() then returns it.
     void prime();
     bool next(); // false at the end
-    [[nodiscard]] bool isNull(size_t col) const;
-    [[nodiscard]] std::string_view text(size_t col); // valid until the next call to next()
+
+    // One column of the current row as the driver hands it out: NULL, or its character form,
+    // valid until the next call to next(). Each column is asked of SQLite once per row, however
+    // many pieces the client reads it in.
+    struct Cell {
+        bool null = true;
+        std::string_view text;
+    };
+    const Cell& cell(size_t col);
+    [[nodiscard]] bool isNull(size_t col) { return cell(col).null; }
+    [[nodiscard]] std::string_view text(size_t col) { return cell(col).text; }
 
 private:
+    struct Cached {
+        uint64_t row = 0; // the row it was read for; 0 is never a row
+        Cell cell;
+    };
+
+    const Cell& formatted(size_t col, Cached& cached);
+
     Session& m_session;
     sqlite3_stmt* m_statement;
     std::vector<TypeSpec> m_types;
     std::vector<std::string> m_scratch;
+    std::vector<Cached> m_cells;
+    uint64_t m_row = 0; // rows stepped so far; the current row's number
     bool m_firstPending = false;
     bool m_done = false;
 };

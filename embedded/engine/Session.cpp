@@ -56,7 +56,10 @@ std::unique_ptr<Session> Session::open(const OpenOptions& options) {
         throw Error(4060,
                     "Cannot open database \"" + s->m_options.database + "\" requested by the login. The login failed.",
                     ErrorScope::Batch, 11);
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (options.create ? SQLITE_OPEN_CREATE : 0);
+    // One thread uses a connection at a time (the driver refuses calls on a connection whose batch
+    // runs asynchronously; sqlite3_interrupt may come from another thread), so SQLite's own
+    // per-call mutex is not needed: every column read would otherwise lock it.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (options.create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(s->m_path.c_str(), &s->m_db, flags, nullptr) != SQLITE_OK)
         throw Error(4060,
                     "Cannot open database \"" + s->m_options.database + "\" requested by the login. The login failed.",
@@ -129,6 +132,7 @@ BatchResult Session::execute(std::string_view sql) {
     BatchResult out;
     Executor ex(*this, out);
     ex.runBatch(sql);
+    m_dropLinkAfter = -1;
     return out;
 }
 

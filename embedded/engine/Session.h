@@ -48,6 +48,9 @@ public:
     BatchResult execute(std::string_view sql);
     // Thread-safe: stops the batch that is running; the batch ends with message 0 "Operation canceled".
     void interrupt();
+    // A test's fault: the next batch loses its client after running this many statements; the
+    // server then rolls back the connection's transaction, as it does for a dead connection.
+    void dropLinkAfter(long statements) { m_dropLinkAfter = statements; }
 
     [[nodiscard]] const std::string& databaseName() const { return m_options.database; }
     [[nodiscard]] int transactionCount() const { return m_tranCount; }
@@ -87,6 +90,8 @@ private:
     // per-connection SET options and state
     bool m_nocount = false;
     bool m_ansiWarnings = true;
+    bool m_xactAbort = false;
+    long m_dropLinkAfter = -1;
     long long m_rowcount = 0;
     int m_tranCount = 0;
     std::map<std::string, bool> m_identityInsert;

@@ -557,6 +557,10 @@ Emitted Translator::cast(const Expr& e) {
         Emitted st = expression(*e.args[1]);
         style = st.sql;
     }
+    // decimal, numeric and money become text with their type's scale ("0.1200", money "12.50").
+    if (target.isText() && src.tsqlType.isExact())
+        src.sql = "tsql_fixed(" + src.sql + ", " +
+                  std::to_string(src.tsqlType.name == "money" ? 2 : src.tsqlType.scale) + ")";
     // Literals convert once, here, so a bad literal fails the way SQL Server's compile-time folding does.
     out.sql = "tsql_convert(" + src.sql + ", " + quoteString(target.name) + ", " + std::to_string(target.length) +
               ", " + std::to_string(target.precision) + ", " + std::to_string(target.scale) + ", " + style + ", " +
@@ -582,6 +586,8 @@ Emitted Translator::expression(const Expr& e) {
     }
     case ExprKind::Number: {
         out.sql = e.text;
+        if (out.sql.back() == 'e' || out.sql.back() == 'E')
+            out.sql += '0'; // "113E": SQL Server's float without exponent digits
         bool isFloat = e.text.find_first_of("eE") != std::string::npos;
         out.type = isFloat ? SType::Real : SType::Exact;
         size_t dot = e.text.find('.');

@@ -67,6 +67,13 @@ void addLinkFailure(DiagList& diags) {
 
 // The outcome of a finished batch on the statement: position on the first result.
 SQLRETURN finishExecution(Stmt* s) {
+    if (s->result.linkLost) {
+        s->closeCursor();
+        s->diags.clear();
+        s->dbc->linkLost = true;
+        addLinkFailure(s->diags);
+        return SQL_ERROR;
+    }
     if (s->result.cancelled) {
         s->closeCursor();
         s->diags.clear();
@@ -254,6 +261,17 @@ SQLRETURN stmtError(Stmt* s, const char* s3, const char* s2, const std::string& 
     return SQL_ERROR;
 }
 
+// Another statement of the connection has a batch running asynchronously: the connection is
+// busy until it is done (as SQL Server's drivers answer, with a function sequence error).
+bool connectionBusy(const Stmt* s) {
+    const Stmt* owner = s->dbc ? s->dbc->asyncOwner.load(std::memory_order_acquire) : nullptr;
+    return owner && owner != s;
+}
+
+SQLRETURN busyError(Stmt* s) {
+    return stmtError(s, "HY010", "S1010", "Function sequence error");
+}
+
 } // namespace
 
 extern "C" {
@@ -315,6 +333,8 @@ SQLRETURN SQL_API SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
     }
     case SQL_HANDLE_STMT: {
         auto* s = static_cast<Stmt*>(handle);
+        if (connectionBusy(s))
+            return busyError(s);
         if (s->dbc)
             s->dbc->statements.erase(s);
         delete s;
@@ -336,6 +356,8 @@ SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT stmt, SQLUSMALLINT option) {
     auto* s = static_cast<Stmt*>(stmt);
     switch (option) {
     case SQL_CLOSE:
+        if (connectionBusy(s))
+            return busyError(s);
         s->joinWorker();
         s->closeCursor();
         return SQL_SUCCESS;
@@ -478,8 +500,11 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER len) {
         if (s->running)
             return SQL_STILL_EXECUTING;
         s->worker.join();
+        d->asyncOwner = nullptr;
         return finishExecution(s);
     }
+    if (connectionBusy(s))
+        return busyError(s);
     s->closeCursor();
     s->diags.clear();
     if (!d->session) {
@@ -491,12 +516,15 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER len) {
         addLinkFailure(s->diags);
         return SQL_ERROR;
     }
+    if (auto after = Faults::takeDropLinkAfter(d->databasePath))
+        d->session->dropLinkAfter(*after);
     std::string sql = toString(text, len);
     if (!s->async) {
         s->result = d->session->execute(sql);
         return finishExecution(s);
     }
     s->running = true;
+    d->asyncOwner = s;
     s->pendingSql = std::move(sql);
     s->worker = std::thread([s] {
         s->result = s->dbc->session->execute(s->pendingSql);
@@ -615,6 +643,8 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT stmt, SQLUSMALLINT col, SQLUSMALLINT 
 
 SQLRETURN SQL_API SQLFetch(SQLHSTMT stmt) {
     auto* s = static_cast<Stmt*>(stmt);
+    if (connectionBusy(s))
+        return busyError(s);
     const tsql::ResultItem* item = currentItem(s);
     if (!item || item->kind != tsql::ResultItem::Kind::Rows)
         return stmtError(s, "24000", "24000", "Invalid cursor state");
@@ -656,6 +686,8 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT stmt) {
 SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT targetType, SQLPOINTER target, SQLLEN bufLen,
                              SQLLEN* indicator) {
     auto* s = static_cast<Stmt*>(stmt);
+    if (connectionBusy(s))
+        return busyError(s);
     const tsql::ResultItem* item = currentItem(s);
     if (!item || item->kind != tsql::ResultItem::Kind::Rows || s->row < 0 || s->rowsEnded)
         return stmtError(s, "24000", "24000", "Invalid cursor state");
@@ -672,13 +704,22 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT target
         return SQL_NO_DATA;
     }
     const auto& cursor = item->rows.cursor;
-    if (cursor ? cursor->isNull(c) : item->rows.isNull(r, c)) {
+    bool null;
+    std::string_view text;
+    if (cursor) {
+        const tsql::Cursor::Cell& cell = cursor->cell(c);
+        null = cell.null;
+        text = cell.text;
+    } else {
+        null = item->rows.isNull(r, c);
+        text = null ? std::string_view() : item->rows.text(r, c);
+    }
+    if (null) {
         if (indicator)
             *indicator = SQL_NULL_DATA;
         s->columnDone = true;
         return SQL_SUCCESS;
     }
-    std::string_view text = cursor ? cursor->text(c) : item->rows.text(r, c);
     switch (targetType) {
     case SQL_C_CHAR:
     case SQL_C_DEFAULT:
@@ -736,6 +777,8 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT stmt, SQLUSMALLINT col, SQLSMALLINT target
 
 SQLRETURN SQL_API SQLMoreResults(SQLHSTMT stmt) {
     auto* s = static_cast<Stmt*>(stmt);
+    if (connectionBusy(s))
+        return busyError(s);
     if (!s->open || s->item + 1 >= s->result.items.size()) {
         s->closeCursor();
         s->diags.clear();

@@ -20,6 +20,8 @@ void Stmt::joinWorker() {
         worker.join();
     }
     running = false;
+    if (dbc && dbc->asyncOwner.load() == this)
+        dbc->asyncOwner = nullptr;
 }
 
 void Stmt::closeCursor() {
@@ -102,15 +104,15 @@ const std::string& stateFor(const Diag& d, int odbcVersion) {
 namespace {
 
 // Reads the fault file, takes one unit of the named fault if present, and writes the rest back.
-bool takeFault(const std::string& databasePath, const std::string& name) {
+std::optional<long> takeFault(const std::string& databasePath, const std::string& name, bool whole) {
     const std::string path = databasePath + ".faults";
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
-        return false;
+        return std::nullopt;
     std::ifstream in(path);
     std::vector<std::pair<std::string, long>> entries;
     std::string line;
-    bool taken = false;
+    std::optional<long> taken;
     while (std::getline(in, line)) {
         std::istringstream ls(line);
         std::string key;
@@ -118,9 +120,9 @@ bool takeFault(const std::string& databasePath, const std::string& name) {
         if (!(ls >> key))
             continue;
         ls >> count;
-        if (!taken && key == name && count > 0) {
-            taken = true;
-            --count;
+        if (!taken && key == name && (whole || count > 0)) {
+            taken = count;
+            count = whole ? 0 : count - 1;
         }
         if (count > 0)
             entries.emplace_back(key, count);
@@ -137,10 +139,13 @@ bool takeFault(const std::string& databasePath, const std::string& name) {
 } // namespace
 
 bool Faults::takeDropLink(const std::string& databasePath) {
-    return takeFault(databasePath, "drop-link");
+    return takeFault(databasePath, "drop-link", false).has_value();
 }
 bool Faults::takeRefuseConnect(const std::string& databasePath) {
-    return takeFault(databasePath, "refuse-connect");
+    return takeFault(databasePath, "refuse-connect", false).has_value();
+}
+std::optional<long> Faults::takeDropLinkAfter(const std::string& databasePath) {
+    return takeFault(databasePath, "drop-link-after", true);
 }
 
 } // namespace odbcdrv

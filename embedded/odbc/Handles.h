@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -48,6 +49,9 @@ struct Dbc {
     bool linkLost = false;
     DiagList diags;
     std::set<Stmt*> statements;
+    // The statement whose batch runs on a worker thread, if any. SQLite's connection is opened
+    // without its own mutex, so nothing else may touch it until that batch is done.
+    std::atomic<Stmt*> asyncOwner{nullptr};
 };
 
 struct Stmt {
@@ -82,10 +86,13 @@ extern const char* const kDriverPrefix; // "[...][...]" before driver messages
 extern const char* const kServerPrefix; // ... and before server messages
 
 // Faults a test can arrange for a database file: a dropped network link, refused reconnects.
-// They are read from "<database file>.faults" (lines "drop-link N" and "refuse-connect N").
+// They are read from "<database file>.faults" (lines "drop-link N", "refuse-connect N" and
+// "drop-link-after N").
 struct Faults {
     static bool takeDropLink(const std::string& databasePath);
     static bool takeRefuseConnect(const std::string& databasePath);
+    // "drop-link-after N": the next batch loses its link after running N statements (taken whole).
+    static std::optional<long> takeDropLinkAfter(const std::string& databasePath);
 };
 
 } // namespace odbcdrv

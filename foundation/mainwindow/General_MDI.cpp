@@ -167,16 +167,35 @@ int General_MDI::AddTabButton(QMdiSubWindow* window) {
         s.button->setToolTip(s.caption);
         s.button->setObjectName(QString("tab%1").arg(i));
         s.button->setCheckable(true);
-        connect(s.button, &QPushButton::clicked, this, [this, i] {
-            if (QMdiSubWindow* w = m_slots[static_cast<size_t>(i)].window)
-                m_mdi->setActiveSubWindow(w);
-        });
+        connect(s.button, &QPushButton::clicked, this, [this, i] { tabButton_Click(i); });
         static_cast<QHBoxLayout*>(m_tabBar->layout())->insertWidget(m_tabBar->layout()->count() - 1, s.button);
         s.button->show();
         ResizeTabs();
         return i;
     }
     return -1;
+}
+
+namespace {
+constexpr const char* kVersionAboveProperty = "kdDatabaseVersionAbove";
+}
+
+void General_MDI::requireDatabaseVersionAbove(QWidget* screen, double version) {
+    screen->setProperty(kVersionAboveProperty, version);
+}
+
+void General_MDI::tabButton_Click(int slot) {
+    QMdiSubWindow* w = m_slots[static_cast<size_t>(slot)].window;
+    if (!w)
+        return;
+    const QVariant needed = w->widget() ? w->widget()->property(kVersionAboveProperty) : QVariant();
+    if (needed.isValid() && !foundation::DatabaseSession::instance().VersionGreaterThan(needed.toDouble())) {
+        platform::MsgBox("Database Version Not Support", platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                         "Veltra Desktop");
+        SetActiveStatus(m_mdi->currentSubWindow()); // the refused button does not stay pressed
+        return;
+    }
+    m_mdi->setActiveSubWindow(w);
 }
 
 void General_MDI::DeleteTabButton(int slot) {

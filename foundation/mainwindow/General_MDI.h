@@ -56,6 +56,9 @@ public:
     std::function<void()> onClose; // exit: options, log-off, disconnect
 
     static void notAvailableYet(const std::string& caption);
+    // Marks a screen that needs a database version above `version`: its tab button then refuses
+    // with "Database Version Not Support" on an older database.
+    static void requireDatabaseVersionAbove(QWidget* screen, double version);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,6 +66,7 @@ protected:
 private:
     void buildMenus();
     void tmrMain_Timer();
+    void tabButton_Click(int slot);
 
     QMdiArea* m_mdi;
     QWidget* m_tabBar;

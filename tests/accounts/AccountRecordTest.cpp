@@ -1,10 +1,10 @@
+#include "DecimalCommaLocale.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
 #include "clsAccount.h"
 #include "clsBatchConfig.h"
 #include <algorithm>
-#include <clocale>
 
 using namespace accounts;
 
@@ -28,8 +28,8 @@ TEST(AccountText, AmountPerLineAndUploadFilter) {
 }
 
 TEST(AccountText, AccountNumbersAndAmountsUnderADecimalCommaLocale) {
-    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/bootstrap generates de_DE.UTF-8";
+    kdtest::DecimalCommaLocale german;
+    KD_REQUIRE_DECIMAL_COMMA(german);
     EXPECT_EQ(FormatAmountPerLine(0.1), "0.1000");
     EXPECT_EQ(ParseAmountPerLine("0.25"), 0.25);
     EXPECT_EQ(ParseAmountPerLine("0,25"), std::nullopt);
@@ -48,7 +48,6 @@ TEST(AccountText, AccountNumbersAndAmountsUnderADecimalCommaLocale) {
     };
     for (const auto& [text, value] : numbers)
         EXPECT_EQ(ParseAccountNumber(text), value) << "'" << text << "'";
-    std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST(AccountText, PartitionChangeWarningLayout) {

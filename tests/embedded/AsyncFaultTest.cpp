@@ -50,6 +50,44 @@ TEST_F(AsyncFaultTest, AsyncStatementReportsStillExecutingThenItsOutcome) {
     EXPECT_EQ(exec("SELECT 1").scalar(), "1");
 }
 
+// While one statement's batch runs on its worker, the connection's other statements wait with a
+// function sequence error and touch nothing; afterwards both go on.
+TEST_F(AsyncFaultTest, OtherStatementsOfABusyConnectionAreRefused) {
+    SQLHSTMT other = SQL_NULL_HSTMT;
+    ASSERT_EQ(SQLAllocStmt(conn.dbc(), &other), SQL_SUCCESS);
+    auto run = [](SQLHSTMT st, const char* sql) {
+        return SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS);
+    };
+    ASSERT_EQ(run(other, "SELECT n FROM N WHERE n < 3 ORDER BY n\nSELECT 1"), SQL_SUCCESS);
+    const char* sql = "SELECT COUNT(*) FROM N a, N b WHERE a.n < b.n";
+    ASSERT_EQ(startAsync(sql), SQL_STILL_EXECUTING);
+    auto state = [](SQLHSTMT st) {
+        SQLCHAR s[6] = {};
+        SQLINTEGER native = 0;
+        SQLCHAR text[256];
+        SQLSMALLINT len = 0;
+        SQLError(SQL_NULL_HENV, SQL_NULL_HDBC, st, s, &native, text, sizeof text, &len);
+        return std::string(reinterpret_cast<char*>(s));
+    };
+    char buf[32];
+    SQLLEN ind = 0;
+    EXPECT_EQ(SQLFetch(other), SQL_ERROR);
+    EXPECT_EQ(state(other), "S1010");
+    EXPECT_EQ(SQLGetData(other, 1, SQL_C_CHAR, buf, sizeof buf, &ind), SQL_ERROR);
+    EXPECT_EQ(SQLMoreResults(other), SQL_ERROR);
+    EXPECT_EQ(run(other, "SELECT 2"), SQL_ERROR);
+    EXPECT_EQ(state(other), "S1010");
+    EXPECT_EQ(pollUntilDone(sql), SQL_SUCCESS);
+    // The refused calls changed nothing: the other statement's rows are all still there.
+    ASSERT_EQ(SQLFetch(other), SQL_SUCCESS);
+    ASSERT_EQ(SQLGetData(other, 1, SQL_C_CHAR, buf, sizeof buf, &ind), SQL_SUCCESS);
+    EXPECT_STREQ(buf, "0");
+    ASSERT_EQ(SQLFetch(conn.stmt()), SQL_SUCCESS);
+    ASSERT_EQ(SQLGetData(conn.stmt(), 1, SQL_C_CHAR, buf, sizeof buf, &ind), SQL_SUCCESS);
+    EXPECT_STREQ(buf, "1999000");
+    EXPECT_EQ(SQLFreeStmt(other, SQL_DROP), SQL_SUCCESS);
+}
+
 TEST_F(AsyncFaultTest, AsyncErrorsArriveAtTheFinalPoll) {
     const char* sql = "SELECT * FROM NoSuchTable";
     ASSERT_EQ(startAsync(sql), SQL_STILL_EXECUTING);

@@ -166,6 +166,14 @@ TEST_F(DemoSiteTest, DemoRowsAreWhatTheConsoleWrites) {
     EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM System_printers SP WHERE NOT EXISTS (SELECT * FROM "
                          "System_printers_extended SPE WHERE SPE.printer_id = SP.printer_id)"),
               "0");
+    // Report-type sets are written whole: 32 bytes.
+    EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM Physician_attributes WHERE DATALENGTH(fax_includes_1) <> 32 OR "
+                         "DATALENGTH(batch_includes) <> 32 OR DATALENGTH(online_includes) <> 32 OR "
+                         "DATALENGTH(email_includes) <> 32"),
+              "0");
+    EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM Physician_attributes_extended WHERE DATALENGTH(speech_rec_includes) "
+                         "<> 32"),
+              "0");
     // Completed jobs carry the account and report type they were dictated under.
     EXPECT_EQ(scalar(*s, "SELECT COUNT(*) FROM Dictation_jobs_complete WHERE initial_hosp_acct_id IS NULL OR "
                          "initial_report_type_nbr IS NULL"),

@@ -178,3 +178,33 @@ TEST_F(SchemaTest, SiteStartsWithVersionCountersAndTemplates) {
 }
 
 } // namespace
+
+namespace {
+
+// The report-type sets have 256 elements, written as 64 hexadecimal digits (32 bytes).
+TEST_F(SchemaTest, ReportTypeSetsHoldAll256Elements) {
+    const std::string all = std::string(64, 'F');
+    const std::string some = "8" + std::string(62, '0') + "1";
+    auto r = exec("INSERT Physician_attributes (physician_id, hosp_acct_id, fax_includes_1, fax_includes_2, "
+                  "batch_includes, online_includes, email_includes) VALUES (7, -1, 0x" +
+                  all + ", 0x" + some + ", 0x" + all + ", 0x" + some + ", 0x" + all +
+                  ")\r\nINSERT Physician_attributes_extended (physician_id, hosp_acct_id, speech_rec_includes) "
+                  "VALUES (7, -1, 0x" +
+                  some + ")");
+    ASSERT_TRUE(SQL_SUCCEEDED(r.rc())) << (r.allDiags().empty() ? "" : r.allDiags()[0].text);
+    auto rows = exec("SELECT fax_includes_1, fax_includes_2, batch_includes, online_includes, email_includes "
+                     "FROM Physician_attributes WHERE physician_id = 7");
+    ASSERT_NE(rows.firstRows(), nullptr);
+    const auto& row = rows.firstRows()->rows.at(0);
+    EXPECT_EQ(row.at(0).value_or(""), all);
+    EXPECT_EQ(row.at(1).value_or(""), some);
+    EXPECT_EQ(row.at(2).value_or(""), all);
+    EXPECT_EQ(row.at(3).value_or(""), some);
+    EXPECT_EQ(row.at(4).value_or(""), all);
+    EXPECT_EQ(scalar("SELECT speech_rec_includes FROM Physician_attributes_extended WHERE physician_id = 7"), some);
+    // One byte more is still refused.
+    EXPECT_TRUE(
+        exec("UPDATE Physician_attributes SET email_includes = 0x" + all + "00 WHERE physician_id = 7").hasError(8152));
+}
+
+} // namespace

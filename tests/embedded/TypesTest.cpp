@@ -123,3 +123,29 @@ TEST_F(TypesTest, ResultColumnsDescribeTheirSqlServerTypes) {
 }
 
 } // namespace
+
+namespace {
+
+// A decimal, numeric or money value converted to text keeps its type's scale, as SQL Server writes it.
+TEST_F(TypesTest, ExactNumbersConvertedToTextKeepTheirScale) {
+    exec("CREATE TABLE Rates (amount decimal(10,4) NULL, whole numeric(5,0) NULL, price money NULL)\n"
+         "INSERT Rates VALUES (0.12, 42, 12.5)");
+    struct Case {
+        const char* sql;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"SELECT CONVERT(varchar, amount) FROM Rates", "0.1200"},
+        {"SELECT CONVERT(varchar(20), whole) FROM Rates", "42"},
+        {"SELECT CONVERT(varchar, price) FROM Rates", "12.50"},
+        {"SELECT CAST(amount AS varchar(10)) FROM Rates", "0.1200"},
+        {"SELECT CONVERT(varchar, 1.50)", "1.50"},
+        {"SELECT CONVERT(varchar, CONVERT(decimal(8,3), 1.5))", "1.500"},
+        {"SELECT 'Amount ' + CONVERT(varchar, amount) FROM Rates", "Amount 0.1200"},
+        {"SELECT ISNULL(CONVERT(varchar, CONVERT(decimal(6,2), NULL)), 'none')", "none"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(scalar(c.sql), c.expected) << c.sql;
+}
+
+} // namespace

@@ -1,8 +1,7 @@
 #include "DatabaseSession.h"
+#include "DecimalCommaLocale.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
-
-#include <clocale>
 
 using foundation::DatabaseSession;
 using platform::MessageRecorder;
@@ -278,11 +277,11 @@ TEST_F(SessionTest, DatabaseVersionAndItsTests) {
 }
 
 TEST_F(SessionTest, DatabaseVersionIsReadWithoutTheLocale) {
-    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/bootstrap generates de_DE.UTF-8";
+    std::optional<kdtest::DecimalCommaLocale> german(std::in_place);
+    KD_REQUIRE_DECIMAL_COMMA(*german);
     run("CREATE TABLE Database_version (version decimal(8,4) NOT NULL)\nINSERT Database_version VALUES (8.1)");
     session().ReadDatabaseVersion();
-    std::setlocale(LC_NUMERIC, previous.c_str());
+    german.reset();
     EXPECT_DOUBLE_EQ(session().DatabaseVersion, 8.1);
     EXPECT_TRUE(session().VersionGreaterThan(8.08));
 }

@@ -1,5 +1,6 @@
 #include "EventLog.h"
 #include "DatabaseSession.h"
+#include "Interaction.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
@@ -64,6 +65,48 @@ TEST_F(EventLogTest, MessagesAreCutTo100CharactersAndQuoted) {
     EXPECT_EQ(scalar("SELECT LEN(msg1) FROM System_log"), "100");
 }
 
+TEST_F(EventLogTest, MessagesAreCutAtCharactersNeverInsideOne) {
+    const std::string e = "\xC3\xA9"; // é, two bytes
+    std::string e60, e120, ascii99;
+    for (int i = 0; i < 60; ++i)
+        e60 += e;
+    e120 = e60 + e60;
+    ascii99 = std::string(99, 'a');
+    struct Case {
+        std::string message, stored, length;
+    };
+    const Case cases[] = {
+        {e60, e60, "60"},                                  // 120 bytes but 60 characters: kept whole
+        {e120, e60 + e60.substr(0, 80), "100"},            // the first 100 characters
+        {ascii99 + e + "tail", ascii99 + e, "100"},        // the 100th character is two bytes
+        {"'" + e120, "'" + e60 + e60.substr(0, 78), "100"} // the apostrophe counts once
+    };
+    for (const auto& tc : cases) {
+        exec("DELETE System_log");
+        EventLog::WriteSystemLog(20, 2, 20002, 0, 0, 0, 0, 0, -1, 0, tc.message, {"x", tc.message});
+        EXPECT_EQ(scalar("SELECT msg1 FROM System_log"), tc.stored);
+        EXPECT_EQ(scalar("SELECT msg3 FROM System_log"), tc.stored);
+        EXPECT_EQ(scalar("SELECT LEN(msg1) FROM System_log"), tc.length);
+    }
+}
+
+TEST_F(EventLogTest, EventFileRecordsCarryTheFixedSevenCharacterLabels) {
+    platform::Clock::pin(1'700'000'000);
+    EventLog::context().logDebug = true;
+    const std::pair<int, std::string> labels[] = {{1, " YIELD "}, {2, " INFO  "}, {3, " TRANS "},
+                                                  {4, " WARN  "}, {5, " STOP  "}, {6, " DEBUG "}};
+    std::string expected;
+    for (const auto& [severity, label] : labels) {
+        ASSERT_EQ(label.size(), 7u);
+        EventLog::LogEvent(EventLog::LocalFile, 20, severity, 20100 + severity, 0, 0, 0, 0, 0, -1, 0, "Event text.");
+        expected += platform::Clock::stamp(1'700'000'000) + label + (severity == 6 ? "DEBUG: " : "") +
+                    "Event text. (Message number " + std::to_string(20100 + severity) + ")\n";
+    }
+    platform::Clock::pin(std::nullopt);
+    EXPECT_EQ(readAll(EventLog::EventLogFile()), expected);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log"), "0");
+}
+
 TEST_F(EventLogTest, DebugEventsNeedLogDebug) {
     EventLog::LogEvent(15, 20, 6, 20003, 0, 0, 0, 0, 0, -1, 0, "debug detail");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log"), "0");
@@ -84,7 +127,7 @@ TEST_F(EventLogTest, LogEventGoesToEachDestinationAsked) {
     EXPECT_EQ(recorder.shown[0].text,
               "Printer deleted.\n" + std::string(22, ' ') + "Printer: Ward 3 (Message number 20004)");
     EXPECT_EQ(fs::path(EventLog::EventLogFile()).filename(), "NGH-WS-07.LOG");
-    EXPECT_NE(readAll(EventLog::EventLogFile()).find(" WARN Printer deleted."), std::string::npos);
+    EXPECT_NE(readAll(EventLog::EventLogFile()).find(" WARN  Printer deleted."), std::string::npos);
     EXPECT_EQ(scalar("SELECT msg2 FROM System_log"), "Printer: Ward 3");
 }
 
@@ -92,6 +135,21 @@ TEST_F(EventLogTest, TraceFileIsNamedAfterTheUserAndRotates) {
     EXPECT_EQ(fs::path(EventLog::PrepareTraceFile()).filename(), "jsmithso.LOG");
     EventLog::context().userName = "";
     EXPECT_EQ(fs::path(EventLog::PrepareTraceFile()).filename(), "DEFAULT.LOG");
+    EventLog::context().userName = "CORP\\jsmithson";
+
+    // The name after the domain, trimmed, cut at 8 characters however many bytes they take.
+    const std::pair<const char*, const char*> names[] = {
+        {"CORP\\j\xC3\xBCrgenbauer", "j\xC3\xBCrgenba.LOG"},
+        {"CORP\\a\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84",
+         "a\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84.LOG"},
+        {"\xE6\x9D\x8E\xE6\x98\x8E", "\xE6\x9D\x8E\xE6\x98\x8E.LOG"},
+        {"CORP\\  ann  ", "ann.LOG"},
+        {"CORP\\abcdefgh", "abcdefgh.LOG"},
+    };
+    for (const auto& [user, file] : names) {
+        EventLog::context().userName = user;
+        EXPECT_EQ(fs::path(EventLog::PrepareTraceFile()).filename().string(), file) << user;
+    }
     EventLog::context().userName = "CORP\\jsmithson";
 
     // Statements are traced only with LogSQL; errors always.

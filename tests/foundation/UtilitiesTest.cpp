@@ -1,4 +1,5 @@
 #include "Utilities.h"
+#include "FolderSnapshot.h"
 #include "MessageService.h"
 
 #include <filesystem>
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace foundation;
+using kdtest::snapshot;
 namespace fs = std::filesystem;
 
 namespace {
@@ -105,6 +107,9 @@ TEST_F(FolderTest, CopyKeepsTreesReadOnlyMarksAndOverwritesAnExistingDestination
     fs::permissions(dst + "/locked.txt", fs::perms::owner_read);
     ASSERT_TRUE(CopyFolder(src, dst));
     EXPECT_TRUE(fs::exists(dst + "/sub/deeper/c.txt"));
+    // Hidden and read-only folders are not part of the tree that is copied.
+    EXPECT_FALSE(fs::exists(dst + "/.hidden"));
+    EXPECT_FALSE(fs::exists(dst + "/readonly"));
     std::ifstream locked(dst + "/locked.txt");
     std::string content;
     locked >> content;
@@ -116,12 +121,136 @@ TEST_F(FolderTest, CopyKeepsTreesReadOnlyMarksAndOverwritesAnExistingDestination
 TEST_F(FolderTest, MoveReportsWhatHappened) {
     EXPECT_EQ(MoveFolder(root + "/missing", root + "/nowhere"), -1);
     fs::permissions(src + "/readonly", fs::perms::owner_all); // copyable and removable
+    fs::remove_all(src + "/.hidden");
     EXPECT_EQ(MoveFolder(src, root + "/moved"), 1);
     EXPECT_FALSE(fs::exists(src));
     EXPECT_TRUE(fs::exists(root + "/moved/locked.txt"));
     EXPECT_TRUE(DeleteFolder(root + "/moved"));
     EXPECT_FALSE(fs::exists(root + "/moved"));
     EXPECT_FALSE(DeleteFolder(root + "/moved"));
+}
+
+// Files and a folder outside the trees under test, reached from inside them only through links.
+class FolderLinkTest : public FolderTest {
+protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        fs::permissions(src + "/readonly", fs::perms::owner_all);
+        fs::remove_all(src + "/.hidden");
+        outside = root + "/outside";
+        fs::create_directories(outside + "/inner");
+        std::ofstream(outside + "/keep.txt") << "keep";
+        std::ofstream(outside + "/inner/deep.txt") << "deep";
+        before = snapshot(outside);
+    }
+    std::string outside;
+    std::map<std::string, std::string> before;
+};
+
+TEST_F(FolderLinkTest, LinksAreNeitherListedNorCopied) {
+    fs::create_directory_symlink(outside, src + "/linked");
+    fs::create_symlink(outside + "/keep.txt", src + "/keep-link.txt");
+    EXPECT_EQ(ListSubfolders(src), (std::vector<std::string>{"readonly", "sub"}));
+    ASSERT_TRUE(CopyFolder(src, root + "/copy"));
+    const auto copied = snapshot(root + "/copy");
+    EXPECT_EQ(copied.count("linked"), 0u);
+    EXPECT_EQ(copied.count("keep-link.txt"), 0u);
+    EXPECT_EQ(copied.count("sub/deeper/c.txt"), 1u);
+    EXPECT_EQ(snapshot(outside), before);
+}
+
+TEST_F(FolderLinkTest, UnwalkedEntriesKeepTheWholeTreeAndMoveReportsCopiedButNotRemoved) {
+    struct Case {
+        const char* what;
+        void (*make)(const std::string& folder, const std::string& outside);
+    };
+    const Case cases[] = {
+        {"link to a folder",
+         [](const std::string& f, const std::string& o) { fs::create_directory_symlink(o, f + "/linked"); }},
+        {"link to a file",
+         [](const std::string& f, const std::string& o) { fs::create_symlink(o + "/keep.txt", f + "/k.txt"); }},
+        {"dangling link", [](const std::string& f, const std::string&) { fs::create_symlink("/nowhere", f + "/d"); }},
+        {"hidden folder", [](const std::string& f, const std::string&) { fs::create_directory(f + "/.cache"); }},
+        {"read-only folder",
+         [](const std::string& f, const std::string&) {
+             fs::create_directory(f + "/frozen");
+             std::ofstream(f + "/frozen/x.txt") << "x";
+             fs::permissions(f + "/frozen", fs::perms::owner_read | fs::perms::owner_exec);
+         }},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.what);
+        const std::string tree = root + "/tree", moved = root + "/moved";
+        fs::create_directories(tree + "/sub/deeper");
+        std::ofstream(tree + "/a.txt") << "a";
+        std::ofstream(tree + "/sub/deeper/c.txt") << "c";
+        tc.make(tree + "/sub/deeper", outside);
+        const auto treeBefore = snapshot(tree);
+        EXPECT_FALSE(DeleteFolder(tree));
+        EXPECT_EQ(snapshot(tree), treeBefore);
+        EXPECT_EQ(MoveFolder(tree, moved), 0);
+        EXPECT_EQ(snapshot(tree), treeBefore);
+        EXPECT_EQ(snapshot(moved).count("sub/deeper/c.txt"), 1u);
+        EXPECT_EQ(snapshot(outside), before);
+        std::error_code ec;
+        fs::permissions(tree + "/sub/deeper/frozen", fs::perms::owner_all, ec);
+        fs::remove_all(tree);
+        fs::remove_all(moved);
+    }
+}
+
+TEST_F(FolderLinkTest, AFolderGivenAsALinkIsNeitherDeletedNorCopiedThrough) {
+    const std::string alias = root + "/alias";
+    fs::create_directory_symlink(outside, alias);
+    EXPECT_FALSE(DeleteFolder(alias));
+    EXPECT_EQ(MoveFolder(alias, root + "/moved"), -1);
+    EXPECT_FALSE(fs::exists(root + "/moved"));
+    EXPECT_TRUE(fs::is_symlink(alias));
+    EXPECT_EQ(snapshot(outside), before);
+}
+
+TEST_F(FolderLinkTest, LinksInTheDestinationAreNotWrittenThrough) {
+    const std::string dst = root + "/dst";
+    fs::create_directories(dst);
+    fs::create_directory_symlink(outside, dst + "/sub");
+    EXPECT_FALSE(CopyFolder(src, dst));
+    EXPECT_EQ(snapshot(outside), before);
+    fs::remove(dst + "/sub");
+    fs::create_symlink(outside + "/keep.txt", dst + "/a.txt");
+    EXPECT_FALSE(CopyFolder(src, dst));
+    EXPECT_EQ(snapshot(outside), before);
+}
+
+TEST_F(FolderTest, ADestinationInsideTheSourceIsRefusedBeforeAnythingIsWritten) {
+    fs::create_directory_symlink(src, root + "/alias");
+    const auto srcBefore = snapshot(src);
+    for (const std::string& dst : {src, src + "/", src + "/inner", src + "/sub/deeper/inner", src + "/../src/inner",
+                                   root + "/alias/inner", src + "/sub/../inner"}) {
+        SCOPED_TRACE(dst);
+        EXPECT_FALSE(CopyFolder(src, dst));
+        EXPECT_EQ(MoveFolder(src, dst), -1);
+        EXPECT_EQ(snapshot(src), srcBefore);
+    }
+    // A sibling whose name merely starts like the source is outside it.
+    EXPECT_TRUE(CopyFolder(src + "/sub", src + "/subcopy"));
+    EXPECT_TRUE(fs::exists(src + "/subcopy/deeper/c.txt"));
+}
+
+TEST_F(FolderTest, AReadOnlyDestinationTakesNothingAndTheSourceStays) {
+    const std::string parent = root + "/frozen";
+    fs::create_directories(parent + "/existing");
+    fs::permissions(parent, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(parent + "/existing", fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(src + "/readonly", fs::perms::owner_all);
+    fs::remove_all(src + "/.hidden");
+    const auto srcBefore = snapshot(src), parentBefore = snapshot(parent);
+    for (const std::string& dst : {parent, parent + "/new", parent + "/new/deeper", parent + "/existing"}) {
+        SCOPED_TRACE(dst);
+        EXPECT_FALSE(CopyFolder(src, dst));
+        EXPECT_EQ(MoveFolder(src, dst), -1);
+        EXPECT_EQ(snapshot(src), srcBefore);
+        EXPECT_EQ(snapshot(parent), parentBefore);
+    }
 }
 
 TEST(PingHost, ResolverAndLoopbackAnswers) {

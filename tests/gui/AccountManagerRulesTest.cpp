@@ -1,12 +1,11 @@
 #include "AccountManagerFixture.h"
+#include "DecimalCommaLocale.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTimer>
-
-#include <clocale>
 
 using kdtest::AccountManager;
 using platform::MsgAnswer;
@@ -20,20 +19,9 @@ bool sent(const std::string& fragment) {
     return false;
 }
 
-// A German user: Qt adopts the locale's decimal comma for the C library's number functions.
-class GermanNumbers {
-public:
-    GermanNumbers() : m_previous(std::setlocale(LC_NUMERIC, nullptr)) {
-        EXPECT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/bootstrap generates de_DE.UTF-8";
-    }
-    ~GermanNumbers() { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
-
-private:
-    std::string m_previous;
-};
-
 TEST_F(AccountManager, AmountsFollowNoLocale) {
-    GermanNumbers german;
+    kdtest::DecimalCommaLocale german;
+    KD_REQUIRE_DECIMAL_COMMA(german);
     choose("lvwAccounts", "North Office");
     EXPECT_EQ(child<QLineEdit>("TextBox16")->text(), "0.1200");
     click("Insert_new_account");

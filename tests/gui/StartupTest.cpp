@@ -1,11 +1,13 @@
 #include "Startup.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
+#include "DecimalCommaLocale.h"
 #include "DemoSite.h"
 #include "General_MDI.h"
 #include "MenuTable.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "RecordingOpener.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTableView>
 #include <QThread>
 #include <QTreeWidget>
 #include <deque>
@@ -94,6 +97,40 @@ TEST(TabBar, TheHundredAndFirstScreenOpensWithoutATabButton) {
     EXPECT_EQ(window.tabsInUse(), 99);
     window.openScreen(new QWidget, "Screen 101");
     EXPECT_EQ(window.tabsInUse(), 100);
+}
+
+TEST(TabBar, AScreenNeedingANewerDatabaseSaysSoInsteadOfComingToTheFront) {
+    MessageRecorder recorder;
+    auto& session = foundation::DatabaseSession::instance();
+    const double kept = session.DatabaseVersion;
+    General_MDI window;
+    auto* users = new QWidget;
+    General_MDI::requireDatabaseVersionAbove(users, 2.0085);
+    QMdiSubWindow* usersWindow = window.openScreen(users, "User Management");
+    QMdiSubWindow* other = window.openScreen(new QWidget, "System Log");
+    window.mdiArea()->setActiveSubWindow(other);
+    auto* usersTab = window.findChild<QPushButton*>("tab0");
+    ASSERT_NE(usersTab, nullptr);
+    for (double version : {2.0, 2.0085}) {
+        session.DatabaseVersion = version;
+        recorder.shown.clear();
+        usersTab->click();
+        ASSERT_EQ(recorder.shown.size(), 1u) << version;
+        EXPECT_EQ(recorder.shown[0].text, "Database Version Not Support");
+        EXPECT_EQ(window.mdiArea()->currentSubWindow(), other);
+        EXPECT_FALSE(usersTab->isChecked());
+    }
+    session.DatabaseVersion = 2.01;
+    recorder.shown.clear();
+    usersTab->click();
+    EXPECT_TRUE(recorder.shown.empty());
+    EXPECT_EQ(window.mdiArea()->currentSubWindow(), usersWindow);
+    // A screen without a version rule always comes to the front.
+    session.DatabaseVersion = 2.0;
+    window.findChild<QPushButton*>("tab1")->click();
+    EXPECT_EQ(window.mdiArea()->currentSubWindow(), other);
+    EXPECT_TRUE(recorder.shown.empty());
+    session.DatabaseVersion = kept;
 }
 
 TEST(TabBar, ALongCaptionLosesItsEndAndKeepsTheWholeAsTooltip) {
@@ -234,6 +271,266 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     EXPECT_EQ(recorder.shown.size(), 1u);
     startup.shutDown();
     EXPECT_FALSE(foundation::DatabaseSession::instance().SQLConnected);
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(in, l);)
+        lines.push_back(l);
+    return lines;
+}
+
+TEST_F(StartupTest, ExportCurrentListWritesTheFocusedListOfTheActiveScreen) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    kdtest::RecordingOpener opener;
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    const std::string file = foundation::Configuration::instance().networkRootDir + "/KALDRA/NPTEMP.TXT";
+    // The home dashboard holds no list.
+    window.runCommand("mnuImportList");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "A list was not selected.  Please click on the list and reselect this option.");
+    EXPECT_FALSE(fs::exists(file));
+
+    window.runCommand("mnuAcctEditor");
+    auto* accounts = window.findChild<QTreeWidget*>("lvwAccounts");
+    ASSERT_NE(accounts, nullptr);
+    accounts->setFocus();
+    window.runCommand("mnuImportList");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(opener.textFiles, std::vector<std::string>{file});
+    auto lines = fileLines(file);
+    ASSERT_EQ(lines.size(), 5u + 11u); // opening, heading, underline, the 11 live accounts
+    EXPECT_EQ(lines[0], "List Contents");
+    EXPECT_FALSE(lines[1].empty());
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3].rfind("Name", 0), 0u);
+    EXPECT_NE(lines[3].find("Number"), std::string::npos);
+    EXPECT_EQ(lines[4], std::string(lines[3].size(), '='));
+
+    window.runCommand("mnuSystemLog");
+    auto* log = window.findChild<QTableView*>("LogView");
+    ASSERT_NE(log, nullptr);
+    log->setFocus();
+    log->selectRow(0);
+    window.runCommand("mnuImportList");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    ASSERT_EQ(opener.textFiles.size(), 2u);
+    lines = fileLines(file);
+    ASSERT_EQ(lines.size(), 5u + static_cast<size_t>(log->model()->rowCount()));
+    EXPECT_EQ(lines[3].rfind(log->model()->headerData(0, Qt::Horizontal).toString().toStdString(), 0), 0u);
+    startup.shutDown();
+}
+
+TEST(StartupVersions, LoginComponentVersionsCompareWithoutTheLocale) {
+    kdtest::DecimalCommaLocale german;
+    KD_REQUIRE_DECIMAL_COMMA(german);
+    struct Case {
+        const char* version;
+        const char* minimum;
+        bool atLeast;
+    };
+    const Case cases[] = {
+        {"8.1", "8.0", true},     {"8.0", "8.1", false},     {"8.0", "8.0", true},       {"7.5", "8.0", false},
+        {"2.006", "2.006", true}, {"2.0061", "2.006", true}, {"2.0059", "2.006", false}, {"10", "8.0", true},
+        {"", "8.0", false},       {"8,1", "8.0", false}, // not a number: no version
+    };
+    for (const auto& tc : cases)
+        EXPECT_EQ(app::Startup::versionAtLeast(tc.version, tc.minimum), tc.atLeast) << tc.version << " " << tc.minimum;
+}
+
+TEST_F(StartupTest, AboutShowsTheDatabaseVersionWithADecimalPointWhateverTheLocale) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    EXPECT_DOUBLE_EQ(foundation::DatabaseSession::instance().DatabaseVersion, 8.1);
+    kdtest::DecimalCommaLocale german;
+    KD_REQUIRE_DECIMAL_COMMA(german);
+    window.runCommand("mnuAbout");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "Veltra Desktop\nVersion 8.1.0\n\nDatabase version 8.10");
+    startup.shutDown();
+}
+
+// A companion program that ends at once, placed where the console looks for it.
+void placeCompanion(const std::string& path) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << "#!/bin/sh\nexit 0\n";
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+std::string pcUpdates(const std::string& site) {
+    suite::SuiteConnection db;
+    EXPECT_TRUE(db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+    std::string out;
+    const auto rows = db.query("SELECT update_type, flag1 FROM System_pc_updates ORDER BY update_type");
+    EXPECT_TRUE(rows.has_value()) << db.lastError();
+    for (const auto& row : rows.value_or(std::vector<suite::SuiteConnection::Row>{}))
+        out += row.at(0).value_or("NULL") + ":" + row.at(1).value_or("NULL") + ";";
+    db.close();
+    return out;
+}
+
+TEST_F(StartupTest, RoutineManagerMarksTheRoutinesAsUpdated) {
+    placeCompanion(folder + "/KDRTNMGR.EXE");
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    ASSERT_TRUE(window.action("mnuRoutines")->isVisible());
+    const std::string before = pcUpdates(site);
+    window.runCommand("mnuRoutines");
+    const auto& history = foundation::DatabaseSession::instance().history;
+    ASSERT_FALSE(history.empty());
+    EXPECT_EQ(history.back(), "pc_update 2, 0");
+    EXPECT_NE(pcUpdates(site).find("2:0;"), std::string::npos) << before;
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "The routines on the network have been marked as updated.  \nAll client "
+                                      "workstations that need updating will be prompted at the next login.");
+    CompanionLauncher::instance().forget();
+    startup.shutDown();
+}
+
+// Stands in for the suite's dictation translation table editor component.
+class RecordingEditor : public app::EditorComponent {
+public:
+    explicit RecordingEditor(std::vector<std::string>& calls) : m_calls(calls) {}
+    void ShowForm() override {
+        m_calls.push_back("ShowForm " + KaldraINIFile + (KdLoginPtr ? " with login" : " without login"));
+        m_calls.push_back("statements so far " +
+                          std::to_string(foundation::DatabaseSession::instance().history.size()));
+    }
+
+private:
+    std::vector<std::string>& m_calls;
+};
+
+TEST_F(StartupTest, DictationEditorMarksTheWorkTypeTableAsUpdatedAfterItsForm) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    // No editor component installed: the entry says it is not available.
+    window.runCommand("mnuDictationEditor");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("is not available yet"), std::string::npos);
+    recorder.shown.clear();
+
+    std::vector<std::string> calls;
+    startup.createComponent = [&calls](const std::string& progId) -> std::unique_ptr<app::EditorComponent> {
+        calls.push_back("create " + progId);
+        return std::make_unique<RecordingEditor>(calls);
+    };
+    auto& session = foundation::DatabaseSession::instance();
+    const size_t sent = session.history.size();
+    window.runCommand("mnuDictationEditor");
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "create KDDDIEDT.clsDDIEditor");
+    EXPECT_EQ(calls[1], "ShowForm " + site + "/KALDRA.INI with login");
+    EXPECT_EQ(calls[2], "statements so far " + std::to_string(sent)); // the update comes after the form
+    ASSERT_EQ(session.history.size(), sent + 1);
+    EXPECT_EQ(session.history.back(), "pc_update 1, 0");
+    EXPECT_NE(pcUpdates(site).find("1:0;"), std::string::npos);
+    EXPECT_TRUE(recorder.shown.empty());
+
+    // A failed update: the database's error, then the console's own message.
+    session.SQLStatement = "DROP PROCEDURE pc_update";
+    ASSERT_EQ(session.ExecSQL(), 1);
+    window.runCommand("mnuDictationEditor");
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[0].title, "Veltra Desktop - SQL Error");
+    EXPECT_EQ(recorder.shown[1].text, "Error encountered marking the dictation interface work type table as updated.");
+    EXPECT_EQ(recorder.shown[1].title, "Update Error");
+    startup.shutDown();
+}
+
+TEST_F(StartupTest, ReportSearchNeedsAWebBrowser) {
+    placeCompanion(folder + "/KDSEARCH.EXE");
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    kdtest::RecordingOpener opener;
+    opener.browser = false;
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    window.runCommand("mnuReportSearch");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].title, "Report Search Error");
+    EXPECT_FALSE(CompanionLauncher::instance().isRunning("Report Search"));
+    opener.browser = true;
+    window.runCommand("mnuReportSearch");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    CompanionLauncher::instance().forget();
+    startup.shutDown();
+}
+
+TEST_F(StartupTest, ShowBitmapTogglesTheUsersOptionAndAsksForARestart) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    QAction* bitmap = window.action("mnuShowBitmap");
+    const bool shown = bitmap->isChecked();
+    for (bool expected : {!shown, shown}) {
+        recorder.shown.clear();
+        bitmap->trigger();
+        EXPECT_EQ(bitmap->isChecked(), expected);
+        EXPECT_EQ(login.GetUserOptionValue("ToolBarShowBitmap", ""), expected ? "YES" : "NO");
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text,
+                  "The Veltra Desktop must be restarted before this change will be completely in effect.");
+    }
+    startup.shutDown();
+}
+
+TEST_F(StartupTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    kdtest::RecordingOpener opener;
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder)); // the program folder
+    window.runCommand("mnuAdminHelp");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "The help file ADM_MAN.CHM could not be found.");
+    EXPECT_TRUE(opener.documents.empty());
+    std::ofstream(folder + "/ADM_MAN.html") << "<html><body>Veltra Desktop Help</body></html>\n";
+    window.runCommand("mnuAdminHelp");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(opener.documents, std::vector<std::string>{folder + "/ADM_MAN.html"});
+    opener.answer = false; // no viewer on the desktop
+    window.runCommand("mnuAdminHelp");
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[1].text, "The help file " + folder + "/ADM_MAN.html could not be opened.");
+    startup.shutDown();
+}
+
+TEST(Manual, IsBuiltBesideTheProgramAndDescribesTheMenusScreens) {
+    std::ifstream in(KD_MANUAL_PATH);
+    ASSERT_TRUE(in.good()) << KD_MANUAL_PATH;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string manual = ss.str();
+    EXPECT_NE(manual.find("<title>Veltra Desktop Help</title>"), std::string::npos);
+    for (const char* entry : {"mnuSystemLog", "mnuAcctEditor", "mnuImportList", "mnuPassword", "mnuEditWorkTime",
+                              "mnuPatientSearchIdentifiers", "mnuSoftwareUpdates", "mnuRoutines", "mnuDictationEditor",
+                              "mnuShowBitmap", "mnuReportSearch", "mnuLocalRequest"}) {
+        std::string caption;
+        for (char c : findEntry(entry)->caption)
+            if (c != '&')
+                caption += c;
+        if (caption.size() > 3 && caption.compare(caption.size() - 3, 3, "...") == 0)
+            caption.resize(caption.size() - 3);
+        EXPECT_NE(manual.find(caption), std::string::npos) << entry << ": " << caption;
+    }
 }
 
 TEST_F(StartupTest, ATranscriptionistSeesNoAdministratorEntries) {

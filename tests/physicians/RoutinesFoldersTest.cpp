@@ -1,4 +1,5 @@
 #include "RoutinesFolders.h"
+#include "FolderSnapshot.h"
 #include "Interaction.h"
 #include "MessageService.h"
 #include "PrivateProfile.h"
@@ -182,6 +183,42 @@ TEST_F(RoutinesMove, CopiedButNotRemovedAsksForManualRemovalAndStampsBoth) {
     EXPECT_EQ(recorder.shown[0].icon, MsgIcon::Critical);
     EXPECT_EQ(recorder.shown[0].title, "Physician Profile");
     EXPECT_EQ(wait.events.back(), "close");
+}
+
+TEST_F(RoutinesMove, ALinkInsideStaysWithTheWholeOldFolderAndNothingBehindItChanges) {
+    writeFile(root + "/elsewhere/shared/common.txt", "shared text");
+    writeFile(routines("PERSONAL/JDOE/normal.txt"), "Normal exam.");
+    writeFile(routines("PERSONAL/JDOE/cardio/echo.txt"), "Echo.");
+    fs::create_directory_symlink(root + "/elsewhere/shared", routines("PERSONAL/JDOE/cardio/shared"));
+    const auto before = kdtest::snapshotExcept(root, {"KALDRA/ROUTINES/ROUTINES.INI"});
+    EXPECT_TRUE(MoveUserRoutines(0, 3, "JDOE", root));
+    // The plain files were copied; the old folder, link included, is left for the administrator.
+    EXPECT_EQ(kdtest::snapshot(routines("PARTITION3/PERSONAL/JDOE")),
+              (std::map<std::string, std::string>{
+                  {"cardio", "folder"}, {"cardio/echo.txt", "Echo."}, {"normal.txt", "Normal exam."}}));
+    EXPECT_EQ(kdtest::snapshotExcept(root, {"KALDRA/ROUTINES/ROUTINES.INI", "KALDRA/ROUTINES/PARTITION3"}), before);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text,
+              "The 'routines' folder for user JDOE were successfully copied to the new partition, but could not be "
+              "removed from the old partition. Please manually remove this folder:\n\n" +
+                  routines("PERSONAL/JDOE"));
+    EXPECT_EQ(ini("Partition0Pers"), stamp);
+    EXPECT_EQ(ini("Partition3Pers"), stamp);
+}
+
+TEST_F(RoutinesMove, AReadOnlyDestinationTakesNothingAndTheOldFolderStays) {
+    writeFile(routines("PERSONAL/JDOE/normal.txt"), "Normal exam.");
+    writeFile(routines("PARTITION3/PERSONAL/OTHER/kept.txt"), "kept");
+    fs::permissions(routines("PARTITION3/PERSONAL"), fs::perms::owner_read | fs::perms::owner_exec);
+    const auto before = kdtest::snapshot(root);
+    EXPECT_FALSE(MoveUserRoutines(0, 3, "JDOE", root));
+    EXPECT_EQ(kdtest::snapshot(root), before); // no copy, no stamp
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "The 'routines' folder for user JDOE could not be moved to the new partition."
+                                      "\n\nSource --  " +
+                                          routines("PERSONAL/JDOE") + "\nDestination --  " +
+                                          routines("PARTITION3/PERSONAL/JDOE"));
+    fs::permissions(routines("PARTITION3/PERSONAL"), fs::perms::owner_all);
 }
 
 TEST_F(RoutinesMove, UnwritableStampFileIsReportedAndTheMoveStillCounts) {

@@ -1,30 +1,17 @@
+#include "DecimalCommaLocale.h"
 #include "Numbers.h"
 #include "Utf8.h"
 
-#include <clocale>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
 
-// Switches LC_NUMERIC to a decimal-comma locale for one test, as Qt does for a German user.
-class DecimalCommaLocale {
-public:
-    DecimalCommaLocale() {
-        m_previous = std::setlocale(LC_NUMERIC, nullptr);
-        m_active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    }
-    ~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
-    [[nodiscard]] bool active() const { return m_active; }
-
-private:
-    std::string m_previous;
-    bool m_active = false;
-};
+using kdtest::DecimalCommaLocale;
 
 TEST(Numbers, FormatAndParseIgnoreTheLocale) {
     DecimalCommaLocale german;
-    ASSERT_TRUE(german.active()) << "tools/bootstrap generates de_DE.UTF-8";
+    KD_REQUIRE_DECIMAL_COMMA(german);
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.1f", 0.5);
     ASSERT_STREQ(buf, "0,5") << "the locale really uses a decimal comma";
