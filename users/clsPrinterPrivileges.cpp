@@ -2,6 +2,7 @@
 
 #include "DatabaseSession.h"
 #include "EventLog.h"
+#include "Numbers.h"
 
 #include <algorithm>
 
@@ -67,17 +68,19 @@ bool clsPrinterPrivileges::Load(long id, const std::string& name, bool isGroup, 
     if (s.ExecSQL() != 1)
         return false;
     while (s.FetchRow() == 1) {
+        // Each column is read once and in order, as the driver hands them over.
+        std::string column[6];
+        for (int c = 0; c < 6; ++c)
+            column[c] = s.GetColumnText(c + 1, 1);
+        auto number = [](const std::string& text) { return platform::parseDigits(text).value_or(0); };
         // A privilege row without a printer holds the rights given to printers created later.
-        const std::string printerText = s.GetColumnText(1, 1);
-        const long printerId = printerText.empty() ? 0 : s.GetColumnLong(1);
-        const std::string printerName = s.GetColumnText(2, 1);
-        clsPrinterPrivilege& p = printer(printerId, printerId == 0 ? std::string(kAllNewPrinters) : printerName);
-        if (s.GetColumnText(5, 1).empty())
+        const long printerId = static_cast<long>(number(column[0]));
+        clsPrinterPrivilege& p = printer(printerId, printerId == 0 ? std::string(kAllNewPrinters) : column[1]);
+        if (column[4].empty())
             continue;
-        const long holder = s.GetColumnLong(5);
-        const bool copy = s.GetColumnLong(3) != 0;
-        const bool original = s.GetColumnLong(4) != 0;
-        if (holder == id) {
+        const bool copy = number(column[2]) != 0;
+        const bool original = number(column[3]) != 0;
+        if (number(column[4]) == id) {
             p.m_blnCopyAccess = copy;
             p.m_blnOriginalAccess = original;
         } else {

@@ -1,10 +1,12 @@
 #include "PrivilegeCodec.h"
 #include "LoginComponent.h"
+#include "PrivilegePositions.h"
 #include "PrivilegeTable.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <span>
 #include <string>
 
 using namespace users;
@@ -133,4 +135,25 @@ TEST(PrivilegeTable, DependentsFollowTheChainOfParents) {
     EXPECT_TRUE(in.count("CHKINModifyHours"));
     EXPECT_TRUE(names("CHKSTAdmin").count("CHKSTChangeDir"));
     EXPECT_TRUE(names("chkSystemLog").empty());
+}
+
+// Every position of the three strings against the independent list: the checkbox that edits it,
+// or none.
+TEST(PrivilegeTable, EveryPositionHasTheCheckboxTheApplicationsExpect) {
+    struct Level {
+        std::span<const PrivilegeEntry> table;
+        std::span<const char* const> expected;
+    };
+    const Level levels[] = {{SystemPrivilegeTable(), kdtest::kSystemControlAt},
+                            {AccountPrivilegeTable(), kdtest::kAccountControlAt},
+                            {ReportTypePrivilegeTable(), kdtest::kReportTypeControlAt}};
+    for (const auto& level : levels) {
+        for (size_t n = 0; n < level.expected.size(); ++n) {
+            std::string found;
+            for (const auto& e : level.table)
+                if (e.position == static_cast<int>(n))
+                    found += e.control;
+            EXPECT_EQ(found, level.expected[n]) << "position " << n;
+        }
+    }
 }
