@@ -16,6 +16,7 @@
 #include "frmSoftwareSettings.h"
 #include "frmWorkTime.h"
 #include "modPartition.h"
+#include "modPrivileges.h"
 
 #include <QAction>
 #include <QDate>
@@ -246,6 +247,11 @@ bool Startup::runCommand(const std::string& name) {
         const Result result = launchCompanion(*entry);
         if (name == "mnuRoutines" && (result == Result::Started || result == Result::Activated))
             markRoutinesUpdated();
+        return true;
+    }
+    // The physician commands need their privileges before anything opens.
+    if (const std::string refusal = users::PhysicianCommandRefusal(name); !refusal.empty()) {
+        MsgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation, "Security");
         return true;
     }
     if (name == "mnuSoftwareUpdates") {

@@ -600,3 +600,22 @@ TEST_F(StartupTest, EachFailureStopsWithItsMessage) {
 }
 
 } // namespace
+
+TEST_F(StartupTest, PhysicianCommandsAreRefusedWithoutTheirPrivilege) {
+    prompt.answers = {{"TLEE", "demo"}}; // holds positions 0 to 39: 9 but not 91
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    recorder.shown.clear();
+    window.runCommand("mnuEditDefault");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to edit the default physician.");
+    EXPECT_EQ(recorder.shown[0].title, "Security");
+    EXPECT_EQ(recorder.shown[0].icon, platform::MsgIcon::Exclamation);
+    recorder.shown.clear();
+    // With privilege 9 the partition command gets past the check to its screen.
+    window.runCommand("mnuChangePartition");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text.find("ACCESS DENIED"), std::string::npos);
+}
