@@ -141,6 +141,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     arming.systemFolder = m_systemFolder;
     arming.programFolder = programDir;
     arming.paxletSupported = paxlet;
+    arming.privilege = [this](int n) { return m_login.user.privilege(n); };
     m_window.armMenu(arming);
     log.userId = static_cast<int>(user.user_id);
     log.partitionId = static_cast<int>(user.Partition_ID);

@@ -607,6 +607,7 @@ TEST_F(StartupTest, PhysicianCommandsAreRefusedWithoutTheirPrivilege) {
     suite::LoginComponent login;
     app::Startup startup(window, login, prompt);
     ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    EXPECT_FALSE(window.action("mnuLockedReports")->isVisible()); // privilege 148 is not among them
     recorder.shown.clear();
     window.runCommand("mnuEditDefault");
     ASSERT_EQ(recorder.shown.size(), 1u);
@@ -618,4 +619,17 @@ TEST_F(StartupTest, PhysicianCommandsAreRefusedWithoutTheirPrivilege) {
     window.runCommand("mnuChangePartition");
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].text.find("ACCESS DENIED"), std::string::npos);
+}
+
+TEST_F(StartupTest, AUserHoldingThePrivilegesGetsLockedReportsAndThePhysicianCommands) {
+    prompt.answers = {{"MGARCIA", "demo"}}; // a system administrator holding every position
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    EXPECT_TRUE(window.action("mnuLockedReports")->isVisible());
+    recorder.shown.clear();
+    window.runCommand("mnuEditDefault");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("is not available yet"), std::string::npos);
 }
