@@ -5,6 +5,10 @@
 #include "PP_Chg_Partition.h"
 #include "PP_Set_Default_Partition.h"
 #include "SL_Log_List.h"
+#include "UA_Effective_Access.h"
+#include "UA_Printer_Privs.h"
+#include "UA_Privileges_New.h"
+#include "clsPrivileges.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
 
@@ -41,6 +45,8 @@ QStringList labelsShowingAmpersand(const QWidget& screen) {
 
 TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
     suite::LoginComponent login;
+    users::clsPrivileges privileges;
+    privileges.Init(login, 60, "JDOE", false, 0);
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> screens[] = {
         {"General_MDI", [] { return std::make_unique<mainwindow::General_MDI>(); }},
         {"SL_Log_List", [&login] { return std::make_unique<systemlog::SL_Log_List>(login); }},
@@ -50,6 +56,12 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"frmLogin", [] { return std::make_unique<suite::frmLogin>("KDADMIN"); }},
         {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
         {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
+        {"UA_Privileges_New",
+         [&login] {
+             return std::make_unique<users::UA_Privileges_New>(login, users::AdminKinds{true, true, true});
+         }},
+        {"UA_Printer_Privs", [] { return std::make_unique<users::UA_Printer_Privs>(); }},
+        {"UA_Effective_Access", [&] { return std::make_unique<users::UA_Effective_Access>(login, privileges); }},
         {"frmSoftwareSettings",
          [] { return std::make_unique<foundation::frmSoftwareSettings>("/nonexistent/KALDRA.INI"); }},
     };

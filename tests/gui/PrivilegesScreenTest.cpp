@@ -4,10 +4,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <map>
 #include <memory>
 #include <set>
 
@@ -345,4 +347,24 @@ TEST_F(PrivilegesScreen, AFailedSaveShowsTheMessageAndStaysOpen) {
     EXPECT_EQ(rows("SELECT hosp_acct_id FROM Privileges_accounts WHERE user_id = 60 ORDER BY hosp_acct_id"),
               (std::vector<std::string>{"-1", "30", "31"}));
     EXPECT_EQ(scalar("SELECT ISNULL(privilege_set1, 'null') FROM System_user_bindery WHERE user_id = 60"), "null");
+}
+
+TEST_F(PrivilegesScreen, AccessKeysOfTheTabsButtonsAndLabelsAreDistinct) {
+    auto s = openScreen();
+    std::map<QChar, QStringList> keys;
+    auto add = [&](const QString& text) {
+        const int at = text.indexOf('&');
+        if (at >= 0 && at + 1 < text.size())
+            keys[text[at + 1].toLower()] << text;
+    };
+    for (const QPushButton* b : s->findChildren<QPushButton*>())
+        add(b->text());
+    for (const QLabel* l : s->findChildren<QLabel*>())
+        add(l->text());
+    auto* tabs = child<QTabWidget>(*s, "tabPrivileges");
+    for (int i = 0; i < tabs->count(); ++i)
+        add(tabs->tabText(i));
+    for (const auto& [key, texts] : keys)
+        EXPECT_EQ(texts.size(), 1) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(child<QPushButton>(*s, "BOK")->isDefault());
 }

@@ -178,7 +178,7 @@ QWidget* UA_Privileges_New::buildAccountTab() {
     tabs->addTab(boxPage(Level::Account, AccountPrivilegeTable(), PrivilegeTab::General, {setDefault}), "General");
     tabs->addTab(boxPage(Level::Account, AccountPrivilegeTable(), PrivilegeTab::Transcription, {setTrans}),
                  "Transcription");
-    auto* label = new QLabel("A&ccounts:", page);
+    auto* label = new QLabel("Accou&nts:", page);
     label->setBuddy(m_lvwAccounts);
     auto* left = new QVBoxLayout;
     left->addWidget(label);
@@ -200,7 +200,7 @@ QWidget* UA_Privileges_New::buildReportTypeTab() {
     m_ReportTypeList->setModel(m_reportModel);
     m_ReportTypeList->setSelectionMode(QAbstractItemView::MultiSelection);
     m_ReportTypeList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* selectAll = button("BReportsSelectAll", "Select &All", page);
+    auto* selectAll = button("BReportsSelectAll", "S&elect All", page);
     auto* unselectAll = button("BReportsUnSelectAll", "&Unselect All", page);
     connect(selectAll, &QPushButton::clicked, this, [this] { m_ReportTypeList->selectAll(); });
     connect(unselectAll, &QPushButton::clicked, this, [this] { m_ReportTypeList->clearSelection(); });
@@ -222,7 +222,7 @@ QWidget* UA_Privileges_New::buildReportTypeTab() {
         boxPage(Level::ReportType, ReportTypePrivilegeTable(), PrivilegeTab::General, {generalTypes, generalAccounts}),
         "General");
 
-    auto* accountLabel = new QLabel("Acc&ount:", page);
+    auto* accountLabel = new QLabel("&Hospital Account:", page);
     accountLabel->setBuddy(m_CBAccounts);
     auto* typesLabel = new QLabel("Report &Types:", page);
     typesLabel->setBuddy(m_ReportTypeList);
