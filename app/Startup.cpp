@@ -11,6 +11,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "SL_Log_List.h"
+#include "VV_FacilityLinks.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -307,6 +308,10 @@ bool Startup::runCommand(const std::string& name) {
                MsgIcon::Information, "Veltra Desktop");
     } else if (name == "mnuSystemLog") {
         openSystemLog();
+    } else if (name == "mnuVeltraVoiceLinks") {
+        voicesystems::VV_FacilityLinks links(m_login, &m_window);
+        if (links.MyShow())
+            links.exec();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");

@@ -22,12 +22,11 @@ public:
                 continue;
             const std::string full = r.benchmark_name();
             const std::string name = full.substr(0, full.find('/'));
-            auto& all = samples[name];
-            all.push_back(r.GetAdjustedCPUTime() * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit));
-            std::vector<double> sorted = all;
-            std::sort(sorted.begin(), sorted.end());
-            const size_t n = sorted.size();
-            ms[name] = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+            const double unit = 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+            samples[name].push_back(r.GetAdjustedCPUTime() * unit);
+            realSamples[name].push_back(r.GetAdjustedRealTime() * unit);
+            ms[name] = median(samples[name]);
+            realMs[name] = median(realSamples[name]);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -36,8 +35,16 @@ public:
         auto it = samples.find(name);
         return it == samples.end() ? 0 : it->second.size();
     }
-    std::map<std::string, double> ms;
-    std::map<std::string, std::vector<double>> samples;
+    std::map<std::string, double> ms;     // median CPU time
+    std::map<std::string, double> realMs; // median wall-clock time, shown beside it
+    std::map<std::string, std::vector<double>> samples, realSamples;
+
+private:
+    static double median(std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        const size_t n = v.size();
+        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    }
 };
 
 // Runs the repetitions of a benchmark and of its baseline interleaved, so that a change of load

@@ -11,6 +11,7 @@
 #include "DatabaseSession.h"
 #include "DemoSite.h"
 #include "LoginComponent.h"
+#include "RatioReporter.h"
 #include "UserStatements.h"
 #include "modPartition.h"
 #include "modUserStore.h"
@@ -105,24 +106,8 @@ void BM_LoadActiveUsers(benchmark::State& state) {
     state.counters["users"] = static_cast<double>(count);
 }
 
-BENCHMARK(BM_PlainFetch)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(BM_LoadActiveUsers)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true);
-
-// Keeps the median of each benchmark's repetitions, real and CPU time, in milliseconds. The CPU
-// time is reported beside the real time because the machines that run this are shared.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs)
-            if (r.aggregate_name == "median") {
-                const double unit = 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit);
-                ms[r.run_name.function_name] = r.GetAdjustedRealTime() * unit;
-                cpuMs[r.run_name.function_name] = r.GetAdjustedCPUTime() * unit;
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> ms, cpuMs;
-};
+BENCHMARK(BM_PlainFetch)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9);
+BENCHMARK(BM_LoadActiveUsers)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9);
 
 } // namespace
 
@@ -156,22 +141,17 @@ int main(int argc, char** argv) {
     std::cout << count << " active users loaded; the collection holds " << mb << " MB resident (target < 100 MB) "
               << (mb < 100 ? "MET" : "MISSED") << "\n";
 
-    // The two benchmarks' repetitions alternate, so a load on the machine falls on both alike.
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    int count2 = static_cast<int>(args.size());
-    benchmark::Initialize(&count2, args.data());
-    MedianReporter reporter;
+    kdbench::Initialize(&argc, argv);
+    kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.ms;
+    const auto& t = reporter.realMs;
     if (t.count("BM_LoadActiveUsers") && t.count("BM_PlainFetch")) {
         const double load = t.at("BM_LoadActiveUsers");
         const double ratio = load / t.at("BM_PlainFetch");
         std::cout << "\nLoadActiveUsers: " << load << " ms median (target < 1000 ms) "
                   << (load < 1000 ? "MET" : "MISSED") << "; " << ratio << "x the plain fetch of "
                   << t.at("BM_PlainFetch") << " ms (target <= 1.5x) " << (ratio <= 1.5 ? "MET" : "MISSED") << "\n";
-        const auto& c = reporter.cpuMs;
+        const auto& c = reporter.ms;
         std::cout << "  CPU time: " << c.at("BM_LoadActiveUsers") << " ms against " << c.at("BM_PlainFetch") << " ms, "
                   << c.at("BM_LoadActiveUsers") / c.at("BM_PlainFetch") << "x\n";
     }

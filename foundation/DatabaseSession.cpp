@@ -174,6 +174,8 @@ SQLRETURN DatabaseSession::execDirect() {
     // The diagnostic belongs to the statement that raised it; a reader that checks it after a
     // later statement must not see an old failure.
     LastSQLError.clear();
+    if (history.size() >= kHistoryLimit)
+        history.erase(history.begin(), history.begin() + kHistoryLimit / 2);
     history.push_back(SQLStatement);
     return SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR*>(SQLStatement.data()),
                          static_cast<SQLINTEGER>(SQLStatement.size()));

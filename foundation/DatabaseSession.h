@@ -52,6 +52,13 @@ public:
     // ("SELECT user_id = next_user_id FROM User_identifier WITH (UPDLOCK)"), the update advances it.
     // Returns the first column of the select's first row, or -1 (the error shown as usual).
     long long AllocateIdentifier(const std::string& selectStatement, const std::string& updateStatement);
+    // Runs SQLStatement, a save that deletes rows and writes them again, all or nothing: sent as one
+    // text between "SET XACT_ABORT ON" / "BEGIN TRANSACTION" and "COMMIT TRANSACTION", so that any
+    // error rolls the whole batch back. 1 when it committed; 0 after the error was shown, with
+    // nothing of the batch applied and no transaction left open. SQLStatement keeps the caller's text.
+    int ExecSQLAllOrNothing();
+    // Ends a transaction a failed batch left open and puts XACT_ABORT back to its default.
+    void RollbackOpenTransaction();
 
     static bool DSNExists(const std::string& name);
     static std::string QuoteSQL(const std::string& text);
@@ -69,7 +76,10 @@ public:
     [[nodiscard]] SQLHDBC connectionHandle() const { return m_dbc; }
 
     // ---- hooks ---------------------------------------------------------------------------
-    std::vector<std::string> history;                // every statement text sent, in order
+    // The statements sent, in order: the latest kHistoryLimit at most, so a console that runs for
+    // days does not keep every statement it ever sent.
+    static constexpr size_t kHistoryLimit = 10000;
+    std::vector<std::string> history;
     std::function<void(int mode)> traceHook;         // TraceSQL: 0 the statement, 1 the last error
     std::function<void(const std::string&)> logHook; // each diagnostic to the local log file
     std::function<void(int exitCode)> terminateHook; // the program ends (default: exit)

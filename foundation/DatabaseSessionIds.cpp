@@ -8,18 +8,33 @@ namespace {
 
 constexpr const char* kLineBreak = "\r\n";
 
-// Whatever stopped the allocation batch, the connection must not keep its transaction (and the
-// update lock on the counter) open into the next statement.
-void abandonTransaction(DatabaseSession& session) {
-    session.CloseStatement();
-    const std::string remembered = session.SQLStatement;
-    session.SQLStatement = "IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION";
-    session.ExecSQLNoRetry(true);
-    session.CloseStatement();
-    session.SQLStatement = remembered;
+} // namespace
+
+// Whatever stopped a batch that opened a transaction, the connection must not keep it (and its
+// locks) open into the next statement, nor keep XACT_ABORT on for batches that expect each failed
+// statement to leave the earlier ones applied.
+void DatabaseSession::RollbackOpenTransaction() {
+    CloseStatement();
+    const std::string remembered = SQLStatement;
+    SQLStatement = "IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION\r\nSET XACT_ABORT OFF";
+    ExecSQLNoRetry(true);
+    CloseStatement();
+    SQLStatement = remembered;
 }
 
-} // namespace
+int DatabaseSession::ExecSQLAllOrNothing() {
+    const std::string statements = SQLStatement;
+    SQLStatement = std::string("SET XACT_ABORT ON") + kLineBreak + "BEGIN TRANSACTION" + kLineBreak + statements +
+                   kLineBreak + "COMMIT TRANSACTION" + kLineBreak + "SET XACT_ABORT OFF";
+    int result = ExecSQL();
+    // Every step's result is read, so that an error after the first statement is seen too.
+    if (result == 1 && !FlushResults())
+        result = 0;
+    if (result != 1 && SQLConnected)
+        RollbackOpenTransaction();
+    SQLStatement = statements;
+    return result;
+}
 
 long long DatabaseSession::AllocateIdentifier(const std::string& selectStatement, const std::string& updateStatement) {
     SQLStatement = std::string("BEGIN TRANSACTION") + kLineBreak + selectStatement + kLineBreak + updateStatement +
@@ -27,7 +42,7 @@ long long DatabaseSession::AllocateIdentifier(const std::string& selectStatement
     const std::string batch = SQLStatement;
     if (ExecSQL() != 1) {
         if (SQLConnected)
-            abandonTransaction(*this);
+            RollbackOpenTransaction();
         return -1;
     }
     long long value = -1;
@@ -43,7 +58,7 @@ long long DatabaseSession::AllocateIdentifier(const std::string& selectStatement
         finished = FlushResults();
     }
     if (!finished || !haveValue) {
-        abandonTransaction(*this);
+        RollbackOpenTransaction();
         SQLStatement = batch;
         return -1;
     }

@@ -38,7 +38,8 @@ bool SuiteConnection::open(const std::string& connectionString) {
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
     SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-    SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(20), 0);
+    SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_loginTimeout)),
+                      0);
     std::string cs = connectionString;
     SQLRETURN rc = SQLDriverConnect(m_dbc, nullptr, reinterpret_cast<SQLCHAR*>(cs.data()), SQL_NTS, nullptr, 0, nullptr,
                                     SQL_DRIVER_NOPROMPT);
@@ -69,6 +70,9 @@ std::optional<std::vector<SuiteConnection::Row>> SuiteConnection::query(const st
     }
     SQLHSTMT stmt = nullptr;
     SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
+    if (m_queryTimeout > 0)
+        SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_queryTimeout)),
+                       0);
     std::string text = sql;
     SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {

@@ -17,6 +17,11 @@ public:
     SuiteConnection(const SuiteConnection&) = delete;
     SuiteConnection& operator=(const SuiteConnection&) = delete;
 
+    // Log-in and statement time-outs in seconds (0: the driver's default), for the next open().
+    void setTimeouts(int loginSeconds, int querySeconds) {
+        m_loginTimeout = loginSeconds;
+        m_queryTimeout = querySeconds;
+    }
     bool open(const std::string& connectionString);
     void close();
     [[nodiscard]] bool isOpen() const { return m_dbc != nullptr; }
@@ -32,6 +37,8 @@ private:
     void* m_env = nullptr;
     void* m_dbc = nullptr;
     std::string m_error;
+    int m_loginTimeout = 20;
+    int m_queryTimeout = 0;
 };
 
 } // namespace suite

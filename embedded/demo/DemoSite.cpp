@@ -3,6 +3,7 @@
 #include "PasswordCipher.h"
 #include "Schema.h"
 #include "Session.h"
+#include "VoiceServices.h"
 
 #include <chrono>
 #include <filesystem>
@@ -120,6 +121,24 @@ std::string kaldraIni(const fs::path& root) {
            "Timeout=60\n";
 }
 
+// The remote voice system of the demo: its administrator, the SQL login the definition uses, and
+// Wei Chen (physician 3, account 6 is linked to facility 1) already a user there.
+void createVoiceSystem(const fs::path& sql) {
+    auto voice = suite::createVoiceSystemDatabase(sql.string(), kVoiceDatabase);
+    const std::string admin =
+        suite::VeltraServices::PasswordDigest(kVoiceAdminFacility, kVoiceAdminUser, kVoiceAdminPassword);
+    run(*voice,
+        "INSERT INTO vv_users (facility, user_id, user_name, password_digest, is_admin) VALUES (1, 1, 'Voice "
+        "Administrator', '" +
+            admin +
+            "', 1)\n"
+            "INSERT INTO vv_users (facility, user_id, user_name, password_digest, gain, security_group) VALUES (1, 3, "
+            "'Chen, Wei', '" +
+            suite::VeltraServices::PasswordDigest(1, 3, "chen") + "', 2, 0)\n" + "EXEC sp_addlogin '" + kVoiceSqlLogin +
+            "', '" + kVoiceSqlPassword + "'",
+        "voice system");
+}
+
 void createMsdb(const fs::path& sql) {
     tsql::OpenOptions o;
     o.folder = sql.string();
@@ -195,7 +214,9 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     write(root / "odbc" / "odbcinst.ini",
           "[SQL Server]\nDescription=Embedded SQL Server (KDADMIN demo)\nDriver=" + driverPath + "\nThreading=0\n");
     write(root / "odbc" / "odbc.ini", std::string("[") + kDataSource + "]\nDriver=SQL Server\nServer=" + sql.string() +
-                                          "\nDatabase=" + kDatabase + "\n");
+                                          "\nDatabase=" + kDatabase + "\n\n[" + kVoiceDataSource +
+                                          "]\nDriver=SQL Server\nServer=" + sql.string() +
+                                          "\nDatabase=" + kVoiceDatabase + "\n");
 
     // The workstation's settings store: machine and user hives as INI files.
     const std::string product = "SOFTWARE\\Corvane and Company\\Tessaly Report 2.0 for Windows\\2.0";
@@ -212,6 +233,7 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     run(*site, withPasswords(demoScript()), "demo data");
     run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
     site.reset();
+    createVoiceSystem(sql);
     createMsdb(sql);
     createStandardDatabase(kaldra / "INSTALL" / "FORMATS", root / "KALDRA" / "TEMP");
 

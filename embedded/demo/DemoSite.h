@@ -12,6 +12,14 @@ inline constexpr const char* kSqlLogin = "kdadmin";
 inline constexpr const char* kSqlPassword = "kdadmin-demo";
 inline constexpr const char* kDataSource = "KALDRA";
 inline constexpr const char* kDatabase = "KALDRA";
+// The linked voice system's database, its data source, SQL login and facility administrator.
+inline constexpr const char* kVoiceDatabase = "VOICE";
+inline constexpr const char* kVoiceDataSource = "VELTRAVOICE";
+inline constexpr const char* kVoiceSqlLogin = "vvlink";
+inline constexpr const char* kVoiceSqlPassword = "vvlink-demo";
+inline constexpr long kVoiceAdminUser = 1;
+inline constexpr long kVoiceAdminFacility = 1;
+inline constexpr const char* kVoiceAdminPassword = "voice-demo";
 
 struct SiteReport {
     double seconds = 0;

@@ -62,4 +62,18 @@ std::unique_ptr<tsql::Session> createSuiteDatabase(const std::string& folder, co
     return session;
 }
 
+std::unique_ptr<tsql::Session> createVoiceSystemDatabase(const std::string& folder, const std::string& name) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::remove(tsql::Session::databasePath(folder, name));
+    tsql::OpenOptions o;
+    o.folder = folder;
+    o.database = name;
+    o.create = true;
+    auto session = tsql::Session::open(o);
+    auto errors = runScript(*session, voicesystemScript());
+    if (!errors.empty())
+        throw std::runtime_error("voice system schema did not load: " + errors.front());
+    return session;
+}
+
 } // namespace suite

@@ -286,6 +286,16 @@ TEST_F(SessionTest, DatabaseVersionIsReadWithoutTheLocale) {
     EXPECT_TRUE(session().VersionGreaterThan(8.08));
 }
 
+TEST_F(SessionTest, TheStatementHistoryKeepsOnlyTheLatest) {
+    for (size_t i = 0; i < DatabaseSession::kHistoryLimit + 5; ++i) {
+        session().SQLStatement = "SELECT " + std::to_string(i);
+        ASSERT_EQ(session().ExecSQL(), 1);
+        session().CloseStatement();
+    }
+    EXPECT_LE(session().history.size(), DatabaseSession::kHistoryLimit);
+    EXPECT_EQ(session().history.back(), "SELECT " + std::to_string(DatabaseSession::kHistoryLimit + 4));
+}
+
 TEST(QuoteSQL, DoublesEveryApostrophe) {
     const std::pair<const char*, const char*> cases[] = {{"O'Brien", "O''Brien"},
                                                          {"", ""},

@@ -2,6 +2,7 @@
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "Schema.h"
+#include "SessionHelper.h"
 
 #include <algorithm>
 #include <latch>
@@ -30,14 +31,7 @@ protected:
         s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
         ASSERT_TRUE(s.ConnectToSQL());
     }
-    static std::string scalar(DatabaseSession& s, const std::string& sql) {
-        s.SQLStatement = sql;
-        if (s.ExecSQL() != 1 || s.FetchRow() != 1)
-            return "<none>";
-        std::string v = s.GetColumnText(1, 1);
-        s.FlushResults();
-        return v;
-    }
+    static std::string scalar(DatabaseSession& s, const std::string& sql) { return sessionScalar(s, sql); }
 
     OdbcEnvironment odbc;
     MessageRecorder recorder;

@@ -23,4 +23,14 @@ inline void connectSession(const std::string& folder, const std::string& databas
     ASSERT_TRUE(s.ConnectToSQL());
 }
 
+// The first column of the first row of a query run through the session; "<none>" when it gives none.
+inline std::string sessionScalar(foundation::DatabaseSession& s, const std::string& sql) {
+    s.SQLStatement = sql;
+    if (s.ExecSQL() != 1 || s.FetchRow() != 1)
+        return "<none>";
+    std::string v = s.GetColumnText(1, 1);
+    s.FlushResults();
+    return v;
+}
+
 } // namespace kdtest

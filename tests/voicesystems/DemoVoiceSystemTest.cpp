@@ -1,0 +1,61 @@
+#include "DemoSite.h"
+#include "OdbcFixture.h"
+#include "PasswordCipher.h"
+#include "VVConnectionText.h"
+#include "VoiceServices.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// The demo's linked voice system works with the credentials its definition holds: a newcomer's
+// connectivity test and propagation reach a real remote database.
+TEST(DemoVoiceSystem, TheDefinitionReachesTheRemoteDatabaseWithItsStoredCredentials) {
+    kdtest::OdbcEnvironment odbc;
+    const std::string folder = odbc.folder() + "/demo";
+    demo::createDemoSite(folder, KD_DRIVER_PATH);
+    const std::string sql = folder + "/SQL";
+
+    std::ifstream ini(folder + "/odbc/odbc.ini");
+    std::stringstream text;
+    text << ini.rdbuf();
+    EXPECT_NE(text.str().find("[VELTRAVOICE]\nDriver=SQL Server\nServer=" + sql + "\nDatabase=VOICE\n"),
+              std::string::npos);
+
+    kdtest::OdbcConnection site;
+    ASSERT_TRUE(SQL_SUCCEEDED(site.connect("Driver={SQL Server};Server=" + sql + ";Database=KALDRA")));
+    const auto outcome = site.exec("SELECT connection_type, connection_string, admin_user_id, admin_facility, "
+                                   "admin_password FROM voice_systems WHERE system_id = 1");
+    const auto* row = outcome.firstRows();
+    ASSERT_NE(row, nullptr);
+    ASSERT_EQ(row->rows.size(), 1u);
+    const auto& r = row->rows[0];
+    EXPECT_EQ(*r[0], "1");
+    const std::string stored = *r[1];
+    EXPECT_EQ(stored.find(demo::kVoiceSqlPassword), std::string::npos);
+    const std::string password =
+        suite::PasswordCipher::decrypt(voicesystems::ConnectionStringValue(stored, "password"));
+    EXPECT_EQ(password, demo::kVoiceSqlPassword);
+    EXPECT_EQ(voicesystems::RemovePasswordPart(stored), "DSN=VELTRAVOICE;Server=localhost;UID=vvlink");
+    const std::string adminPassword = suite::PasswordCipher::decrypt(*r[4]);
+    EXPECT_EQ(adminPassword, demo::kVoiceAdminPassword);
+
+    // The data source names this folder; the test's driver manager reaches the same file directly.
+    suite::VeltraServices services;
+    services.SetConnection("Server=" + sql + ";Database=VOICE;UID=vvlink;Password=" + password, std::stol(*r[2]),
+                           std::stol(*r[3]), adminPassword);
+    EXPECT_EQ(services.VerifyAdministrator(), "OK");
+    suite::VeltraUser chen;
+    bool found = false;
+    EXPECT_EQ(services.GetSpecificVeltraUser(1, 3, chen, found), "OK");
+    EXPECT_TRUE(found);
+    EXPECT_EQ(chen.UserName, "Chen, Wei");
+    EXPECT_EQ(site.exec("SELECT COUNT(*) FROM voice_facility_links WHERE system_id = 1 AND facility = 1 AND "
+                        "hosp_acct_id IN (SELECT hosp_acct_id FROM Physician_membership WHERE physician_id = 3)")
+                  .scalar(),
+              "1");
+}
+
+} // namespace
