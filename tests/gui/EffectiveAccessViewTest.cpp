@@ -37,7 +37,7 @@ TEST_F(EffectiveAccessView, EachRightShowsWhereItComesFrom) {
     users::clsPrivileges p;
     open(p);
     p.System()[36] = 1; // an unsaved change shows too
-    users::UA_Effective_Access view(login, p);
+    users::UA_Effective_Access view(p);
     QAbstractItemModelTester tester(view.model(), QAbstractItemModelTester::FailureReportingMode::Warning);
     EXPECT_EQ(view.windowTitle(), "Effective Access: JDOE");
     EXPECT_EQ(lines(*view.model()), (std::vector<std::string>{
@@ -54,7 +54,7 @@ TEST_F(EffectiveAccessView, EachRightShowsWhereItComesFrom) {
 TEST_F(EffectiveAccessView, TheFilterNarrowsTheRowsAndCopyTakesWhatIsShown) {
     users::clsPrivileges p;
     open(p);
-    users::UA_Effective_Access view(login, p);
+    users::UA_Effective_Access view(p);
     view.findChild<QLineEdit*>("txtFilter")->setText("coders");
     EXPECT_EQ(view.filtered()->rowCount(), 3);
     view.findChild<QPushButton*>("cmdCopy")->click();

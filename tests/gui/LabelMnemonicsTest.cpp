@@ -61,7 +61,7 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
              return std::make_unique<users::UA_Privileges_New>(login, users::AdminKinds{true, true, true});
          }},
         {"UA_Printer_Privs", [] { return std::make_unique<users::UA_Printer_Privs>(); }},
-        {"UA_Effective_Access", [&] { return std::make_unique<users::UA_Effective_Access>(login, privileges); }},
+        {"UA_Effective_Access", [&] { return std::make_unique<users::UA_Effective_Access>(privileges); }},
         {"frmSoftwareSettings",
          [] { return std::make_unique<foundation::frmSoftwareSettings>("/nonexistent/KALDRA.INI"); }},
     };

@@ -16,8 +16,7 @@
 
 namespace users {
 
-UA_Effective_Access::UA_Effective_Access(const suite::LoginComponent&, const clsPrivileges& privileges, QWidget* parent)
-    : QDialog(parent) {
+UA_Effective_Access::UA_Effective_Access(const clsPrivileges& privileges, QWidget* parent) : QDialog(parent) {
     setObjectName("UA_Effective_Access");
     setWindowTitle(QString::fromStdString("Effective Access: " + privileges.Name()));
     m_model = new EffectiveAccessModel(this);

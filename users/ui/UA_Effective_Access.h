@@ -6,10 +6,6 @@ class QLineEdit;
 class QSortFilterProxyModel;
 class QTableView;
 
-namespace suite {
-class LoginComponent;
-}
-
 namespace users {
 
 class clsPrivileges;
@@ -20,7 +16,7 @@ class EffectiveAccessModel;
 class UA_Effective_Access : public QDialog {
     Q_OBJECT
 public:
-    UA_Effective_Access(const suite::LoginComponent& login, const clsPrivileges& privileges, QWidget* parent = nullptr);
+    explicit UA_Effective_Access(const clsPrivileges& privileges, QWidget* parent = nullptr);
 
     [[nodiscard]] EffectiveAccessModel* model() const { return m_model; }
     [[nodiscard]] QSortFilterProxyModel* filtered() const { return m_filter; }

@@ -489,7 +489,7 @@ void UA_Privileges_New::BOK_Click() {
 }
 
 void UA_Privileges_New::cmdEffectiveAccess_Click() {
-    UA_Effective_Access view(m_login, m_privileges, this);
+    UA_Effective_Access view(m_privileges, this);
     view.exec();
 }
 
