@@ -229,3 +229,27 @@ TEST_F(PrivilegesTest, CopyButtonsSpreadTheChosenPositionsOnly) {
     p.CopyReportTypePositions(kNorth, 1, view, true);
     EXPECT_EQ(p.ReportType(kNorthGeneral, 0)[7], 1);
 }
+
+TEST_F(PrivilegesTest, AFailedLoadOfTheOwnOrTheGroupPrivilegesIsShown) {
+    clsPrivileges p;
+    p.Init(login, 60, "JDOE", false, 1);
+    odbc.arrangeFault("KALDRA", "drop-link 2"); // the batch and its one retry
+    EXPECT_FALSE(p.Load());
+    ASSERT_FALSE(recorder.shown.empty());
+    EXPECT_EQ(recorder.shown.back().text, "Could not retrieve the user's privileges.");
+    EXPECT_EQ(recorder.shown.back().title, "Error");
+
+    session().DisconnectFromSQL();
+    connectSession(odbc.folder(), "KALDRA");
+    recorder.shown.clear();
+    ASSERT_TRUE(p.Load());
+    session().traceHook = [&](int mode) {
+        if (mode == 0 && session().SQLStatement.find("WHERE user_id = 70 ORDER BY hosp_acct_id") != std::string::npos)
+            odbc.arrangeFault("KALDRA", "drop-link 2");
+    };
+    EXPECT_FALSE(p.LoadGroupPrivileges());
+    session().traceHook = nullptr;
+    ASSERT_FALSE(recorder.shown.empty());
+    EXPECT_EQ(recorder.shown.back().text, "Could not retrieve the group privileges.");
+    EXPECT_EQ(recorder.shown.back().title, "Error");
+}
