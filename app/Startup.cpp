@@ -8,9 +8,13 @@
 #include "EventLog.h"
 #include "ExportList.h"
 #include "HelpFile.h"
+#include "LC_Config.h"
 #include "MessageService.h"
 #include "Numbers.h"
 #include "SL_Log_List.h"
+#include "TE_Pauses.h"
+#include "TE_SuspTypes.h"
+#include "TE_Type_Editor.h"
 #include "VV_FacilityLinks.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
@@ -281,9 +285,10 @@ bool Startup::runCommand(const std::string& name) {
         else
             MsgBox("Only user System Administrators can edit Veltra Text accounts.", MsgButtons::OK,
                    MsgIcon::Exclamation, "Veltra Desktop");
-    } else if (name == "mnuPauseEditor" && m_activeAccounts == 0) {
-        MsgBox("There are no accounts defined.  Please use the Account Editor to add an account.", MsgButtons::OK,
-               MsgIcon::Exclamation, "Veltra Desktop");
+    } else if (name == "mnuSuspensionEditor" || name == "mnuPauseEditor") {
+        openTypeEditor(name == "mnuSuspensionEditor");
+    } else if (name == "mnuLineCountConfigs") {
+        openLineCountConfigs();
     } else if (name == "mnuImportList") {
         // The list the user last clicked in the screen in front.
         QMdiSubWindow* front = m_window.mdiArea()->currentSubWindow();
@@ -339,6 +344,37 @@ void Startup::openAccountManager() {
     m_accountManager = m_window.openScreen(screen, "Veltra Text Account Manager");
     // The other screens count the live accounts from the cache the manager reloads after each write.
     QObject::connect(screen, &QObject::destroyed, &m_window, [this] { m_activeAccounts = countActiveAccounts(); });
+    screen->MyShow();
+}
+
+// Both type editors need an account to write their types to.
+void Startup::openTypeEditor(bool suspension) {
+    if (m_activeAccounts == 0) {
+        MsgBox("There are no accounts defined.  Please use the Account Editor to add an account.", MsgButtons::OK,
+               MsgIcon::Exclamation, suspension ? "Suspension Types Editor" : "Pause Editor");
+        return;
+    }
+    if (suspension) {
+        accounts::TE_SuspTypes editor(&m_window);
+        editor.ShowSuspTypeList();
+        runDialog(editor);
+    } else if (DatabaseSession::instance().VersionAtMost(2.0015)) {
+        // Databases of that age keep a separate list of activity types per account.
+        accounts::TE_Type_Editor editor(m_login, accounts::clsAccountTypes::Mode::Pause, &m_window);
+        editor.EditTypes();
+        runDialog(editor);
+    } else {
+        accounts::TE_Pauses editor(&m_window);
+        editor.ShowPauseTypeList();
+        runDialog(editor);
+    }
+}
+
+void Startup::openLineCountConfigs() {
+    if (m_window.raiseScreen(m_lineCounts))
+        return;
+    auto* screen = new accounts::LC_Config(m_login);
+    m_lineCounts = m_window.openScreen(screen, "Line Count Configurations");
     screen->MyShow();
 }
 

@@ -4,6 +4,7 @@
 #include "General_MDI.h"
 #include "LoginComponent.h"
 
+#include <QDialog>
 #include <QMdiSubWindow>
 #include <QPointer>
 
@@ -30,6 +31,8 @@ public:
     bool runCommand(const std::string& name);
     // Creates the editor components by name; none is installed on this platform unless set here.
     std::function<std::unique_ptr<EditorComponent>(const std::string& progId)> createComponent;
+    // Runs the modal type editors (tests look at the dialog instead of waiting on it).
+    std::function<int(QDialog&)> runDialog = [](QDialog& d) { return d.exec(); };
     void shutDown();
     static bool versionAtLeast(const std::string& version, const std::string& minimum);
 
@@ -43,6 +46,8 @@ private:
     void markRoutinesUpdated();
     void openSystemLog();
     void openAccountManager();
+    void openTypeEditor(bool suspension);
+    void openLineCountConfigs();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -52,6 +57,7 @@ private:
     mainwindow::Home_Dashboard* m_dashboard = nullptr;
     QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
     QPointer<QMdiSubWindow> m_accountManager;
+    QPointer<QMdiSubWindow> m_lineCounts;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

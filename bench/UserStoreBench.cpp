@@ -8,6 +8,7 @@
 // --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
 // 50 000 users and groups (and small other tables) is generated from seed 7 in a temporary folder.
 
+#include "BenchSite.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
 #include "LoginComponent.h"
@@ -41,35 +42,14 @@ long residentKb() {
 }
 
 std::string generateSite() {
-    char pattern[] = "/tmp/kduserbench-XXXXXX";
-    g_temporary = mkdtemp(pattern);
-    const std::string site = g_temporary + "/site";
-    demo::createDemoSite(site, KD_DRIVER_PATH);
-    demo::ScaleOptions o;
-    o.seed = 7;
+    demo::ScaleOptions o = kdbench::smallSite();
     o.users = 50000;
-    o.physicians = 200;
-    o.accounts = 20;
-    o.reportTypes = 2;
-    o.logRows = 1000;
-    o.logRowsOnOneDay = 100;
-    o.outputRows = 1000;
-    demo::scaleDemoSite(site, o);
-    return site;
+    g_temporary = kdbench::makeSite("kduserbench", o);
+    return g_temporary + "/site";
 }
 
 void connect(const std::string& site) {
-    setenv("ODBCSYSINI", (site + "/odbc").c_str(), 1);
-    auto& s = DatabaseSession::instance();
-    s.UseDriverConnect = true;
-    s.ServerName = site + "/SQL";
-    s.DatabaseName = demo::kDatabase;
-    s.LoginName = demo::kSqlLogin;
-    s.Password = demo::kSqlPassword;
-    if (!s.ConnectToSQL()) {
-        std::cerr << "cannot connect to the site in " << site << "\n";
-        std::exit(1);
-    }
+    kdbench::connectSession(site);
     // A global administrator: every user is loaded, none read-only.
     g_login.user.user_name = demo::kAdministrator;
     g_login.user.Partition_ID = 0;
@@ -78,18 +58,9 @@ void connect(const std::string& site) {
 }
 
 void BM_PlainFetch(benchmark::State& state) {
-    auto& s = DatabaseSession::instance();
     long rows = 0;
-    for (auto _ : state) {
-        rows = 0;
-        s.SQLStatement = users::kActiveUsersQuery;
-        s.ExecSQL();
-        while (s.FetchRow() == 1) {
-            for (int c = 1; c <= 27; ++c)
-                benchmark::DoNotOptimize(s.GetColumnText(c, 1));
-            ++rows;
-        }
-    }
+    for (auto _ : state)
+        rows = kdbench::fetchAllColumns(users::kActiveUsersQuery, 27);
     state.counters["rows"] = static_cast<double>(rows);
 }
 

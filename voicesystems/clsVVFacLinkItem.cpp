@@ -99,19 +99,18 @@ std::string clsVVFacLinkItem::SaveStatement() const {
         return InsertStatement(m_v);
     if (!m_isDirty || m_v == m_original)
         return "";
-    // All or nothing: a failed insert must not leave the old link deleted. A link that would take
-    // the key of another is refused before anything is deleted.
+    // The old link is deleted and written again (ApplyEdit sends it all or nothing). A link that
+    // would take the key of another is refused before anything is deleted.
     const bool keyChanged = m_v.systemId != m_original.systemId || m_v.facilityId != m_original.facilityId ||
                             m_v.hospAcctId != m_original.hospAcctId;
     const std::string replace = "BEGIN\r\n" + DeleteStatement(m_original) + "\r\n" + InsertStatement(m_v) + "\r\nEND";
-    return "SET XACT_ABORT ON\r\nBEGIN TRANSACTION\r\n" +
-           (keyChanged ? "IF EXISTS (SELECT system_id FROM voice_facility_links WHERE system_id = " +
+    return (keyChanged ? "IF EXISTS (SELECT system_id FROM voice_facility_links WHERE system_id = " +
                              std::to_string(m_v.systemId) + " AND facility = " + std::to_string(m_v.facilityId) +
                              " AND hosp_acct_id = " + std::to_string(m_v.hospAcctId) +
                              ")\r\nRAISERROR ('A Veltra Voice link with these settings has already been defined.', "
                              "16, 1)\r\nELSE\r\n"
                        : std::string()) +
-           replace + "\r\nCOMMIT TRANSACTION";
+           replace;
 }
 
 bool clsVVFacLinkItem::ApplyEdit() {
@@ -121,7 +120,8 @@ bool clsVVFacLinkItem::ApplyEdit() {
         return true;
     auto& s = DatabaseSession::instance();
     s.SQLStatement = sql;
-    if (s.ExecSQL() != 1 || !s.FlushResults())
+    const bool replaces = !m_isDeleted && !m_isNew;
+    if (replaces ? s.ExecSQLAllOrNothing() != 1 : (s.ExecSQL() != 1 || !s.FlushResults()))
         return false;
     const Values& logged = m_isDeleted ? m_original : m_v;
     const char* action = m_isDeleted ? " deleted by user " : m_isNew ? " added by user " : " modified by user ";

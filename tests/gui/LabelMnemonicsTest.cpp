@@ -2,9 +2,16 @@
 #include "AccountManagerFixture.h"
 #include "GenXWait.h"
 #include "General_MDI.h"
+#include "LC_Config.h"
 #include "PP_Chg_Partition.h"
 #include "PP_Set_Default_Partition.h"
 #include "SL_Log_List.h"
+#include "TE_Add_Pause.h"
+#include "TE_Add_Susp.h"
+#include "TE_Add_form.h"
+#include "TE_Pauses.h"
+#include "TE_SuspTypes.h"
+#include "TE_Type_Editor.h"
 #include "UA_Effective_Access.h"
 #include "UA_Printer_Privs.h"
 #include "UA_Privileges_New.h"
@@ -45,6 +52,9 @@ QStringList labelsShowingAmpersand(const QWidget& screen) {
 
 TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
     suite::LoginComponent login;
+    accounts::clsSuspensionTypes suspensions;
+    accounts::clsPauseTypes pauses;
+    accounts::clsAccountTypes perAccount(accounts::clsAccountTypes::Mode::Suspension);
     users::clsPrivileges privileges;
     privileges.Init(login, 60, "JDOE", false, 0);
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> screens[] = {
@@ -64,6 +74,16 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"UA_Effective_Access", [&] { return std::make_unique<users::UA_Effective_Access>(privileges); }},
         {"frmSoftwareSettings",
          [] { return std::make_unique<foundation::frmSoftwareSettings>("/nonexistent/KALDRA.INI"); }},
+        {"TE_SuspTypes", [] { return std::make_unique<accounts::TE_SuspTypes>(); }},
+        {"TE_Add_Susp", [&suspensions] { return std::make_unique<accounts::TE_Add_Susp>(suspensions); }},
+        {"TE_Pauses", [] { return std::make_unique<accounts::TE_Pauses>(); }},
+        {"TE_Add_Pause", [&pauses] { return std::make_unique<accounts::TE_Add_Pause>(pauses); }},
+        {"TE_Type_Editor",
+         [&login] {
+             return std::make_unique<accounts::TE_Type_Editor>(login, accounts::clsAccountTypes::Mode::Pause);
+         }},
+        {"TE_Add_form", [&perAccount] { return std::make_unique<accounts::TE_Add_form>(perAccount, 10); }},
+        {"LC_Config", [&login] { return std::make_unique<accounts::LC_Config>(login); }},
     };
     for (const auto& [name, make] : screens) {
         const auto screen = make();

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -323,6 +324,56 @@ TEST_F(StartupTest, ExportCurrentListWritesTheFocusedListOfTheActiveScreen) {
     ASSERT_EQ(lines.size(), 5u + static_cast<size_t>(log->model()->rowCount()));
     EXPECT_EQ(lines[3].rfind(log->model()->headerData(0, Qt::Horizontal).toString().toStdString(), 0), 0u);
     startup.shutDown();
+}
+
+// The type editors and the line-count configurations open from the menu and from the dashboard's
+// buttons; without a live account both type editors refuse under their own titles.
+TEST_F(StartupTest, TypeEditorsAndLineCountConfigurationsOpen) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    std::vector<std::string> opened;
+    startup.runDialog = [&opened](QDialog& d) {
+        opened.push_back(d.objectName().toStdString() + ":" + d.windowTitle().toStdString());
+        return static_cast<int>(QDialog::Rejected);
+    };
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    window.runCommand("mnuSuspensionEditor");
+    window.findChild<QPushButton*>("cmdPauseEditor")->click();
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{"TE_SuspTypes:Suspension Type Editor", "TE_Pauses:Activity Type Editor"}));
+    window.findChild<QPushButton*>("cmdLineCountConfigs")->click();
+    auto* list = window.findChild<QListWidget*>("lstConfig");
+    ASSERT_NE(list, nullptr);
+    EXPECT_GE(list->count(), 1);
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown.front().text;
+    startup.shutDown();
+
+    // The same site with every account deleted.
+    General_MDI second;
+    suite::LoginComponent secondLogin;
+    app::Startup again(second, secondLogin, prompt);
+    again.runDialog = startup.runDialog;
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    {
+        suite::SuiteConnection db;
+        ASSERT_TRUE(
+            db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+        ASSERT_TRUE(db.execute("UPDATE Account_info SET is_deleted = 1 WHERE hosp_acct_id > 0"));
+    }
+    ASSERT_TRUE(again.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    opened.clear();
+    recorder.shown.clear();
+    second.runCommand("mnuSuspensionEditor");
+    second.runCommand("mnuPauseEditor");
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    for (const auto& shown : recorder.shown)
+        EXPECT_EQ(shown.text, "There are no accounts defined.  Please use the Account Editor to add an account.");
+    EXPECT_EQ(recorder.shown[0].title, "Suspension Types Editor");
+    EXPECT_EQ(recorder.shown[1].title, "Pause Editor");
+    again.shutDown();
 }
 
 TEST(StartupVersions, LoginComponentVersionsCompareWithoutTheLocale) {
