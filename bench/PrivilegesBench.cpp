@@ -12,6 +12,7 @@
 // --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
 // 500 accounts x 50 report types (and small other tables) is generated from seed 7.
 
+#include "BenchSite.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
 #include "LoginComponent.h"
@@ -40,35 +41,16 @@ suite::LoginComponent g_login;
 size_t g_saveStatements = 0;
 
 std::string generateSite() {
-    char pattern[] = "/tmp/kdprivbench-XXXXXX";
-    g_temporary = mkdtemp(pattern);
-    const std::string site = g_temporary + "/site";
-    demo::createDemoSite(site, KD_DRIVER_PATH);
-    demo::ScaleOptions o;
-    o.seed = 7;
-    o.users = 500;
-    o.physicians = 100;
+    demo::ScaleOptions o = kdbench::smallSite();
     o.accounts = 500;
     o.reportTypes = 50;
-    o.logRows = 1000;
-    o.logRowsOnOneDay = 100;
-    o.outputRows = 1000;
-    demo::scaleDemoSite(site, o);
-    return site;
+    g_temporary = kdbench::makeSite("kdprivbench", o);
+    return g_temporary + "/site";
 }
 
 void connect(const std::string& site) {
-    setenv("ODBCSYSINI", (site + "/odbc").c_str(), 1);
+    kdbench::connectSession(site);
     auto& s = DatabaseSession::instance();
-    s.UseDriverConnect = true;
-    s.ServerName = site + "/SQL";
-    s.DatabaseName = demo::kDatabase;
-    s.LoginName = demo::kSqlLogin;
-    s.Password = demo::kSqlPassword;
-    if (!s.ConnectToSQL()) {
-        std::cerr << "cannot connect to the site in " << site << "\n";
-        std::exit(1);
-    }
     physicians::LoadPartitions();
     g_login.SQLServerName = s.ServerName;
     g_login.SQLDBName = s.DatabaseName;
