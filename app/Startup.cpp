@@ -21,6 +21,7 @@
 #include "frmSoftwareSettings.h"
 #include "frmWorkTime.h"
 #include "modPartition.h"
+#include "modPrivileges.h"
 
 #include <QAction>
 #include <QDate>
@@ -145,6 +146,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     arming.systemFolder = m_systemFolder;
     arming.programFolder = programDir;
     arming.paxletSupported = paxlet;
+    arming.privilege = [this](int n) { return m_login.user.privilege(n); };
     m_window.armMenu(arming);
     log.userId = static_cast<int>(user.user_id);
     log.partitionId = static_cast<int>(user.Partition_ID);
@@ -251,6 +253,11 @@ bool Startup::runCommand(const std::string& name) {
         const Result result = launchCompanion(*entry);
         if (name == "mnuRoutines" && (result == Result::Started || result == Result::Activated))
             markRoutinesUpdated();
+        return true;
+    }
+    // The physician commands need their privileges before anything opens.
+    if (const std::string refusal = users::PhysicianCommandRefusal(name); !refusal.empty()) {
+        MsgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation, "Security");
         return true;
     }
     if (name == "mnuSoftwareUpdates") {

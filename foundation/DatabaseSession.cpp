@@ -263,6 +263,24 @@ int DatabaseSession::FetchRow() {
     return 0;
 }
 
+int DatabaseSession::FetchBatchRow() {
+    SQLRETURN rc;
+    do {
+        rc = SQLFetch(m_stmt);
+    } while (rc == SQL_STILL_EXECUTING);
+    return rc == SQL_SUCCESS ? 1 : 0;
+}
+
+int DatabaseSession::NextResultSet() {
+    const SQLRETURN rc = SQLMoreResults(m_stmt);
+    if (rc == SQL_SUCCESS)
+        return 1;
+    if (rc == SQL_ERROR || rc == SQL_SUCCESS_WITH_INFO)
+        ReportSQLError(m_dbc, m_stmt);
+    CloseStatement();
+    return 0;
+}
+
 std::string DatabaseSession::GetColumnText(int column, int trim) {
     // A column holds at most 255 characters for the program. The driver hands the value over in
     // 256-byte pieces; a multi-byte character may straddle two pieces, so pieces are joined until

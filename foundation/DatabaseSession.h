@@ -41,6 +41,11 @@ public:
     long GetColumnLong(int column);                  // the trimmed text as a number; NULL and text read as 0
     void CloseStatement();
     bool FlushResults();
+    // Reading a batch of several SELECTs: FetchBatchRow is FetchRow that leaves the cursor open at
+    // the end of a result set, and NextResultSet moves to the next one (1; 0 when the batch has no
+    // more, the cursor then closed, or on an error, which is shown as usual).
+    int FetchBatchRow();
+    int NextResultSet();
     void ReportSQLError(SQLHDBC dbc, SQLHSTMT stmt);
     void CheckODBCResult(SQLRETURN rc, const std::string& text);
     void ShowConnectError();

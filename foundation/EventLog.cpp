@@ -26,7 +26,7 @@ std::string now(const std::string& pattern) {
 std::string quotedOrNull(const std::optional<std::string>& text) {
     if (!text)
         return "NULL";
-    const std::string cut = platform::utf8Left(*text, 100);
+    const std::string cut = platform::utf8Left(*text, 100); // the column holds 100 characters, not bytes
     return "'" + DatabaseSession::QuoteSQL(cut) + "'";
 }
 

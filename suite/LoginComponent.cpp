@@ -29,7 +29,8 @@ std::string text(const std::optional<std::string>& v) {
 } // namespace
 
 bool privilegeGranted(const std::string& set, int n) {
-    return n >= 1 && static_cast<size_t>(n) <= set.size() && set[static_cast<size_t>(n - 1)] == '\x02';
+    // Positions count from 0: privilege n is the character at index n.
+    return n >= 0 && static_cast<size_t>(n) < set.size() && set[static_cast<size_t>(n)] == '\x02';
 }
 
 std::string combinePrivileges(const std::vector<std::string>& sets, size_t length) {

@@ -11,7 +11,7 @@
 
 namespace suite {
 
-// Privilege strings hold, at position n, code 2 when privilege n is granted and code 1 when not.
+// Privilege strings hold, at position n (counted from 0), code 2 when privilege n is granted and code 1 when not.
 bool privilegeGranted(const std::string& set, int n);
 // Combines privilege strings: a position is granted when any of them grants it.
 std::string combinePrivileges(const std::vector<std::string>& sets, size_t length);

@@ -109,6 +109,8 @@ void General_MDI::armMenu(const Arming& a) {
             allowed = a.isAdministrator || a.isPhysicianAdmin;
             break;
         }
+        if (e.privilege >= 0)
+            allowed = allowed && a.privilege && a.privilege(e.privilege);
         bool present = true;
         if (!e.executable.empty()) {
             // A companion whose program is missing is not offered.

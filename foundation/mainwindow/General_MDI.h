@@ -22,6 +22,7 @@ struct Arming {
     std::string systemFolder;  // companion programs "\KALDRA\SYSTEM\..." are looked up here
     std::string programFolder; // ... and the others here
     bool paxletSupported = false;
+    std::function<bool(int)> privilege; // the logged-in user's system privilege n
 };
 
 // The main window: the menu of every screen and companion program, the screens inside an MDI

@@ -34,6 +34,14 @@ MenuEntry E(std::string name, std::string caption, std::string parent, bool subm
 
 } // namespace
 
+// System privilege "Access to Locked Reports".
+constexpr int kPrivAccessLockedReports = 148;
+
+MenuEntry Needs(MenuEntry e, int privilege) {
+    e.privilege = privilege;
+    return e;
+}
+
 const std::vector<MenuEntry>& menuTable() {
     using A = Access;
     static const std::vector<MenuEntry> table = {
@@ -77,7 +85,8 @@ const std::vector<MenuEntry>& menuTable() {
           "\\KALDRA\\SYSTEM\\KDEXSCHEDADM.EXE", "", A::SystemAdministrator),
         E("mnuVeltraVoiceLinks", "Veltra &Voice Links", "mnuEditors", false, "", "", A::SystemAdministrator),
         E("mnuLineCountConfigs", "&Line Count Configurations", "mnuEditors", false, "", "", A::AnyAdministrator),
-        E("mnuLockedReports", "Loc&ked Reports", "mnuEditors", false, "", "", A::AnyAdministrator),
+        Needs(E("mnuLockedReports", "Loc&ked Reports", "mnuEditors", false, "", "", A::AnyAdministrator),
+              kPrivAccessLockedReports),
         E("mnuKALDRAIni", "KALDRA.INI Configuration File Editor", "mnuEditors", false, "\\KALDRA\\SYSTEM\\KDINIEDT.EXE",
           "", A::SystemAdministrator),
         E("mnuPatientSearchIdentifiers", "Pati&ent Search Identifier", "mnuEditors", false),

@@ -19,6 +19,7 @@ struct MenuEntry {
     std::string windowTitle; // of a running copy
     Access access = Access::Everyone;
     bool separatorBefore = false;
+    int privilege = -1; // the system privilege the entry also needs; -1 for none
 };
 
 const std::vector<MenuEntry>& menuTable();

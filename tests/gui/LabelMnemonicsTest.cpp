@@ -12,6 +12,10 @@
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
+#include "UA_Effective_Access.h"
+#include "UA_Printer_Privs.h"
+#include "UA_Privileges_New.h"
+#include "clsPrivileges.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
 
@@ -51,6 +55,8 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
     accounts::clsSuspensionTypes suspensions;
     accounts::clsPauseTypes pauses;
     accounts::clsAccountTypes perAccount(accounts::clsAccountTypes::Mode::Suspension);
+    users::clsPrivileges privileges;
+    privileges.Init(login, 60, "JDOE", false, 0);
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> screens[] = {
         {"General_MDI", [] { return std::make_unique<mainwindow::General_MDI>(); }},
         {"SL_Log_List", [&login] { return std::make_unique<systemlog::SL_Log_List>(login); }},
@@ -60,6 +66,12 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"frmLogin", [] { return std::make_unique<suite::frmLogin>("KDADMIN"); }},
         {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
         {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
+        {"UA_Privileges_New",
+         [&login] {
+             return std::make_unique<users::UA_Privileges_New>(login, users::AdminKinds{true, true, true});
+         }},
+        {"UA_Printer_Privs", [] { return std::make_unique<users::UA_Printer_Privs>(); }},
+        {"UA_Effective_Access", [&] { return std::make_unique<users::UA_Effective_Access>(privileges); }},
         {"frmSoftwareSettings",
          [] { return std::make_unique<foundation::frmSoftwareSettings>("/nonexistent/KALDRA.INI"); }},
         {"TE_SuspTypes", [] { return std::make_unique<accounts::TE_SuspTypes>(); }},

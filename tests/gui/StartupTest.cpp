@@ -651,3 +651,36 @@ TEST_F(StartupTest, EachFailureStopsWithItsMessage) {
 }
 
 } // namespace
+
+TEST_F(StartupTest, PhysicianCommandsAreRefusedWithoutTheirPrivilege) {
+    prompt.answers = {{"TLEE", "demo"}}; // holds positions 0 to 39: 9 but not 91
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    EXPECT_FALSE(window.action("mnuLockedReports")->isVisible()); // privilege 148 is not among them
+    recorder.shown.clear();
+    window.runCommand("mnuEditDefault");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to edit the default physician.");
+    EXPECT_EQ(recorder.shown[0].title, "Security");
+    EXPECT_EQ(recorder.shown[0].icon, platform::MsgIcon::Exclamation);
+    recorder.shown.clear();
+    // With privilege 9 the partition command gets past the check to its screen.
+    window.runCommand("mnuChangePartition");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text.find("ACCESS DENIED"), std::string::npos);
+}
+
+TEST_F(StartupTest, AUserHoldingThePrivilegesGetsLockedReportsAndThePhysicianCommands) {
+    prompt.answers = {{"MGARCIA", "demo"}}; // a system administrator holding every position
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    EXPECT_TRUE(window.action("mnuLockedReports")->isVisible());
+    recorder.shown.clear();
+    window.runCommand("mnuEditDefault");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("is not available yet"), std::string::npos);
+}

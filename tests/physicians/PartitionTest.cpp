@@ -51,7 +51,7 @@ std::string sortedList(const std::string& list) {
 std::string privileges(std::initializer_list<int> granted) {
     std::string set(160, '\x01');
     for (int n : granted)
-        set[static_cast<size_t>(n - 1)] = '\x02';
+        set[static_cast<size_t>(n)] = '\x02';
     return set;
 }
 

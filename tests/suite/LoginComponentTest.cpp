@@ -153,15 +153,17 @@ TEST_F(LoginTest, EffectivePrivilegesCombineTheUsersAndItsGroups) {
         "INSERT INTO System_security_groups VALUES (202, 300, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
         "INSERT Privileges_accounts VALUES (202, 2, REPLICATE(CHAR(1), 99) + CHAR(2), NULL)");
     ASSERT_EQ(login.Authenticate("GROUPIE", "demo"), LoginComponent::Outcome::LoggedIn);
-    const std::pair<int, bool> cases[] = {{1, true},   {2, false},   {5, false}, {6, true},   {10, true},
-                                          {11, false}, {160, false}, {0, false}, {161, false}};
+    // Positions count from 0: the user's own string grants 0, the group's grants 5 to 9.
+    const std::pair<int, bool> cases[] = {{0, true},   {1, false},   {4, false},  {5, true},   {9, true},
+                                          {10, false}, {159, false}, {-1, false}, {160, false}};
     for (const auto& [n, granted] : cases)
         EXPECT_EQ(login.user.privilege(n), granted) << n;
     ASSERT_TRUE(login.LoadAccountData());
     int north = login.GetAcctIndex(2);
     ASSERT_GT(north, 0);
-    EXPECT_TRUE(login.HospAccountAt(north).privilege(100));
-    EXPECT_FALSE(login.HospAccountAt(north).privilege(99));
+    EXPECT_TRUE(login.HospAccountAt(north).privilege(99));
+    EXPECT_FALSE(login.HospAccountAt(north).privilege(98));
+    EXPECT_FALSE(login.HospAccountAt(north).privilege(100));
 }
 
 TEST_F(LoginTest, AccountCacheHoldsAccountsWithDepartmentsAndReportTypes) {
@@ -177,8 +179,8 @@ TEST_F(LoginTest, AccountCacheHoldsAccountsWithDepartmentsAndReportTypes) {
     EXPECT_EQ(heart.ReportTypes.size(), 6u);
     EXPECT_EQ(heart.Departments, std::vector<long>{0});
     EXPECT_TRUE(login.HospAccountAt(login.GetAcctIndex(12)).is_deleted);
-    EXPECT_TRUE(login.HospAccountAt(login.GetAcctIndex(1)).privilege(60));
-    EXPECT_FALSE(login.HospAccountAt(login.GetAcctIndex(1)).privilege(61));
+    EXPECT_TRUE(login.HospAccountAt(login.GetAcctIndex(1)).privilege(59)); // the demo grants positions 0 to 59
+    EXPECT_FALSE(login.HospAccountAt(login.GetAcctIndex(1)).privilege(60));
 }
 
 TEST_F(LoginTest, UserOptionsPersistPerUser) {
