@@ -166,9 +166,10 @@ bool LoginComponent::loadUser(long userId) {
 }
 
 std::string LoginComponent::SetNewPassword(const std::string& password, const std::string& confirm) {
-    std::string problem =
-        m_policy.checkLogonPassword(password, confirm, upper(user.user_name) == "ADMINISTRATOR", true, user.password);
-    if (!problem.empty())
+    // The built-in Administrator account keeps the administrator rule of the password check.
+    const long adminRule = upper(user.user_name) == "ADMINISTRATOR" ? PasswordPolicy::kAdministratorRule : 0;
+    std::string problem;
+    if (!m_policy.IsPasswordOk(user.password, password, confirm, true, adminRule, problem))
         return problem;
     if (password.size() > PasswordCipher::kMaxPasswordLength)
         return "The login password cannot be longer than " + std::to_string(PasswordCipher::kMaxPasswordLength) +

@@ -209,43 +209,6 @@ TEST_F(LoginTest, UnreachableDatabaseAndCancel) {
     EXPECT_EQ(login.Login(true, 0, ""), 1); // no credentials given: Cancel
 }
 
-TEST(PasswordPolicy, FirstFailingRuleWins) {
-    suite::PasswordPolicy strict;
-    strict.minimumLength = 8;
-    strict.requireAlphaNumeric = true;
-    strict.caseSensitive = true;
-    strict.flag3 = 3;
-    suite::PasswordPolicy blank;
-    blank.permitBlankPassword = true;
-    struct Case {
-        const suite::PasswordPolicy* policy;
-        const char* pw;
-        const char* confirm;
-        bool admin;
-        const char* expectedStart; // "" accepted
-    };
-    const Case cases[] = {
-        {&strict, "abc", "abd", false, "New Password and Confirm Password fields do not match."},
-        {&blank, "", "", true, "The Administrator user cannot have a blank login password."},
-        {&blank, "ab", "ab", true, "The Administrator's login password must be at least 3 characters."},
-        {&strict, "has space1!A", "has space1!A", false, "The login password cannot contain any spaces."},
-        {&strict, "Old-pass1", "Old-pass1", false, "Your new login password matches your existing login password."},
-        {&strict, "Ab1!", "Ab1!", false, "Your login password must be at least 8 characters long."},
-        {&strict, "Abcdefgh!", "Abcdefgh!", false, "Your new login password must have at least one letter (A-Z)"},
-        {&strict, "Abcdefg1", "Abcdefg1", false, "Your new login password must have at least one symbol character."},
-        {&strict, "abcdefg1!", "abcdefg1!", false, "Your new login password must have at least one upper case"},
-        {&strict, "Abcdefg1!", "Abcdefg1!", false, ""},
-        {&blank, "", "", false, ""},
-    };
-    for (const auto& tc : cases) {
-        std::string msg = tc.policy->checkLogonPassword(tc.pw, tc.confirm, tc.admin, true, "Old-pass1");
-        if (std::string(tc.expectedStart).empty())
-            EXPECT_EQ(msg, "") << tc.pw;
-        else
-            EXPECT_EQ(msg.rfind(tc.expectedStart, 0), 0u) << tc.pw << " -> " << msg;
-    }
-}
-
 } // namespace
 
 namespace {
