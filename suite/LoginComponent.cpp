@@ -101,7 +101,8 @@ LoginComponent::Outcome LoginComponent::Authenticate(const std::string& userName
     if (toBool(r[3])) {
         // A lock-out from failed attempts ends by itself after the policy's duration; one without
         // an attempt time was set by an administrator and stays.
-        if (m_policy.intruderDetection && m_policy.lockoutMinutes > 0 && toLong(r[7]) >= m_policy.lockoutMinutes)
+        if (m_policy.intruderDetection && m_policy.lockoutMinutes > 0 &&
+            toLong(r[7]) >= m_policy.lockoutDurationMinutes())
             m_db.execute("UPDATE System_user_bindery SET locked_out = 0, nbr_bad_attempts = 0 WHERE user_id = " + id);
         else
             return Outcome::LockedOut;

@@ -25,6 +25,10 @@ struct PasswordPolicy {
     static constexpr long kAdministratorRule = 1;
     static constexpr const char* kSymbolCharacters = "!$#_|%:?-*/()";
 
+    // The lock-out in minutes; the list's "24 hours" and "48 hours" are stored as 3600 and 7200.
+    [[nodiscard]] int lockoutDurationMinutes() const {
+        return lockoutMinutes == 3600 ? 24 * 60 : lockoutMinutes == 7200 ? 48 * 60 : lockoutMinutes;
+    }
     [[nodiscard]] bool requireSymbolChars() const { return (flag3 & 1) != 0; }
     [[nodiscard]] bool requireUpperAndLowerCase() const { return (flag3 & 2) != 0; }
 

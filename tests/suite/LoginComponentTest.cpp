@@ -223,4 +223,27 @@ TEST_F(LoginTest, ATimedLockOutEndsAfterThePolicysDuration) {
     EXPECT_EQ(login.Authenticate("TLEE", "demo"), LoginComponent::Outcome::LockedOut);
 }
 
+// The lock-out list stores 24 hours as 3600 and 48 hours as 7200; they last a day and two days.
+TEST_F(LoginTest, StoredLockOutValuesOfADayAndTwoDays) {
+    ASSERT_TRUE(login.connect());
+    struct Case {
+        int stored, minutesAgo;
+        LoginComponent::Outcome expected;
+    };
+    const Case cases[] = {
+        {3600, 1441, LoginComponent::Outcome::LoggedIn}, {3600, 1439, LoginComponent::Outcome::LockedOut},
+        {7200, 2881, LoginComponent::Outcome::LoggedIn}, {7200, 2879, LoginComponent::Outcome::LockedOut},
+        {0, 100000, LoginComponent::Outcome::LockedOut}, // until an administrator resets the account
+    };
+    for (const auto& c : cases) {
+        login.database().execute("UPDATE System_user_policies SET intruder_detection_enabled = 1, lockout_duration = " +
+                                 std::to_string(c.stored) +
+                                 " WHERE policy_id = (SELECT flag4 FROM System_user_bindery WHERE user_name = 'TLEE')");
+        login.database().execute("UPDATE System_user_bindery SET locked_out = 1, nbr_bad_attempts = 3, "
+                                 "last_attempt_datetime = DATEADD(minute, -" +
+                                 std::to_string(c.minutesAgo) + ", GETDATE()) WHERE user_name = 'TLEE'");
+        EXPECT_EQ(login.Authenticate("TLEE", "demo"), c.expected) << c.stored << " " << c.minutesAgo;
+    }
+}
+
 } // namespace
