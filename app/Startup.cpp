@@ -11,6 +11,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "SL_Log_List.h"
+#include "UA_Policy.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -300,6 +301,8 @@ bool Startup::runCommand(const std::string& name) {
                MsgIcon::Information, "Veltra Desktop");
     } else if (name == "mnuSystemLog") {
         openSystemLog();
+    } else if (name == "mnuUserPolicies") {
+        openUserPolicies();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
@@ -327,6 +330,14 @@ void Startup::openAccountManager() {
     m_accountManager = m_window.openScreen(screen, "Veltra Text Account Manager");
     // The other screens count the live accounts from the cache the manager reloads after each write.
     QObject::connect(screen, &QObject::destroyed, &m_window, [this] { m_activeAccounts = countActiveAccounts(); });
+    screen->MyShow();
+}
+
+void Startup::openUserPolicies() {
+    if (m_window.raiseScreen(m_userPolicies))
+        return;
+    auto* screen = new users::UA_Policy(m_login);
+    m_userPolicies = m_window.openScreen(screen, "User Policies");
     screen->MyShow();
 }
 

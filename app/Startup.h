@@ -43,6 +43,7 @@ private:
     void markRoutinesUpdated();
     void openSystemLog();
     void openAccountManager();
+    void openUserPolicies();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -52,6 +53,7 @@ private:
     mainwindow::Home_Dashboard* m_dashboard = nullptr;
     QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
     QPointer<QMdiSubWindow> m_accountManager;
+    QPointer<QMdiSubWindow> m_userPolicies;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

@@ -82,6 +82,22 @@ bool clsUserPolicies::LoadAll() {
     return true;
 }
 
+bool clsUserPolicies::LoadNames() {
+    auto& s = session();
+    s.SQLStatement = "SELECT policy_id, policy_name FROM System_user_policies ORDER BY policy_name";
+    if (s.ExecSQL() != 1)
+        return false;
+    Clear();
+    while (s.FetchRow() == 1) {
+        clsUserPolicy p;
+        p.m_bytPolicyId = static_cast<unsigned char>(s.GetColumnLong(1));
+        p.m_strPolicyName = s.GetColumnText(2, 1);
+        Add(p, Key(p.m_bytPolicyId));
+    }
+    s.CloseStatement();
+    return true;
+}
+
 clsUserPolicy* clsUserPolicies::LoadPolicy(long policyId) {
     auto& s = session();
     s.SQLStatement = "SELECT permit_blank_password, case_sensitive_password, minimum_password_length, "

@@ -16,6 +16,8 @@ public:
 
     // Every policy by name, with the columns the lists and the password checks need.
     bool LoadAll();
+    // The policy names for a pick list, by name: entries with the id and the name only.
+    bool LoadNames();
     // Reads every column of one policy into its entry (added when missing); nullptr when it cannot
     // be read ("Retrieve Error" shown).
     clsUserPolicy* LoadPolicy(long policyId);

@@ -5,6 +5,8 @@
 #include "PP_Chg_Partition.h"
 #include "PP_Set_Default_Partition.h"
 #include "SL_Log_List.h"
+#include "UA_LDAP_Settings.h"
+#include "UA_Policy.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
 
@@ -49,6 +51,8 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"PP_Set_Default_Partition", [] { return std::make_unique<physicians::PP_Set_Default_Partition>(); }},
         {"frmLogin", [] { return std::make_unique<suite::frmLogin>("KDADMIN"); }},
         {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
+        {"UA_Policy", [&login] { return std::make_unique<users::UA_Policy>(login); }},
+        {"UA_LDAP_Settings", [] { return std::make_unique<users::UA_LDAP_Settings>(); }},
         {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
         {"frmSoftwareSettings",
          [] { return std::make_unique<foundation::frmSoftwareSettings>("/nonexistent/KALDRA.INI"); }},
