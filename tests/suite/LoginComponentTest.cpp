@@ -143,6 +143,18 @@ TEST_F(LoginTest, MustChangePasswordAsksUntilThePolicyIsMet) {
     EXPECT_EQ(scalar("SELECT must_change_password FROM System_user_bindery WHERE user_id = 103"), "0");
 }
 
+// The password dialog's check counts characters: seven accented characters are not eight, however many
+// bytes they take.
+TEST_F(LoginTest, TheNewPasswordLengthCountsCharacters) {
+    prompt.credentials = {{"KNGUYEN", "demo"}};
+    prompt.newPasswords = {"Ab1!\xc3\xa9\xc3\xa9\xc3\xa9", "Ab1!\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"};
+    ASSERT_EQ(login.Login(true, 0, ""), 0);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1],
+              "Your login password must be at least 8 characters long.  Please enter a different login password.");
+    EXPECT_EQ(login.user.password, "Ab1!\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9");
+}
+
 TEST_F(LoginTest, EffectivePrivilegesCombineTheUsersAndItsGroups) {
     ASSERT_TRUE(login.connect());
     login.database().execute(
