@@ -383,6 +383,26 @@ TEST_F(PolicyScreen, LeavingAChangedPolicyAsksToSaveIt) {
     EXPECT_EQ(child<QLineEdit>("txtPolicyName")->text(), "Default Policy");
 }
 
+TEST_F(PolicyScreen, ANewPolicySavedOnLeavingIsListedUnderItsId) {
+    open();
+    click("cmdAdd");
+    typeName("Evening");
+    recorder.answer(platform::MsgAnswer::Yes);
+    pick("Nurses");
+    EXPECT_EQ(names(), (QStringList{"Default Policy", "Evening", "Nurses"}));
+    EXPECT_EQ(child<QLineEdit>("txtPolicyName")->text(), "Nurses");
+    pick("Evening");
+    EXPECT_EQ(child<QLineEdit>("txtPolicyName")->text(), "Evening");
+    ASSERT_EQ(recorder.shown.size(), 1u); // the question only: no retrieve error
+    EXPECT_EQ(recorder.shown[0].text, "The current user policy Evening is not saved.  Save it now?");
+    // A new policy left unsaved disappears from the list.
+    click("cmdAdd");
+    recorder.answer(platform::MsgAnswer::No);
+    pick("Nurses");
+    EXPECT_EQ(names(), (QStringList{"Default Policy", "Evening", "Nurses"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_user_policies"), "3");
+}
+
 TEST_F(PolicyScreen, AnUnlistedStoredValueIsKeptOnSave) {
     exec("UPDATE System_user_policies SET lockout_duration = 45, string2 = 'damaged?text' WHERE policy_id = 1");
     open();

@@ -245,27 +245,22 @@ void UA_Policy::lstConfig_Click() {
     const int row = lstConfig->currentRow();
     if (row == m_intShownRow)
         return;
+    QListWidgetItem* item = lstConfig->item(row);
+    if (!item)
+        return;
+    const int pickedId = item->data(Qt::UserRole).toInt();
+    const bool listChanged = m_blnNew || m_blnDirty; // a new entry to drop, or a name that may have changed
     if (!QuerySave()) {
         m_blnLoading = true;
         lstConfig->setCurrentRow(m_intShownRow);
         m_blnLoading = false;
         return;
     }
-    if (m_blnNew) { // a new policy left unsaved goes away
-        const int newRow = m_intShownRow;
-        m_blnNew = false;
-        m_blnLoading = true;
-        delete lstConfig->takeItem(newRow);
-        m_blnLoading = false;
-        if (row > newRow) {
-            lstConfig->setCurrentRow(row - 1);
-            return;
-        }
-    }
-    QListWidgetItem* item = lstConfig->item(row);
-    if (!item)
+    if (listChanged) {
+        LoadList(pickedId); // shows the picked policy
         return;
-    const clsUserPolicy* p = m_colPolicies.LoadPolicy(item->data(Qt::UserRole).toInt());
+    }
+    const clsUserPolicy* p = m_colPolicies.LoadPolicy(pickedId);
     m_intShownRow = row;
     if (p)
         ShowPolicy(*p);
