@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 
 namespace {
 
@@ -277,6 +278,10 @@ struct NameCase {
     QString name;
     std::string text, title;
 };
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PolicyNames : public PolicyScreen, public ::testing::WithParamInterface<NameCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -43,6 +44,10 @@ struct LogonCase {
     long adminRule;
     std::string expected; // "" accepted
 };
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const LogonCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class LogonPasswordCheck : public ::testing::TestWithParam<LogonCase> {};
 
@@ -157,6 +162,10 @@ struct SignatureCase {
     bool checkOld;
     std::string expected;
 };
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const SignatureCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class SignaturePasswordCheck : public ::testing::TestWithParam<SignatureCase> {};
 

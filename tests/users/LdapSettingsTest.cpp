@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -98,6 +99,10 @@ struct DamagedCase {
     bool ssl;
     long scope, authType, timeout;
 };
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const DamagedCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class LdapSettingsDamaged : public ::testing::TestWithParam<DamagedCase> {};
 
