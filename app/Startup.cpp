@@ -16,6 +16,7 @@
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
 #include "VV_FacilityLinks.h"
+#include "UA_Policy.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -317,6 +318,8 @@ bool Startup::runCommand(const std::string& name) {
         voicesystems::VV_FacilityLinks links(m_login, &m_window);
         if (links.MyShow())
             links.exec();
+    } else if (name == "mnuUserPolicies") {
+        openUserPolicies();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
@@ -375,6 +378,14 @@ void Startup::openLineCountConfigs() {
         return;
     auto* screen = new accounts::LC_Config(m_login);
     m_lineCounts = m_window.openScreen(screen, "Line Count Configurations");
+    screen->MyShow();
+}
+
+void Startup::openUserPolicies() {
+    if (m_window.raiseScreen(m_userPolicies))
+        return;
+    auto* screen = new users::UA_Policy(m_login);
+    m_userPolicies = m_window.openScreen(screen, "User Policies");
     screen->MyShow();
 }
 

@@ -48,6 +48,7 @@ private:
     void openAccountManager();
     void openTypeEditor(bool suspension);
     void openLineCountConfigs();
+    void openUserPolicies();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -58,6 +59,7 @@ private:
     QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
     QPointer<QMdiSubWindow> m_accountManager;
     QPointer<QMdiSubWindow> m_lineCounts;
+    QPointer<QMdiSubWindow> m_userPolicies;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

@@ -102,7 +102,8 @@ LoginComponent::Outcome LoginComponent::Authenticate(const std::string& userName
     if (toBool(r[3])) {
         // A lock-out from failed attempts ends by itself after the policy's duration; one without
         // an attempt time was set by an administrator and stays.
-        if (m_policy.intruderDetection && m_policy.lockoutMinutes > 0 && toLong(r[7]) >= m_policy.lockoutMinutes)
+        if (m_policy.intruderDetection && m_policy.lockoutMinutes > 0 &&
+            toLong(r[7]) >= m_policy.lockoutDurationMinutes())
             m_db.execute("UPDATE System_user_bindery SET locked_out = 0, nbr_bad_attempts = 0 WHERE user_id = " + id);
         else
             return Outcome::LockedOut;
@@ -167,9 +168,10 @@ bool LoginComponent::loadUser(long userId) {
 }
 
 std::string LoginComponent::SetNewPassword(const std::string& password, const std::string& confirm) {
-    std::string problem =
-        m_policy.checkLogonPassword(password, confirm, upper(user.user_name) == "ADMINISTRATOR", true, user.password);
-    if (!problem.empty())
+    // The built-in Administrator account keeps the administrator rule of the password check.
+    const long adminRule = upper(user.user_name) == "ADMINISTRATOR" ? PasswordPolicy::kAdministratorRule : 0;
+    std::string problem;
+    if (!m_policy.IsPasswordOk(user.password, password, confirm, true, adminRule, problem))
         return problem;
     if (password.size() > PasswordCipher::kMaxPasswordLength)
         return "The login password cannot be longer than " + std::to_string(PasswordCipher::kMaxPasswordLength) +

@@ -16,6 +16,8 @@
 #include "UA_Printer_Privs.h"
 #include "UA_Privileges_New.h"
 #include "clsPrivileges.h"
+#include "UA_LDAP_Settings.h"
+#include "UA_Policy.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
 
@@ -65,6 +67,8 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"PP_Set_Default_Partition", [] { return std::make_unique<physicians::PP_Set_Default_Partition>(); }},
         {"frmLogin", [] { return std::make_unique<suite::frmLogin>("KDADMIN"); }},
         {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
+        {"UA_Policy", [&login] { return std::make_unique<users::UA_Policy>(login); }},
+        {"UA_LDAP_Settings", [] { return std::make_unique<users::UA_LDAP_Settings>(); }},
         {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
         {"UA_Privileges_New",
          [&login] {

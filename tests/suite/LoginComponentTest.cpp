@@ -143,6 +143,18 @@ TEST_F(LoginTest, MustChangePasswordAsksUntilThePolicyIsMet) {
     EXPECT_EQ(scalar("SELECT must_change_password FROM System_user_bindery WHERE user_id = 103"), "0");
 }
 
+// The password dialog's check counts characters: seven accented characters are not eight, however many
+// bytes they take.
+TEST_F(LoginTest, TheNewPasswordLengthCountsCharacters) {
+    prompt.credentials = {{"KNGUYEN", "demo"}};
+    prompt.newPasswords = {"Ab1!\xc3\xa9\xc3\xa9\xc3\xa9", "Ab1!\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"};
+    ASSERT_EQ(login.Login(true, 0, ""), 0);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1],
+              "Your login password must be at least 8 characters long.  Please enter a different login password.");
+    EXPECT_EQ(login.user.password, "Ab1!\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9");
+}
+
 TEST_F(LoginTest, EffectivePrivilegesCombineTheUsersAndItsGroups) {
     ASSERT_TRUE(login.connect());
     login.database().execute(
@@ -211,43 +223,6 @@ TEST_F(LoginTest, UnreachableDatabaseAndCancel) {
     EXPECT_EQ(login.Login(true, 0, ""), 1); // no credentials given: Cancel
 }
 
-TEST(PasswordPolicy, FirstFailingRuleWins) {
-    suite::PasswordPolicy strict;
-    strict.minimumLength = 8;
-    strict.requireAlphaNumeric = true;
-    strict.caseSensitive = true;
-    strict.flag3 = 3;
-    suite::PasswordPolicy blank;
-    blank.permitBlankPassword = true;
-    struct Case {
-        const suite::PasswordPolicy* policy;
-        const char* pw;
-        const char* confirm;
-        bool admin;
-        const char* expectedStart; // "" accepted
-    };
-    const Case cases[] = {
-        {&strict, "abc", "abd", false, "New Password and Confirm Password fields do not match."},
-        {&blank, "", "", true, "The Administrator user cannot have a blank login password."},
-        {&blank, "ab", "ab", true, "The Administrator's login password must be at least 3 characters."},
-        {&strict, "has space1!A", "has space1!A", false, "The login password cannot contain any spaces."},
-        {&strict, "Old-pass1", "Old-pass1", false, "Your new login password matches your existing login password."},
-        {&strict, "Ab1!", "Ab1!", false, "Your login password must be at least 8 characters long."},
-        {&strict, "Abcdefgh!", "Abcdefgh!", false, "Your new login password must have at least one letter (A-Z)"},
-        {&strict, "Abcdefg1", "Abcdefg1", false, "Your new login password must have at least one symbol character."},
-        {&strict, "abcdefg1!", "abcdefg1!", false, "Your new login password must have at least one upper case"},
-        {&strict, "Abcdefg1!", "Abcdefg1!", false, ""},
-        {&blank, "", "", false, ""},
-    };
-    for (const auto& tc : cases) {
-        std::string msg = tc.policy->checkLogonPassword(tc.pw, tc.confirm, tc.admin, true, "Old-pass1");
-        if (std::string(tc.expectedStart).empty())
-            EXPECT_EQ(msg, "") << tc.pw;
-        else
-            EXPECT_EQ(msg.rfind(tc.expectedStart, 0), 0u) << tc.pw << " -> " << msg;
-    }
-}
-
 } // namespace
 
 namespace {
@@ -260,6 +235,29 @@ TEST_F(LoginTest, ATimedLockOutEndsAfterThePolicysDuration) {
     login.database().execute("UPDATE System_user_bindery SET locked_out = 1, "
                              "last_attempt_datetime = DATEADD(minute, -29, GETDATE()) WHERE user_name = 'TLEE'");
     EXPECT_EQ(login.Authenticate("TLEE", "demo"), LoginComponent::Outcome::LockedOut);
+}
+
+// The lock-out list stores 24 hours as 3600 and 48 hours as 7200; they last a day and two days.
+TEST_F(LoginTest, StoredLockOutValuesOfADayAndTwoDays) {
+    ASSERT_TRUE(login.connect());
+    struct Case {
+        int stored, minutesAgo;
+        LoginComponent::Outcome expected;
+    };
+    const Case cases[] = {
+        {3600, 1441, LoginComponent::Outcome::LoggedIn}, {3600, 1439, LoginComponent::Outcome::LockedOut},
+        {7200, 2881, LoginComponent::Outcome::LoggedIn}, {7200, 2879, LoginComponent::Outcome::LockedOut},
+        {0, 100000, LoginComponent::Outcome::LockedOut}, // until an administrator resets the account
+    };
+    for (const auto& c : cases) {
+        login.database().execute("UPDATE System_user_policies SET intruder_detection_enabled = 1, lockout_duration = " +
+                                 std::to_string(c.stored) +
+                                 " WHERE policy_id = (SELECT flag4 FROM System_user_bindery WHERE user_name = 'TLEE')");
+        login.database().execute("UPDATE System_user_bindery SET locked_out = 1, nbr_bad_attempts = 3, "
+                                 "last_attempt_datetime = DATEADD(minute, -" +
+                                 std::to_string(c.minutesAgo) + ", GETDATE()) WHERE user_name = 'TLEE'");
+        EXPECT_EQ(login.Authenticate("TLEE", "demo"), c.expected) << c.stored << " " << c.minutesAgo;
+    }
 }
 
 } // namespace

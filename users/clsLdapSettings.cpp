@@ -1,0 +1,168 @@
+#include "clsLdapSettings.h"
+
+#include "Numbers.h"
+
+#include <vector>
+
+namespace users {
+
+namespace {
+
+// The directory password in string2 is only kept out of plain sight, as the login component
+// expects it: a byte-wise rolling XOR with this fixed key, written as hex.
+constexpr char kScrambleKey[] = "Kv7qLdx";
+constexpr size_t kKeyLength = sizeof kScrambleKey - 1;
+static_assert(kKeyLength == 7);
+
+std::string escape(const std::string& value) {
+    std::string out;
+    for (char c : value) {
+        if (c == '?')
+            out += "%3F";
+        else if (c == '%')
+            out += "%25";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string unescape(const std::string& value) {
+    std::string out;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '%' && i + 2 < value.size()) {
+            const std::string code = value.substr(i + 1, 2);
+            if (code == "3F" || code == "3f") {
+                out += '?';
+                i += 2;
+                continue;
+            }
+            if (code == "25") {
+                out += '%';
+                i += 2;
+                continue;
+            }
+        }
+        out += value[i];
+    }
+    return out;
+}
+
+// A whole number, possibly negative, in ASCII digits.
+bool readLong(const std::string& text, long& out) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const auto digits = platform::parseDigits(negative ? std::string_view(text).substr(1) : std::string_view(text));
+    if (!digits || *digits > 2147483647LL)
+        return false;
+    out = static_cast<long>(negative ? -*digits : *digits);
+    return true;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string clsLdapSettings::Scramble(const std::string& plain) {
+    static const char* const digits = "0123456789ABCDEF";
+    std::string out;
+    unsigned char previous = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        const auto c = static_cast<unsigned char>(plain[i]);
+        const auto s = static_cast<unsigned char>(c ^ static_cast<unsigned char>(kScrambleKey[i % kKeyLength]) ^
+                                                  static_cast<unsigned char>(previous + i));
+        previous = s;
+        out += digits[s >> 4];
+        out += digits[s & 15];
+    }
+    return out;
+}
+
+bool clsLdapSettings::Unscramble(const std::string& scrambled, std::string& plain) {
+    plain.clear();
+    if (scrambled.size() % 2 != 0)
+        return false;
+    unsigned char previous = 0;
+    for (size_t i = 0; i < scrambled.size() / 2; ++i) {
+        const int hi = hexValue(scrambled[2 * i]), lo = hexValue(scrambled[2 * i + 1]);
+        if (hi < 0 || lo < 0) {
+            plain.clear();
+            return false;
+        }
+        const auto s = static_cast<unsigned char>(hi * 16 + lo);
+        plain += static_cast<char>(s ^ static_cast<unsigned char>(kScrambleKey[i % kKeyLength]) ^
+                                   static_cast<unsigned char>(previous + i));
+        previous = s;
+    }
+    return true;
+}
+
+bool clsLdapSettings::IsEqual(const clsLdapSettings& other) const {
+    return m_strServer == other.m_strServer && m_strBackupServer == other.m_strBackupServer &&
+           m_strBindDN == other.m_strBindDN && m_strBindDNPass == other.m_strBindDNPass &&
+           m_strSearchBase == other.m_strSearchBase && m_strPort == other.m_strPort &&
+           m_blnUseSSL == other.m_blnUseSSL && m_lngScope == other.m_lngScope && m_lngAuthType == other.m_lngAuthType &&
+           m_lngTimeout == other.m_lngTimeout;
+}
+
+std::string clsLdapSettings::toString() const {
+    std::string out;
+    for (const std::string& field :
+         {escape(m_strServer), escape(m_strBackupServer), escape(m_strBindDN), Scramble(m_strBindDNPass),
+          escape(m_strSearchBase), escape(m_strPort), std::string(m_blnUseSSL ? "True" : "False"),
+          std::to_string(m_lngScope), std::to_string(m_lngAuthType), std::to_string(m_lngTimeout)})
+        out += field + "?";
+    return out;
+}
+
+bool clsLdapSettings::CopyStateFromString(const std::string& text) {
+    *this = clsLdapSettings();
+    if (text.empty())
+        return true;
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t at = text.find('?'); at != std::string::npos; at = text.find('?', start)) {
+        fields.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    bool intact = start == text.size(); // the last field ends with its separator
+    if (!intact)
+        fields.push_back(text.substr(start));
+    intact = intact && fields.size() == 10;
+    const auto field = [&](size_t i) -> const std::string* { return i < fields.size() ? &fields[i] : nullptr; };
+    if (const auto* f = field(0))
+        m_strServer = unescape(*f);
+    if (const auto* f = field(1))
+        m_strBackupServer = unescape(*f);
+    if (const auto* f = field(2))
+        m_strBindDN = unescape(*f);
+    if (const auto* f = field(3))
+        intact = Unscramble(*f, m_strBindDNPass) && intact;
+    if (const auto* f = field(4))
+        m_strSearchBase = unescape(*f);
+    if (const auto* f = field(5))
+        m_strPort = unescape(*f);
+    if (const auto* f = field(6)) {
+        if (*f == "True" || *f == "False" || *f == "TRUE" || *f == "FALSE" || *f == "true" || *f == "false")
+            m_blnUseSSL = (*f)[0] == 'T' || (*f)[0] == 't';
+        else
+            intact = false;
+    }
+    long* numbers[] = {&m_lngScope, &m_lngAuthType, &m_lngTimeout};
+    const long defaults[] = {-1, -1, 10};
+    for (size_t i = 0; i < 3; ++i)
+        if (const auto* f = field(7 + i); f && !readLong(*f, *numbers[i])) {
+            *numbers[i] = defaults[i];
+            intact = false;
+        }
+    return intact;
+}
+
+} // namespace users
