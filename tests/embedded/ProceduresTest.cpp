@@ -149,12 +149,13 @@ TEST_F(ProceduresTest, GeneratedPurgeProcedureSelectsByInitialAccountAndReportTy
          "initial_report_type_nbr, dictated_datetime, date1) VALUES (2, 2, 5, 3, 5, '11/01/2026', '11/01/2026')\n"
          "INSERT Dictation_jobs_complete (job_id, hosp_acct_id, report_type_nbr, initial_hosp_acct_id, "
          "initial_report_type_nbr, dictated_datetime, date1) VALUES (3, 2, 7, 2, 7, '11/01/2026', '11/01/2026')");
-    auto created = exec("CREATE PROCEDURE dbo.purge_dictation_jobs AS\r\n"
-                        "INSERT INTO Dictation_purge_queue\r\nSELECT job_id, GETDATE(), 0, 0, 0, 0, NULL, NULL, NULL\r\n"
-                        "FROM Dictation_jobs_complete DJC\r\nWHERE source_file_purged = 0 AND eflag3 = 0\r\n"
-                        " AND date1 < DATEADD(day, -7, GETDATE())\r\n"
-                        " AND NOT EXISTS (SELECT * FROM Dictation_purge_queue WHERE job_id = DJC.job_id)\r\n"
-                        " AND (initial_hosp_acct_id = 2\r\n AND initial_report_type_nbr IN (5,6)\r\n)\r\n");
+    auto created =
+        exec("CREATE PROCEDURE dbo.purge_dictation_jobs AS\r\n"
+             "INSERT INTO Dictation_purge_queue\r\nSELECT job_id, GETDATE(), 0, 0, 0, 0, NULL, NULL, NULL\r\n"
+             "FROM Dictation_jobs_complete DJC\r\nWHERE source_file_purged = 0 AND eflag3 = 0\r\n"
+             " AND date1 < DATEADD(day, -7, GETDATE())\r\n"
+             " AND NOT EXISTS (SELECT * FROM Dictation_purge_queue WHERE job_id = DJC.job_id)\r\n"
+             " AND (initial_hosp_acct_id = 2\r\n AND initial_report_type_nbr IN (5,6)\r\n)\r\n");
     ASSERT_EQ(created.rc(), SQL_SUCCESS) << (created.allDiags().empty() ? "" : created.allDiags()[0].text);
     exec("EXEC purge_dictation_jobs");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Dictation_purge_queue"), "1");

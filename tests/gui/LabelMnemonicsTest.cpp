@@ -13,11 +13,11 @@
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
 #include "UA_Effective_Access.h"
+#include "UA_LDAP_Settings.h"
+#include "UA_Policy.h"
 #include "UA_Printer_Privs.h"
 #include "UA_Privileges_New.h"
 #include "clsPrivileges.h"
-#include "UA_LDAP_Settings.h"
-#include "UA_Policy.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
 
