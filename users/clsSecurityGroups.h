@@ -1,10 +1,10 @@
 #pragma once
 
+#include "KeyedList.h"
 #include "clsSecurityGroup.h"
 
 #include <string>
-#include <unordered_map>
-#include <vector>
+#include <utility>
 
 namespace users {
 
@@ -13,20 +13,18 @@ class clsSecurityGroups {
 public:
     static std::string Key(long groupId) { return std::to_string(groupId) + "G"; }
 
-    bool Add(clsSecurityGroup group, const std::string& key);
-    bool Remove(const std::string& key);
-    void RemoveAll();
-    [[nodiscard]] clsSecurityGroup* Item(const std::string& key);
-    [[nodiscard]] size_t Count() const { return m_items.size(); }
-    void Swap(clsSecurityGroups& other) noexcept;
+    bool Add(clsSecurityGroup group, const std::string& key) { return m_list.Add(std::move(group), key); }
+    bool Remove(const std::string& key) { return m_list.Remove(key); }
+    void RemoveAll() { m_list.Clear(); }
+    [[nodiscard]] clsSecurityGroup* Item(const std::string& key) { return m_list.Item(key); }
+    [[nodiscard]] size_t Count() const { return m_list.Count(); }
+    void Swap(clsSecurityGroups& other) noexcept { m_list.Swap(other.m_list); }
 
-    [[nodiscard]] std::vector<clsSecurityGroup>::const_iterator begin() const { return m_items.begin(); }
-    [[nodiscard]] std::vector<clsSecurityGroup>::const_iterator end() const { return m_items.end(); }
+    [[nodiscard]] auto begin() const { return m_list.begin(); }
+    [[nodiscard]] auto end() const { return m_list.end(); }
 
 private:
-    std::vector<clsSecurityGroup> m_items;
-    std::vector<std::string> m_keys;
-    std::unordered_map<std::string, size_t> m_index;
+    KeyedList<clsSecurityGroup> m_list;
 };
 
 } // namespace users

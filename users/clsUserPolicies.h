@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeyedList.h"
 #include "clsUserPolicy.h"
 
 #include <string>
@@ -30,23 +31,21 @@ public:
     // Deletes the policy row and the entry; false after the error was shown.
     bool DeletePolicy(long policyId);
 
-    bool Add(clsUserPolicy policy, const std::string& key);
-    bool Remove(const std::string& key);
-    void Clear();
-    [[nodiscard]] clsUserPolicy* Item(const std::string& key);
-    [[nodiscard]] size_t Count() const { return m_items.size(); }
+    bool Add(clsUserPolicy policy, const std::string& key) { return m_list.Add(std::move(policy), key); }
+    bool Remove(const std::string& key) { return m_list.Remove(key); }
+    void Clear() { m_list.Clear(); }
+    [[nodiscard]] clsUserPolicy* Item(const std::string& key) { return m_list.Item(key); }
+    [[nodiscard]] size_t Count() const { return m_list.Count(); }
 
-    [[nodiscard]] std::vector<clsUserPolicy>::const_iterator begin() const { return m_items.begin(); }
-    [[nodiscard]] std::vector<clsUserPolicy>::const_iterator end() const { return m_items.end(); }
+    [[nodiscard]] auto begin() const { return m_list.begin(); }
+    [[nodiscard]] auto end() const { return m_list.end(); }
 
     // The statements, as sent.
     static std::string InsertStatement(const clsUserPolicy& p, long userId);
     static std::string UpdateStatement(const clsUserPolicy& p, long userId);
 
 private:
-    std::vector<clsUserPolicy> m_items;
-    std::vector<std::string> m_keys;
-    std::unordered_map<std::string, size_t> m_index;
+    KeyedList<clsUserPolicy> m_list;
 };
 
 } // namespace users
