@@ -18,12 +18,6 @@ constexpr int kInfo = 2;
 constexpr long kUserPrinterPrivilegesModified = 20023;
 constexpr long kGroupPrinterPrivilegesModified = 20024;
 
-bool run(const std::string& sql) {
-    auto& s = DatabaseSession::instance();
-    s.SQLStatement = sql;
-    return s.ExecSQL() == 1 && s.FlushResults();
-}
-
 } // namespace
 
 std::string clsPrinterPrivileges::LoadStatement(long id, const std::vector<long>& groupIds, long partitionId,
@@ -100,16 +94,19 @@ void clsPrinterPrivileges::SetAll(bool on) {
 
 bool clsPrinterPrivileges::Save() {
     const std::string id = std::to_string(m_lngId);
-    if (!run("DELETE FROM System_printer_privileges WHERE user_id = " + id))
-        return false;
+    // Deleted and written again in one all-or-nothing batch, so a failure leaves the old rows.
+    std::string batch = "DELETE FROM System_printer_privileges WHERE user_id = " + id;
     for (const auto& p : m_colPrinters) {
         if (!p.m_blnCopyAccess && !p.m_blnOriginalAccess)
             continue;
-        if (!run("INSERT INTO System_printer_privileges VALUES(" + id + ", " + std::to_string(p.m_lngPrinterId) + ", " +
-                 (p.m_blnCopyAccess ? "1" : "0") + ", " + (p.m_blnOriginalAccess ? "1" : "0") +
-                 ", 0, 0, 0, 0, 0, 0, NULL, NULL)"))
-            return false;
+        batch += "\r\nINSERT INTO System_printer_privileges VALUES(" + id + ", " + std::to_string(p.m_lngPrinterId) +
+                 ", " + (p.m_blnCopyAccess ? "1" : "0") + ", " + (p.m_blnOriginalAccess ? "1" : "0") +
+                 ", 0, 0, 0, 0, 0, 0, NULL, NULL)";
     }
+    auto& s = DatabaseSession::instance();
+    s.SQLStatement = std::move(batch);
+    if (s.ExecSQLAllOrNothing() != 1)
+        return false;
     EventLog::LogEvent(EventLog::SystemLog, kUserAdministration, kInfo,
                        m_blnIsGroup ? kGroupPrinterPrivilegesModified : kUserPrinterPrivilegesModified, 0, 0, 0, 0, 0,
                        -1, 0,

@@ -28,14 +28,6 @@ void error(const char* text) {
     platform::MsgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Critical, "Error");
 }
 
-bool run(const std::string& sql) {
-    auto& s = DatabaseSession::instance();
-    s.SQLStatement = sql;
-    if (s.ExecSQL() != 1)
-        return false;
-    return s.FlushResults();
-}
-
 } // namespace
 
 void clsPrivileges::Init(const suite::LoginComponent& login, long id, const std::string& name, bool isGroup,
@@ -197,31 +189,36 @@ bool clsPrivileges::LoadGroupPrivileges() {
 bool clsPrivileges::Save() {
     const std::string id = std::to_string(m_lngId);
     m_bytSystem[kForcedOffSystemPosition] = 0;
-    bool ok = run("DELETE FROM Privileges_accounts WHERE user_id = " + id) &&
-              run("DELETE FROM Privileges_report_types WHERE user_id = " + id);
+    // The rows are deleted and written again in one batch that is all or nothing: a failure anywhere
+    // leaves the privileges the other applications read exactly as they were.
+    std::string batch = "DELETE FROM Privileges_accounts WHERE user_id = " + id + kLineBreak +
+                        "DELETE FROM Privileges_report_types WHERE user_id = " + id + kLineBreak;
     // Cache order, as the other applications expect the rows to be rewritten.
     std::vector<int> ordered = m_colVisible;
     std::sort(ordered.begin(), ordered.end());
-    for (size_t v = 0; ok && v < ordered.size(); ++v) {
-        const int index = ordered[v];
+    for (const int index : ordered) {
         const suite::HospAccount& a = m_login->HospAccountAt(index);
         const std::string acct = std::to_string(a.hosp_acct_id);
-        ok = run("INSERT Privileges_accounts VALUES(" + id + ", " + acct + ", '" +
-                 DatabaseSession::QuoteSQL(EncodePrivileges(Account(index), kAccountPrivilegeCount)) + "', NULL)");
+        batch += "INSERT Privileges_accounts VALUES(" + id + ", " + acct + ", '" +
+                 DatabaseSession::QuoteSQL(EncodePrivileges(Account(index), kAccountPrivilegeCount)) + "', NULL)" +
+                 kLineBreak;
         const auto& slots = m_colSlots[static_cast<size_t>(index - 1)];
-        for (size_t t = 0; ok && t < slots.size(); ++t) {
+        for (size_t t = 0; t < slots.size(); ++t) {
             if (slots[t].is_deleted && slots[t].report_type_nbr != 0)
                 continue;
-            ok = run("INSERT Privileges_report_types VALUES(" + id + ", " + acct + ", 0, " +
+            batch += "INSERT Privileges_report_types VALUES(" + id + ", " + acct + ", 0, " +
                      std::to_string(slots[t].report_type_nbr) + ", '" +
                      DatabaseSession::QuoteSQL(
                          EncodePrivileges(ReportType(index, static_cast<int>(t)), kReportTypePrivilegeCount)) +
-                     "', NULL, 0, 0, 0, NULL, NULL)");
+                     "', NULL, 0, 0, 0, NULL, NULL)" + kLineBreak;
         }
     }
-    ok = ok && run("UPDATE System_user_bindery SET privilege_set1 = '" +
-                   DatabaseSession::QuoteSQL(EncodePrivileges(m_bytSystem, kSystemPrivilegeCount)) +
-                   "' WHERE user_id = " + id);
+    batch += "UPDATE System_user_bindery SET privilege_set1 = '" +
+             DatabaseSession::QuoteSQL(EncodePrivileges(m_bytSystem, kSystemPrivilegeCount)) +
+             "' WHERE user_id = " + id;
+    auto& s = DatabaseSession::instance();
+    s.SQLStatement = std::move(batch);
+    const bool ok = s.ExecSQLAllOrNothing() == 1;
     if (!ok) {
         error(kSaveFailed);
         return false;

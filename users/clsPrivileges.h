@@ -42,8 +42,8 @@ public:
     // For a user: reads and combines the privileges of every group the user belongs to; shows
     // kGroupLoadFailed on failure. Groups have none.
     bool LoadGroupPrivileges();
-    // Writes the three levels and the system log line; shows kSaveFailed and stops at the first
-    // failing statement (what was written stays written).
+    // Writes the three levels in one all-or-nothing batch, then the system log line; on failure shows
+    // kSaveFailed and the stored privileges are left as they were.
     bool Save();
 
     // ---- what the lists offer ----------------------------------------------------------------

@@ -98,10 +98,14 @@ TEST_F(PrinterPrivilegesScreen, SelectAllWritesEveryOfferedPrinterAndDropsTheFax
     session().history.clear();
     s.findChild<QPushButton*>("cmdOK")->click();
     EXPECT_EQ(s.result(), QDialog::Accepted);
-    ASSERT_GE(session().history.size(), 4u);
-    EXPECT_EQ(session().history[0], "DELETE FROM System_printer_privileges WHERE user_id = 60");
-    EXPECT_EQ(session().history[1],
-              "INSERT INTO System_printer_privileges VALUES(60, 0, 1, 1, 0, 0, 0, 0, 0, 0, NULL, NULL)");
+    ASSERT_FALSE(session().history.empty());
+    const std::string& batch = session().history.front();
+    EXPECT_EQ(batch.rfind("SET XACT_ABORT ON\r\nBEGIN TRANSACTION\r\nDELETE FROM System_printer_privileges WHERE "
+                          "user_id = 60\r\nINSERT INTO System_printer_privileges VALUES(60, 0, 1, 1, 0, 0, 0, 0, 0, "
+                          "0, NULL, NULL)\r\n",
+                          0),
+              0u)
+        << batch;
     EXPECT_EQ(rows("SELECT printer_id, copy_access, orig_access FROM System_printer_privileges WHERE user_id = 60 "
                    "ORDER BY printer_id"),
               (std::vector<std::string>{"0|1|1", "1|1|1", "4|1|1"}));
@@ -120,4 +124,21 @@ TEST_F(PrinterPrivilegesScreen, ClearAllLeavesNoRowForTheUser) {
     s.findChild<QPushButton*>("cmdOK")->click();
     EXPECT_EQ(rows("SELECT printer_id, copy_access, orig_access FROM System_printer_privileges WHERE user_id = 60"),
               std::vector<std::string>{std::to_string(s.Privileges().Printers()[1].m_lngPrinterId) + "|1|0"});
+}
+
+TEST_F(PrinterPrivilegesScreen, ALinkLostInTheMiddleOfTheSaveKeepsTheStoredRightsAndTheScreen) {
+    const std::string query = "SELECT user_id, printer_id, copy_access, orig_access FROM System_printer_privileges "
+                              "ORDER BY user_id, printer_id";
+    const auto stored = rows(query);
+    UA_Printer_Privs s;
+    ASSERT_TRUE(s.LoadForm(60, "JDOE", false, 1, true));
+    s.findChild<QPushButton*>("cmdSelectAll")->click();
+    // SET XACT_ABORT ON, BEGIN TRANSACTION, the delete and the first insert run; then the link drops,
+    // on the first try and on the session's retry.
+    odbc.arrangeFault("KALDRA", "drop-link-after 4\ndrop-link-after 4");
+    s.findChild<QPushButton*>("cmdOK")->click();
+    EXPECT_NE(s.result(), QDialog::Accepted);
+    EXPECT_EQ(rows(query), stored);
+    EXPECT_TRUE(logRows().empty());
+    EXPECT_TRUE(s.RowBox("chkCopies", 2)->isChecked()); // the edits are still on the screen
 }

@@ -57,6 +57,16 @@ protected:
         return out;
     }
 
+    // A batch's statements, one per line.
+    static std::vector<std::string> splitLines(const std::string& batch) {
+        std::vector<std::string> out;
+        size_t from = 0;
+        for (size_t at; (at = batch.find("\r\n", from)) != std::string::npos; from = at + 2)
+            out.push_back(batch.substr(from, at - from));
+        out.push_back(batch.substr(from));
+        return out;
+    }
+
     // The granted positions of a stored privilege string, as "n,n,…" with its length first.
     static std::string granted(const std::string& set) {
         std::string out = std::to_string(set.size()) + ":";

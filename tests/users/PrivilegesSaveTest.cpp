@@ -89,9 +89,12 @@ TEST_F(PrivilegesTest, SaveDeletesThenWritesTheVisibleAccountsInCacheOrder) {
             "', NULL, 0, 0, 0, NULL, NULL)",
         "UPDATE System_user_bindery SET privilege_set1 = '" + std::string(160, '\x01') + "' WHERE user_id = 60",
     };
-    ASSERT_GE(session().history.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(session().history[i], expected[i]) << i;
+    // One batch, wrapped so that it is all or nothing.
+    ASSERT_FALSE(session().history.empty());
+    std::vector<std::string> lines = {"SET XACT_ABORT ON", "BEGIN TRANSACTION"};
+    lines.insert(lines.end(), expected.begin(), expected.end());
+    lines.insert(lines.end(), {"COMMIT TRANSACTION", "SET XACT_ABORT OFF"});
+    EXPECT_EQ(splitLines(session().history.front()), lines);
     EXPECT_EQ(rows("SELECT hosp_acct_id FROM Privileges_accounts WHERE user_id = 60 ORDER BY hosp_acct_id"),
               (std::vector<std::string>{"-1", "30", "31"}));
     EXPECT_EQ(rows("SELECT hosp_acct_id, report_type_nbr FROM Privileges_report_types WHERE user_id = 60 ORDER BY "
@@ -139,33 +142,48 @@ TEST_F(PrivilegesTest, EachPositionAloneIsWrittenAtItsPlace) {
     }
 }
 
-TEST_F(PrivilegesTest, AFailingInsertStopsTheSaveAndLeavesTheEarlierRowsWritten) {
+// The link drops in the middle of the rewrite, after the deletes and some inserts have run: the
+// server rolls the batch back, so the privileges the other applications read stay as they were.
+TEST_F(PrivilegesTest, ALinkLostInTheMiddleOfTheSaveLeavesEveryStoredPrivilegeAsItWas) {
     exec("INSERT Privileges_accounts VALUES (60, 31, '" + setWith({0}, 255) + "', NULL)");
+    exec("INSERT Privileges_report_types VALUES (60, 31, 0, 0, '" + setWith({2}, 20) + "', NULL, 0, 0, 0, NULL, NULL)");
+    exec("UPDATE System_user_bindery SET privilege_set1 = '" + setWith({36}, 160) + "' WHERE user_id = 60");
+    const auto before = [&] {
+        return std::vector<std::vector<std::string>>{
+            rows("SELECT hosp_acct_id, privilege_set1 FROM Privileges_accounts ORDER BY user_id, hosp_acct_id"),
+            rows("SELECT hosp_acct_id, report_type_nbr, privilege_set1 FROM Privileges_report_types ORDER BY "
+                 "user_id, hosp_acct_id, report_type_nbr"),
+            rows("SELECT privilege_set1 FROM System_user_bindery WHERE user_id = 60")};
+    };
+    const auto stored = before();
+    // SET XACT_ABORT ON, BEGIN TRANSACTION, two deletes and the first inserts; then the link drops.
+    for (int ran : {3, 4, 6, 9}) {
+        clsPrivileges p;
+        open(p);
+        p.Account(kNorth)[6] = 1;
+        p.System()[40] = 1;
+        // On the first try and on the session's retry after it reconnects.
+        const std::string stop = "drop-link-after " + std::to_string(ran);
+        odbc.arrangeFault("KALDRA", stop + "\n" + stop);
+        recorder.shown.clear();
+        EXPECT_FALSE(p.Save()) << ran;
+        ASSERT_FALSE(recorder.shown.empty()) << ran;
+        const auto& last = recorder.shown.back();
+        EXPECT_EQ(last.text,
+                  "An error was encountered trying to save the user's privilege settings.  \nChanges were not saved");
+        EXPECT_EQ(last.title, "Error");
+        EXPECT_EQ(before(), stored) << ran;
+        EXPECT_TRUE(logRows().empty());
+    }
+    // A link lost once: the session reconnects and sends the whole batch again, which goes through.
     clsPrivileges p;
     open(p);
     p.Account(kNorth)[6] = 1;
-    // The link drops when the first report type row of account 30 is sent, and again on the retry after
-    // the session reconnects.
-    session().traceHook = [&](int mode) {
-        const std::string& sql = session().SQLStatement;
-        if (mode == 0 && sql.rfind("INSERT Privileges_report_types VALUES(60, 30,", 0) == 0)
-            odbc.arrangeFault("KALDRA", "drop-link 2"); // the statement and its one retry
-    };
-    EXPECT_FALSE(p.Save());
-    session().traceHook = nullptr;
-    ASSERT_FALSE(recorder.shown.empty());
-    const auto& last = recorder.shown.back();
-    EXPECT_EQ(last.text,
-              "An error was encountered trying to save the user's privilege settings.  \nChanges were not saved");
-    EXPECT_EQ(last.title, "Error");
-    // Deleted first, then the template and account 30 written before the failure; 31 never came back.
-    EXPECT_EQ(rows("SELECT hosp_acct_id FROM Privileges_accounts WHERE user_id = 60 ORDER BY hosp_acct_id"),
-              (std::vector<std::string>{"-1", "30"}));
+    odbc.arrangeFault("KALDRA", "drop-link-after 6");
+    ASSERT_TRUE(p.Save());
     EXPECT_EQ(grantedIn("SELECT privilege_set1 FROM Privileges_accounts WHERE user_id = 60 AND hosp_acct_id = 30"),
               "255:6,");
-    EXPECT_EQ(rows("SELECT hosp_acct_id, report_type_nbr FROM Privileges_report_types WHERE user_id = 60"),
-              (std::vector<std::string>{"-1|0"}));
-    EXPECT_TRUE(logRows().empty());
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Privileges_accounts WHERE user_id = 60"), std::vector<std::string>{"3"});
 }
 
 TEST_F(PrivilegesTest, AUserSeesTheCombinedPrivilegesOfItsGroups) {
