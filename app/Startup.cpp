@@ -199,6 +199,8 @@ mainwindow::CompanionLauncher::Result Startup::launchCompanion(const mainwindow:
     const auto& config = Configuration::instance();
     std::string args = mainwindow::CompanionCommandLine(what, config.iniPath, m_login.user.user_id,
                                                         m_login.user.user_name, m_login.user.password, m_commandLine);
+    if (e.name == "mnuKALDRA")
+        args += mainwindow::ManagementReportSwitches([this](int n) { return m_login.user.privilege(n); });
     if (e.name == "mnuSynchronizeTestDatabase" && !fs::exists(path)) {
         MsgBox("The Veltra Configuration Copier (KDCFGCPY.EXE) is not available.  Please contact your technical "
                "support representative.",

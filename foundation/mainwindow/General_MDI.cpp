@@ -110,7 +110,9 @@ void General_MDI::armMenu(const Arming& a) {
             break;
         }
         if (e.privilege >= 0)
-            allowed = allowed && a.privilege && a.privilege(e.privilege);
+            allowed =
+                allowed && a.privilege &&
+                (a.privilege(e.privilege) || (e.alternativePrivilege >= 0 && a.privilege(e.alternativePrivilege)));
         bool present = true;
         if (!e.executable.empty()) {
             // A companion whose program is missing is not offered.

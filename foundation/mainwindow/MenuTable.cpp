@@ -34,11 +34,15 @@ MenuEntry E(std::string name, std::string caption, std::string parent, bool subm
 
 } // namespace
 
-// System privilege "Access to Locked Reports".
-constexpr int kPrivAccessLockedReports = 148;
+// System privileges the main window's entries test.
+constexpr int kPrivReportSearch = 12;         // "Report Search - View Station"
+constexpr int kPrivTranscriptionDesktop = 14; // "Transcription Desktop"
+constexpr int kPrivJobPlayerOnly = 92;        // "Allow Job Player without Transcription"
+constexpr int kPrivAccessLockedReports = 148; // "Access to Locked Reports"
 
-MenuEntry Needs(MenuEntry e, int privilege) {
+MenuEntry Needs(MenuEntry e, int privilege, int alternative = -1) {
     e.privilege = privilege;
+    e.alternativePrivilege = alternative;
     return e;
 }
 
@@ -64,11 +68,14 @@ const std::vector<MenuEntry>& menuTable() {
         E("mnuSTATSort", "Veltra &Sort", "mnuApplication", false, "KDSSORT.EXE", "Veltra Sort"),
         E("mnuTransform", "Veltra Trans&form", "mnuApplication", false, "KDTRNFRM.EXE", "Veltra Transform"),
         E("mnuIncentive", "&Incentive", "mnuApplication", false, "\\KALDRA\\SYSTEM\\INC_USER.EXE", "Veltra Incentive"),
-        E("mnuJobPlayer", "&Job Player", "mnuApplication", false, "\\KALDRA\\SYSTEM\\KDPLAYER.EXE", "Job Player"),
+        Needs(E("mnuJobPlayer", "&Job Player", "mnuApplication", false, "\\KALDRA\\SYSTEM\\KDPLAYER.EXE", "Job Player"),
+              kPrivTranscriptionDesktop, kPrivJobPlayerOnly),
         E("mnuKALDRA", "&Management Reports", "mnuApplication", false, "KDMGTRPT.EXE", "Veltra Management Reports"),
-        E("mnuReportSearch", "&Report Search", "mnuApplication", false, "KDSEARCH.EXE", "Report Search"),
-        E("mnuTransDesktop", "&Transcription Desktop", "mnuApplication", false, "\\KALDRA\\SYSTEM\\KDEDIT.EXE",
-          "Veltra Transcription Desktop"),
+        Needs(E("mnuReportSearch", "&Report Search", "mnuApplication", false, "KDSEARCH.EXE", "Report Search"),
+              kPrivReportSearch),
+        Needs(E("mnuTransDesktop", "&Transcription Desktop", "mnuApplication", false, "\\KALDRA\\SYSTEM\\KDEDIT.EXE",
+                "Veltra Transcription Desktop"),
+              kPrivTranscriptionDesktop),
         E("mnuImportList", "Export Current List To &NOTEPAD", "mnuApplication", false, "", "", A::Everyone, true),
         E("mnuEditWorkTime", "Edit Work Time", "mnuApplication", false),
         E("mnuExit", "E&xit", "mnuApplication", false, "", "", A::Everyone, true),

@@ -19,7 +19,8 @@ struct MenuEntry {
     std::string windowTitle; // of a running copy
     Access access = Access::Everyone;
     bool separatorBefore = false;
-    int privilege = -1; // the system privilege the entry also needs; -1 for none
+    int privilege = -1;            // the system privilege the entry also needs; -1 for none
+    int alternativePrivilege = -1; // a second system privilege that serves as well; -1 for none
 };
 
 const std::vector<MenuEntry>& menuTable();
@@ -47,6 +48,14 @@ struct CompanionArguments {
     bool scramblePassword = true;
     std::string windowText;
 };
+// The switches the management reports program gets from the user's system privileges: " /HISONLY"
+// for a user limited to HIS deficiencies (93), then " /PAYCODE=1" or " /PAYCODE=0" for access to
+// billing and payroll (13).
+template <typename Privilege>
+std::string ManagementReportSwitches(const Privilege& privilege) {
+    return std::string(privilege(93) ? " /HISONLY" : "") + " /PAYCODE=" + (privilege(13) ? "1" : "0");
+}
+
 std::string CompanionCommandLine(const CompanionArguments& what, const std::string& iniPath, long userId,
                                  const std::string& userName, const std::string& plainPassword, const CommandLine& own);
 

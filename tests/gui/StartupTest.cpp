@@ -8,6 +8,7 @@
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "RecordingOpener.h"
+#include "StartupFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,6 +28,7 @@
 
 using namespace mainwindow;
 using platform::MessageRecorder;
+using namespace kdtest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -178,63 +180,6 @@ TEST(CompanionLauncher, ARunningCopyIsActivatedNotStartedTwice) {
     launcher.forget();
     fs::remove_all(dir);
 }
-
-// Start-up on a fresh demo site, with the log-in answered from a queue.
-class ScriptedLogin : public suite::LoginPrompt {
-public:
-    std::deque<std::pair<std::string, std::string>> answers;
-    bool askCredentials(std::string& u, std::string& p, const std::string&) override {
-        if (answers.empty())
-            return false;
-        std::tie(u, p) = answers.front();
-        answers.pop_front();
-        return true;
-    }
-    bool askNewPassword(std::string&, std::string&, const std::string&) override { return false; }
-};
-
-class StartupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        kdtest::OdbcEnvironment config; // the driver for this process
-        char pattern[] = "/tmp/kdstartup-XXXXXX";
-        folder = mkdtemp(pattern);
-        site = folder + "/site";
-        demo::createDemoSite(site, KD_DRIVER_PATH);
-        setenv("KDADMIN_REGISTRY_MACHINE", (site + "/registry/machine.ini").c_str(), 1);
-        foundation::DatabaseSession::instance().DisconnectFromSQL();
-        foundation::Configuration::instance() = foundation::Configuration{};
-        // The site's data source is not in this process's ODBC files: connect by driver.
-        std::ofstream ini(site + "/KALDRA.INI", std::ios::app);
-        ini << "\n";
-        replaceInIni("ODBCSource=KALDRA", "ODBCSource=NOT_REGISTERED_HERE");
-    }
-    void TearDown() override {
-        foundation::DatabaseSession::instance().DisconnectFromSQL();
-        unsetenv("KDADMIN_REGISTRY_MACHINE");
-        fs::remove_all(folder);
-    }
-    void replaceInIni(const std::string& from, const std::string& to) {
-        std::ifstream in(site + "/KALDRA.INI");
-        std::stringstream ss;
-        ss << in.rdbuf();
-        std::string text = ss.str();
-        if (auto at = text.find(from); at != std::string::npos)
-            text.replace(at, from.size(), to);
-        std::ofstream(site + "/KALDRA.INI") << text;
-    }
-    bool start(General_MDI& window, suite::LoginComponent& login) {
-        app::Startup startup(window, login, prompt);
-        bool ok = startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder);
-        stoppedAt = startup.stoppedAt();
-        if (ok)
-            startup.shutDown();
-        return ok;
-    }
-    std::string folder, site, stoppedAt;
-    ScriptedLogin prompt;
-    MessageRecorder recorder;
-};
 
 TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     prompt.answers = {{"ADMINISTRATOR", "demo"}};
@@ -408,13 +353,6 @@ TEST_F(StartupTest, AboutShowsTheDatabaseVersionWithADecimalPointWhateverTheLoca
     startup.shutDown();
 }
 
-// A companion program that ends at once, placed where the console looks for it.
-void placeCompanion(const std::string& path) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path) << "#!/bin/sh\nexit 0\n";
-    fs::permissions(path, fs::perms::owner_all);
-}
-
 std::string pcUpdates(const std::string& site) {
     suite::SuiteConnection db;
     EXPECT_TRUE(db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
@@ -504,7 +442,7 @@ TEST_F(StartupTest, DictationEditorMarksTheWorkTypeTableAsUpdatedAfterItsForm) {
 
 TEST_F(StartupTest, ReportSearchNeedsAWebBrowser) {
     placeCompanion(folder + "/KDSEARCH.EXE");
-    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    prompt.answers = {{"MGARCIA", "demo"}}; // holds Report Search (12)
     kdtest::RecordingOpener opener;
     opener.browser = false;
     General_MDI window;
@@ -651,36 +589,3 @@ TEST_F(StartupTest, EachFailureStopsWithItsMessage) {
 }
 
 } // namespace
-
-TEST_F(StartupTest, PhysicianCommandsAreRefusedWithoutTheirPrivilege) {
-    prompt.answers = {{"TLEE", "demo"}}; // holds positions 0 to 39: 9 but not 91
-    General_MDI window;
-    suite::LoginComponent login;
-    app::Startup startup(window, login, prompt);
-    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
-    EXPECT_FALSE(window.action("mnuLockedReports")->isVisible()); // privilege 148 is not among them
-    recorder.shown.clear();
-    window.runCommand("mnuEditDefault");
-    ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to edit the default physician.");
-    EXPECT_EQ(recorder.shown[0].title, "Security");
-    EXPECT_EQ(recorder.shown[0].icon, platform::MsgIcon::Exclamation);
-    recorder.shown.clear();
-    // With privilege 9 the partition command gets past the check to its screen.
-    window.runCommand("mnuChangePartition");
-    ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_EQ(recorder.shown[0].text.find("ACCESS DENIED"), std::string::npos);
-}
-
-TEST_F(StartupTest, AUserHoldingThePrivilegesGetsLockedReportsAndThePhysicianCommands) {
-    prompt.answers = {{"MGARCIA", "demo"}}; // a system administrator holding every position
-    General_MDI window;
-    suite::LoginComponent login;
-    app::Startup startup(window, login, prompt);
-    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
-    EXPECT_TRUE(window.action("mnuLockedReports")->isVisible());
-    recorder.shown.clear();
-    window.runCommand("mnuEditDefault");
-    ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_NE(recorder.shown[0].text.find("is not available yet"), std::string::npos);
-}
