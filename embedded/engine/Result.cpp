@@ -13,8 +13,11 @@
 namespace tsql {
 
 Cursor::Cursor(Session& session, sqlite3_stmt* statement, std::vector<TypeSpec> types)
-    : m_session(session), m_statement(statement), m_types(std::move(types)), m_scratch(m_types.size()),
-      m_cells(m_types.size()) {}
+    : m_session(session), m_statement(statement), m_types(std::move(types)), m_exact(m_types.size()),
+      m_scratch(m_types.size()), m_cells(m_types.size()) {
+    for (size_t i = 0; i < m_types.size(); ++i)
+        m_exact[i] = m_types[i].isExact() ? 1 : 0;
+}
 
 Cursor::~Cursor() {
     sqlite3_finalize(m_statement);
@@ -47,18 +50,20 @@ const Cursor::Cell& Cursor::cell(size_t col) {
     if (cached.row == m_row)
         return cached.cell;
     cached.row = m_row;
-    const int c = static_cast<int>(col);
-    switch (sqlite3_column_type(m_statement, c)) {
+    // The column's value object is read directly: the connection runs without a mutex, so the
+    // value calls need none either, and the type, text and length are asked of it once.
+    sqlite3_value* value = sqlite3_column_value(m_statement, static_cast<int>(col));
+    switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
         cached.cell = {true, {}};
         break;
     case SQLITE_INTEGER:
-        if (m_types[col].isExact()) // 0 of a decimal(10,3) column is stored as an integer; it reads "0.000"
+        if (m_exact[col]) // 0 of a decimal(10,3) column is stored as an integer; it reads "0.000"
             return formatted(col, cached);
         [[fallthrough]];
     case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c));
-        cached.cell = {false, std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(m_statement, c)))};
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        cached.cell = {false, std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(value)))};
         break;
     }
     default:

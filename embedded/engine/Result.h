@@ -66,6 +66,7 @@ private:
     Session& m_session;
     sqlite3_stmt* m_statement;
     std::vector<TypeSpec> m_types;
+    std::vector<char> m_exact; // per column: decimal, numeric or money, asked once rather than per value
     std::vector<std::string> m_scratch;
     std::vector<Cached> m_cells;
     uint64_t m_row = 0; // rows stepped so far; the current row's number
