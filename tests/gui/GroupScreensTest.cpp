@@ -6,6 +6,7 @@
 #include "EffectiveAccessModel.h"
 #include "GroupFixture.h"
 #include "GroupMembersModel.h"
+#include "Interaction.h"
 #include "UA_Add_Users_Groups.h"
 #include "UA_Effective_Access.h"
 #include "UA_Group_Edit.h"
@@ -26,6 +27,20 @@ using namespace users;
 using platform::MsgAnswer;
 
 namespace {
+
+// Records what the shared wait window is asked to show.
+class RecordingWait : public platform::WaitWindow {
+public:
+    RecordingWait() { install(this); }
+    ~RecordingWait() override { install(nullptr); }
+    RecordingWait(const RecordingWait&) = delete;
+    RecordingWait& operator=(const RecordingWait&) = delete;
+    void open(const std::string& caption, const std::string& text) override {
+        events.push_back("open " + caption + ": " + text);
+    }
+    void close() override { events.emplace_back("close"); }
+    std::vector<std::string> events;
+};
 
 class GroupScreens : public kdtest::GroupTest {
 protected:
@@ -181,6 +196,7 @@ TEST_F(GroupScreens, PhysicianGroupRelationsToggleAndTheProxyWarning) {
 }
 
 TEST_F(GroupScreens, AddGroupMainCreatesTheGroupWithThePickedMembers) {
+    RecordingWait wait;
     QStringList offered;
     QTimer::singleShot(0, [&] {
         auto* editor = qobject_cast<UA_Group_Edit*>(QApplication::activeModalWidget());
@@ -206,6 +222,27 @@ TEST_F(GroupScreens, AddGroupMainCreatesTheGroupWithThePickedMembers) {
               std::vector<std::string>{"Night O'Clock|Late shift|2|1"});
     EXPECT_EQ(members(80), std::vector<std::string>{"61"});
     EXPECT_EQ(logRows(), std::vector<std::string>{"20011|2|2|50|1|Group Night O'Clock was added by user MGR."});
+    EXPECT_EQ(wait.events,
+              (std::vector<std::string>{"open User Management: Saving Group Information...Please Wait.", "close"}));
+}
+
+TEST_F(GroupScreens, CancelledEditorsSaveNothing) {
+    RecordingWait wait;
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, [&] {
+            auto* editor = qobject_cast<UA_Group_Edit*>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            editor->findChild<QLineEdit*>("txtGroupName")->setText("Changed");
+            editor->findChild<QPushButton*>("cmdCancel")->click();
+        });
+        if (i == 0)
+            EXPECT_EQ(AddGroupMain(nullptr, allUsers, groups), 0);
+        else
+            EXPECT_FALSE(EditGroup(nullptr, 70, allUsers, groups));
+    }
+    EXPECT_TRUE(wait.events.empty());
+    EXPECT_TRUE(session().history.empty());
+    EXPECT_EQ(group(70).m_strGroupName, "NURSES");
 }
 
 TEST_F(GroupScreens, EditGroupSavesTheChangesThroughTheStore) {
