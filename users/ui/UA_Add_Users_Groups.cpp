@@ -15,7 +15,7 @@
 
 namespace users {
 
-UA_Add_Users_Groups::UA_Add_Users_Groups(Mode mode, QWidget* parent) : QDialog(parent), m_mode(mode) {
+UA_Add_Users_Groups::UA_Add_Users_Groups(Mode mode, QWidget* parent) : QDialog(parent) {
     setObjectName("UA_Add_Users_Groups");
     setWindowTitle(mode == Mode::Groups ? "Add Groups" : "Add Users");
     m_model =

@@ -36,7 +36,6 @@ public:
     [[nodiscard]] CheckListModel* model() const { return m_model; }
 
 private:
-    Mode m_mode;
     CheckListModel* m_model = nullptr;
     QTableView* m_lvwList = nullptr;
 };
