@@ -18,7 +18,8 @@ struct EffectiveGrant {
 
 // Every right the edited user holds as the other applications see it: the user's own strings
 // combined with those of its groups by the login component's rule, each with its sources. Uses
-// the in-memory own privileges, so unsaved changes show.
+// the in-memory own privileges, so unsaved changes show. For a group: every right the group gives
+// each of its members, its source being the group.
 std::vector<EffectiveGrant> EffectiveAccess(const clsPrivileges& privileges);
 
 } // namespace users

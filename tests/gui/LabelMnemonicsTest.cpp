@@ -12,12 +12,15 @@
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
+#include "UA_Add_Users_Groups.h"
 #include "UA_Effective_Access.h"
+#include "UA_Group_Edit.h"
 #include "UA_LDAP_Settings.h"
 #include "UA_Policy.h"
 #include "UA_Printer_Privs.h"
 #include "UA_Privileges_New.h"
 #include "clsPrivileges.h"
+#include "clsUsers.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
 
@@ -59,6 +62,7 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
     accounts::clsAccountTypes perAccount(accounts::clsAccountTypes::Mode::Suspension);
     users::clsPrivileges privileges;
     privileges.Init(login, 60, "JDOE", false, 0);
+    users::clsUsers noUsers;
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> screens[] = {
         {"General_MDI", [] { return std::make_unique<mainwindow::General_MDI>(); }},
         {"SL_Log_List", [&login] { return std::make_unique<systemlog::SL_Log_List>(login); }},
@@ -88,6 +92,10 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
          }},
         {"TE_Add_form", [&perAccount] { return std::make_unique<accounts::TE_Add_form>(perAccount, 10); }},
         {"LC_Config", [&login] { return std::make_unique<accounts::LC_Config>(login); }},
+        {"UA_Group_Edit",
+         [&noUsers] { return std::make_unique<users::UA_Group_Edit>(users::clsSecurityGroup{}, noUsers); }},
+        {"UA_Add_Users_Groups",
+         [] { return std::make_unique<users::UA_Add_Users_Groups>(users::UA_Add_Users_Groups::Mode::Users); }},
     };
     for (const auto& [name, make] : screens) {
         const auto screen = make();

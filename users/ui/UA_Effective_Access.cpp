@@ -1,7 +1,10 @@
 #include "UA_Effective_Access.h"
 
+#include "CheckListModel.h"
 #include "EffectiveAccessModel.h"
 #include "clsPrivileges.h"
+#include "modPartition.h"
+#include "modSecurityGroups.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -59,9 +62,38 @@ UA_Effective_Access::UA_Effective_Access(const clsPrivileges& privileges, QWidge
     bottom->addStretch();
     bottom->addWidget(close);
     auto* layout = new QVBoxLayout(this);
+    QTableView* members = nullptr;
+    if (privileges.IsGroup()) {
+        m_members = new CheckListModel({"User Name", "Last Name", "First Name", "Partition"}, this, false);
+        std::vector<GroupMemberName> names;
+        LoadGroupMemberNames(privileges.Id(), names); // a failure has been shown; the list stays empty
+        std::vector<CheckListModel::Row> rows;
+        rows.reserve(names.size());
+        for (const auto& m : names)
+            rows.push_back({m.userId,
+                            {QString::fromStdString(m.userName), QString::fromStdString(m.lastName),
+                             QString::fromStdString(m.firstName),
+                             QString::fromStdString(physicians::GetPartitionName(m.partitionId))},
+                            false});
+        m_members->setRows(std::move(rows));
+        members = new QTableView(this);
+        members->setObjectName("lvwMembers");
+        members->setModel(m_members);
+        members->setSelectionBehavior(QAbstractItemView::SelectRows);
+        members->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        members->horizontalHeader()->setStretchLastSection(true);
+        auto* membersLabel =
+            new QLabel(QString("&Members (%1), each granted the rights below:").arg(m_members->rowCount()), this);
+        membersLabel->setObjectName("lblMembers");
+        membersLabel->setBuddy(members);
+        layout->addWidget(membersLabel);
+        layout->addWidget(members, 1);
+    }
     layout->addLayout(top);
-    layout->addWidget(m_lvwAccess);
+    layout->addWidget(m_lvwAccess, 2);
     layout->addLayout(bottom);
+    if (members)
+        setTabOrder(members, m_txtFilter);
     setTabOrder(m_txtFilter, m_lvwAccess);
     setTabOrder(m_lvwAccess, copy);
     setTabOrder(copy, close);

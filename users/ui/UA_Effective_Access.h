@@ -8,11 +8,13 @@ class QTableView;
 
 namespace users {
 
+class CheckListModel;
 class clsPrivileges;
 class EffectiveAccessModel;
 
 // Read-only view of what the edited user may do and why: each granted right with its source
 // (the user's own privileges or the named groups), filtered by a text and copied to the clipboard.
+// For a group it lists the group's members (lvwMembers) above the rights the group gives each of them.
 class UA_Effective_Access : public QDialog {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
 
     [[nodiscard]] EffectiveAccessModel* model() const { return m_model; }
     [[nodiscard]] QSortFilterProxyModel* filtered() const { return m_filter; }
+    // The group's members; nullptr for a user.
+    [[nodiscard]] CheckListModel* memberModel() const { return m_members; }
     // The shown rows as tab-separated lines with a header line, as the copy button puts them.
     [[nodiscard]] QString VisibleText() const;
 
@@ -31,6 +35,7 @@ private:
     QSortFilterProxyModel* m_filter = nullptr;
     QLineEdit* m_txtFilter = nullptr;
     QTableView* m_lvwAccess = nullptr;
+    CheckListModel* m_members = nullptr;
 };
 
 } // namespace users
