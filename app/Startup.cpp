@@ -16,6 +16,7 @@
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
 #include "UA_Policy.h"
+#include "UA_User_Mgmt.h"
 #include "VV_FacilityLinks.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
@@ -279,7 +280,9 @@ bool Startup::runCommand(const std::string& name) {
                    MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
             return true;
         }
-        return false;
+        if (name != "mnuUserManagement")
+            return false;
+        openUserManagement();
     } else if (name == "mnuAcctEditor") {
         if (m_login.user.is_administrator)
             openAccountManager();
@@ -387,6 +390,23 @@ void Startup::openUserPolicies() {
     auto* screen = new users::UA_Policy(m_login);
     m_userPolicies = m_window.openScreen(screen, "User Policies");
     screen->MyShow();
+}
+
+void Startup::openUserManagement() {
+    if (m_window.raiseScreen(m_userManagement))
+        return;
+    auto* screen = new users::UA_User_Mgmt(m_login);
+    const auto& config = Configuration::instance();
+    screen->promptFolder = (fs::path(config.networkRootDir) / "KALDRA" / "PROMPTS").string();
+    screen->networkRoot = config.networkRootDir;
+    screen->hooks.status = [this](const QString& text) { m_window.SetStatusBar(text); };
+    screen->hooks.openUserPolicies = [this](QWidget*) { openUserPolicies(); };
+    if (userManagementHooks)
+        userManagementHooks(*screen);
+    m_userManagement = m_window.openScreen(screen, "User Management");
+    mainwindow::General_MDI::requireDatabaseVersionAbove(screen, 2.0085);
+    if (!screen->MyShow() && m_userManagement)
+        m_userManagement->close();
 }
 
 void Startup::openSystemLog() {
