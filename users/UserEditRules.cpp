@@ -72,7 +72,10 @@ std::optional<UserEditFailure> CheckUserEdit(UserEditForm& f, const UserEditCont
         return failure(4, "Signature Password and Confirm Signature Password fields do not match!",
                        "txtSignaturePassword", UserTab::Security);
     const bool logonChanged = !PasswordUnchanged(f.password);
-    const bool signatureChanged = !PasswordUnchanged(f.signaturePassword);
+    // A user who never had a signature password and still has none has not changed it.
+    const bool signatureChanged =
+        !PasswordUnchanged(f.signaturePassword) &&
+        !(f.signaturePassword.empty() && f.confirmSignaturePassword.empty() && f.storedSignaturePassword.empty());
     if (logonChanged || signatureChanged) {
         const std::string logon = effective(f.password, f.storedPassword);
         const std::string signature = effective(f.signaturePassword, f.storedSignaturePassword);

@@ -92,8 +92,10 @@ UA_User_Mgmt::UA_User_Mgmt(suite::LoginComponent& login, QWidget* parent) : QWid
     };
     lvwUsers = makeView("lvwUsers", m_userModel);
     lvwUsers->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvwUsers->sortByColumn(UserListModel::UserName, Qt::AscendingOrder);
     lvwGroups = makeView("lvwGroups", m_groupModel);
     lvwGroups->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvwGroups->sortByColumn(0, Qt::AscendingOrder);
     lvwRelationships = makeView("lvwRelationships", nullptr);
     lvwRelationships->setSortingEnabled(false);
     rightLayout->addWidget(m_lists);
