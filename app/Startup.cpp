@@ -16,11 +16,13 @@
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
 #include "UA_Policy.h"
+#include "UA_User_Mgmt.h"
 #include "VV_FacilityLinks.h"
 #include "clsPartition.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
 #include "frmWorkTime.h"
+#include "modGroupScreens.h"
 #include "modPartition.h"
 #include "modPrivileges.h"
 
@@ -281,7 +283,9 @@ bool Startup::runCommand(const std::string& name) {
                    MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
             return true;
         }
-        return false;
+        if (name != "mnuUserManagement")
+            return false;
+        openUserManagement();
     } else if (name == "mnuAcctEditor") {
         if (m_login.user.is_administrator)
             openAccountManager();
@@ -389,6 +393,42 @@ void Startup::openUserPolicies() {
     auto* screen = new users::UA_Policy(m_login);
     m_userPolicies = m_window.openScreen(screen, "User Policies");
     screen->MyShow();
+}
+
+void Startup::openUserManagement() {
+    if (m_window.raiseScreen(m_userManagement))
+        return;
+    auto* screen = new users::UA_User_Mgmt(m_login);
+    const auto& config = Configuration::instance();
+    screen->promptFolder = (fs::path(config.networkRootDir) / "KALDRA" / "PROMPTS").string();
+    screen->networkRoot = config.networkRootDir;
+    screen->hooks.status = [this](const QString& text) { m_window.SetStatusBar(text); };
+    screen->hooks.openUserPolicies = [this](QWidget*) { openUserPolicies(); };
+    // The group screens work on the program-wide users and groups, read fresh with their members.
+    screen->hooks.editGroup = [](QWidget* parent, long groupId, long) {
+        if (!users::LoadUsersAndGroups())
+            return false;
+        return groupId == 0 ? users::AddGroupMain(parent) != 0 : users::EditGroup(parent, groupId);
+    };
+    screen->hooks.deleteGroup = [](QWidget* parent, long groupId) {
+        return users::LoadUsersAndGroups() && users::DeleteGroupMain(parent, groupId);
+    };
+    screen->hooks.chooseGroups = [](QWidget* parent, const users::clsUser& user, const std::vector<long>& current) {
+        std::vector<users::UserGroupEntry> chosen;
+        std::vector<long> ids = current;
+        if (!users::LoadUsersAndGroups() || !users::AddUserGroups(parent, user, ids))
+            return chosen;
+        for (size_t i = current.size(); i < ids.size(); ++i)
+            if (const users::clsSecurityGroup* g = users::SecurityGroups().Item(users::clsSecurityGroups::Key(ids[i])))
+                chosen.push_back({g->m_lngGroupId, g->m_strGroupName, g->m_strDescription, g->IsBuiltIn()});
+        return chosen;
+    };
+    if (userManagementHooks)
+        userManagementHooks(*screen);
+    m_userManagement = m_window.openScreen(screen, "User Management");
+    mainwindow::General_MDI::requireDatabaseVersionAbove(screen, 2.0085);
+    if (!screen->MyShow() && m_userManagement)
+        m_userManagement->close();
 }
 
 void Startup::openSystemLog() {

@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace users {
+class UA_User_Mgmt;
+}
+
 namespace app {
 
 // The console's start-up in its fixed order, and the commands it wires to the menu.
@@ -33,6 +37,8 @@ public:
     std::function<std::unique_ptr<EditorComponent>(const std::string& progId)> createComponent;
     // Runs the modal type editors (tests look at the dialog instead of waiting on it).
     std::function<int(QDialog&)> runDialog = [](QDialog& d) { return d.exec(); };
+    // Sets User Management's hooks to the group, relationship, message and physician screens.
+    std::function<void(users::UA_User_Mgmt&)> userManagementHooks;
     void shutDown();
     static bool versionAtLeast(const std::string& version, const std::string& minimum);
 
@@ -49,6 +55,7 @@ private:
     void openTypeEditor(bool suspension);
     void openLineCountConfigs();
     void openUserPolicies();
+    void openUserManagement();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -60,6 +67,7 @@ private:
     QPointer<QMdiSubWindow> m_accountManager;
     QPointer<QMdiSubWindow> m_lineCounts;
     QPointer<QMdiSubWindow> m_userPolicies;
+    QPointer<QMdiSubWindow> m_userManagement;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

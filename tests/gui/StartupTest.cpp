@@ -589,3 +589,35 @@ TEST_F(StartupTest, EachFailureStopsWithItsMessage) {
 }
 
 } // namespace
+
+// File > User Management opens the screen over the site's users; an older database is refused.
+TEST_F(StartupTest, UserManagementOpensTheScreenOnTheSiteUsers) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    recorder.shown.clear();
+    window.runCommand("mnuUserManagement");
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown.front().text;
+    QMdiSubWindow* front = window.mdiArea()->currentSubWindow();
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(front->widget()->objectName(), "UA_User_Mgmt");
+    auto* list = front->widget()->findChild<QTableView*>("lvwUsers");
+    ASSERT_NE(list, nullptr);
+    bool mjones = false;
+    for (int r = 0; r < list->model()->rowCount(); ++r)
+        mjones = mjones || list->model()->index(r, 0).data().toString() == "MJONES";
+    EXPECT_TRUE(mjones);
+    // A second choice brings the open screen to the front instead of a second copy.
+    const int open = static_cast<int>(window.mdiArea()->subWindowList().size());
+    window.runCommand("mnuUserManagement");
+    EXPECT_EQ(static_cast<int>(window.mdiArea()->subWindowList().size()), open);
+
+    foundation::DatabaseSession::instance().DatabaseVersion = 2.0085;
+    front->close();
+    recorder.shown.clear();
+    window.runCommand("mnuUserManagement");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "Database Version Not Supported.");
+}

@@ -1,0 +1,255 @@
+// User Management: which users are listed, the list's columns and order, the refusals of the
+// delete and edit commands, and the add and edit round trips through the real editor.
+
+#include "UserManagementFixture.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+using kdtest::UserScreenTest;
+using platform::MsgAnswer;
+
+namespace {
+
+class UserMgmtScreen : public UserScreenTest {
+protected:
+    void select(long userId) { screen->SelectUsers({userId}); }
+    void run(const char* action) {
+        for (const char* menu : {"mnuUserMenu", "mnuGroupMenu", "mnuRelationship", "mnuFolder"})
+            if (QAction* a = screen->Menu(menu)->findChild<QAction*>(action)) {
+                a->trigger();
+                return;
+            }
+        ADD_FAILURE() << action;
+    }
+    std::string users(const std::string& where) {
+        return scalar("SELECT COUNT(*) FROM System_user_bindery WHERE " + where);
+    }
+};
+
+TEST_F(UserMgmtScreen, ListsOwnAndSubPartitionUsersAndSharedInUsersReadOnly) {
+    open();
+    EXPECT_EQ(screen->windowTitle(), "User Management");
+    auto* tree = screen->findChild<QTreeWidget*>("tvwGroups");
+    ASSERT_NE(tree, nullptr);
+    std::vector<std::string> top;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        top.push_back(tree->topLevelItem(i)->text(0).toStdString());
+    EXPECT_EQ(top, (std::vector<std::string>{"Administrator Groups", "General", "Transcription", "Physicians",
+                                             "Surrogate Relationships", "Resident Relationships",
+                                             "Cosignature Relationships"}));
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 3);
+    // South's shared user is listed read only; its other user and Eleven's are not listed.
+    EXPECT_EQ(listed(), (std::vector<std::string>{"ADMINISTRATOR", "DRWHO", "JDOE", "MGR", "SSHARED {RO}", "TADMIN",
+                                                  "TTYPIST", "VTTECH"}));
+    QAbstractItemModelTester tester(screen->userModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    auto* m = screen->userModel();
+    std::vector<std::string> headers;
+    for (int c = 0; c < m->columnCount(); ++c)
+        headers.push_back(m->headerData(c, Qt::Horizontal).toString().toStdString());
+    EXPECT_EQ(headers, (std::vector<std::string>{"User Name", "First Name", "Last Name", "Group Access", "Type",
+                                                 "Pending Reports", "Partition", "Prompt Script"}));
+    const int typist = m->rowOfUser(62);
+    EXPECT_EQ(m->index(typist, users::UserListModel::Type).data().toString(), "Transcriptionist");
+    EXPECT_EQ(m->index(typist, users::UserListModel::Partition).data().toString(), "North General");
+    EXPECT_EQ(m->index(typist, users::UserListModel::GroupAccess).data().toString(), "Night Shift");
+    EXPECT_EQ(m->index(m->rowOfUser(50), users::UserListModel::Type).data().toString(), "System Admin, General User");
+    EXPECT_EQ(m->index(m->rowOfUser(67), users::UserListModel::Type).data().toString(), "Physician User");
+    EXPECT_EQ(m->index(m->rowOfUser(68), users::UserListModel::Type).data().toString(), "Trans Admin, General User");
+    EXPECT_EQ(m->index(m->rowOfUser(63), 0).data(users::UserListModel::kImageRole).toString(), "USER_BORROWED");
+    EXPECT_EQ(m->index(m->rowOfUser(69), 0).data(users::UserListModel::kImageRole).toString(), "USER_TECH");
+}
+
+TEST_F(UserMgmtScreen, FoldersAndGroupsFillTheLists) {
+    open();
+    ASSERT_TRUE(screen->SelectFolder(users::UserFolder::SystemAdministrators));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"ADMINISTRATOR", "MGR", "VTTECH"}));
+    ASSERT_TRUE(screen->SelectFolder(users::UserFolder::General));
+    ASSERT_EQ(screen->groupModel()->rowCount(), 1);
+    EXPECT_EQ(screen->groupModel()->index(0, 0).data().toString(), "Night Shift");
+    EXPECT_EQ(screen->groupModel()->index(0, 2).data().toInt(), 3);
+    ASSERT_TRUE(screen->SelectGroup(200));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"JDOE", "SSHARED {RO}", "TTYPIST"}));
+}
+
+TEST_F(UserMgmtScreen, PendingReportsSortAsNumbersAndTheFilterNarrowsTheList) {
+    exec("UPDATE System_user_bindery SET flag1 = 8 WHERE user_id = 61\n"
+         "UPDATE System_user_bindery SET flag1 = 9 WHERE user_id = 62");
+    open();
+    // Counts as the procedure gives them: 10 for physician 7, 9 for 8, 100 for 9.
+    auto& data = const_cast<users::UserMgmtData&>(screen->Data());
+    data.pendingByPhysician = {{7, 10}, {8, 9}, {9, 100}};
+    screen->SelectFolder(users::UserFolder::AdministratorGroups);
+    screen->userModel()->sort(users::UserListModel::PendingReports, Qt::DescendingOrder);
+    const auto names = listed();
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3),
+              (std::vector<std::string>{"TTYPIST", "DRWHO", "JDOE"}));
+    screen->SetFilterText("tYp");
+    EXPECT_EQ(listed(), (std::vector<std::string>{"TTYPIST"}));
+    screen->SetFilterText("north general");
+    EXPECT_EQ(listed(), (std::vector<std::string>{"TTYPIST"}));
+    screen->SetFilterText("");
+    EXPECT_EQ(listed().size(), 8u);
+}
+
+TEST_F(UserMgmtScreen, RefreshPendingReportsRunsTheSuiteProcedure) {
+    open(); // the site's database is of version 8.1
+
+    run("RefreshPendingReports");
+    ASSERT_FALSE(session().history.empty());
+    EXPECT_EQ(session().history.front(), "get_paxlet_inbox_summary 0, 0");
+}
+
+struct Refusal {
+    const char* what;
+    long userId;
+    const char* text;
+    const char* title;
+};
+
+// The users that are never deleted, whoever asks, and the refusals that come before the question.
+TEST_F(UserMgmtScreen, UndeletableUsersAreRefusedWithTheirMessage) {
+    open();
+    const Refusal refusals[] = {
+        {"shared in", 63, "Shared users cannot be deleted", "Shared User"},
+        {"logged-in user", 50, "The current user cannot be deleted!", "User Management"},
+        {"built-in administrator", 66, "The Administrator user cannot be deleted", "User Management"},
+    };
+    for (const auto& r : refusals) {
+        recorder.shown.clear();
+        select(r.userId);
+        run("DeleteUser");
+        EXPECT_EQ(texts(), std::string(r.text) + " [" + r.title + "]\n") << r.what;
+        EXPECT_EQ(users("is_deleted = 1"), "0") << r.what;
+    }
+}
+
+TEST_F(UserMgmtScreen, ATranscriptionAdministratorMayNotDeleteASystemAdministrator) {
+    login.user.is_administrator = false;
+    login.user.is_trans_admin = true;
+    open();
+    select(66);
+    run("DeleteUser");
+    EXPECT_EQ(texts(), "Transcription administrators are not authorized to delete System administrators. [User "
+                       "Management]\n");
+}
+
+TEST_F(UserMgmtScreen, DeletingAGroupMemberListsItsGroupsAndSoftDeletes) {
+    open();
+    select(61);
+    recorder.answer(MsgAnswer::Yes);
+    run("DeleteUser");
+    ASSERT_FALSE(recorder.shown.empty());
+    EXPECT_EQ(recorder.shown.front().text, "This user is a member of the following groups: Night Shift\n\nAre you sure "
+                                           "you want to delete user JDOE from the entire system?");
+    EXPECT_EQ(users("user_id = 61 AND is_deleted = 1"), "1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_security_groups WHERE user_id = 61"), "0");
+    EXPECT_EQ(screen->userModel()->rowOfUser(61), -1);
+    const auto log = logRows();
+    EXPECT_NE(std::find(log.begin(), log.end(), "20009|2|2|50|1|User JDOE was deleted by user MGR."), log.end());
+}
+
+TEST_F(UserMgmtScreen, TheTechnicianAccountAsksFirstAndNoKeepsIt) {
+    open();
+    select(69);
+    recorder.answer(MsgAnswer::No);
+    run("DeleteUser");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].title, "Delete User");
+    EXPECT_NE(recorder.shown[0].text.find("Are you sure you want to delete this user?"), std::string::npos);
+    EXPECT_EQ(users("user_id = 69 AND is_deleted = 0"), "1");
+}
+
+TEST_F(UserMgmtScreen, ASharedInUserCannotBeEdited) {
+    open();
+    select(63);
+    screen->runDialog = [](QDialog&) {
+        ADD_FAILURE() << "no editor for a shared user";
+        return 0;
+    };
+    run("EditUser");
+    EXPECT_EQ(texts(), "Shared users cannot be edited [Shared User]\n");
+}
+
+TEST_F(UserMgmtScreen, OnlyOneUserForTheOneUserCommands) {
+    open();
+    screen->SelectUsers({61, 62});
+    run("EditUser");
+    EXPECT_EQ(texts(), "Only one user can be selected to perform this operation. [User Management]\n");
+}
+
+TEST_F(UserMgmtScreen, EditingWithThePlaceholderKeepsThePasswordAndClearsTheBadAttempts) {
+    open();
+    select(61);
+    screen->runDialog = [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Edit User");
+        EXPECT_EQ(child<QLineEdit>(d, "txtPassword")->text(), "________");
+        type(d, "txtLastName", "Doe-Smith");
+        click(d, "cmdOK");
+        return d.result();
+    };
+    run("EditUser");
+    EXPECT_EQ(scalar("SELECT last_name + '|' + CONVERT(varchar, nbr_bad_attempts) FROM System_user_bindery WHERE "
+                     "user_id = 61"),
+              "Doe-Smith|0");
+    // Written again under a fresh nonce, the stored password still reads as the old one.
+    users::clsUsers reloaded;
+    ASSERT_TRUE(users::LoadActiveUsers(&reloaded));
+    EXPECT_EQ(reloaded.Item(users::clsUsers::Key(61))->m_strPassword, "pw61");
+    const int row = screen->userModel()->rowOfUser(61);
+    EXPECT_EQ(screen->userModel()->index(row, users::UserListModel::LastName).data().toString(), "Doe-Smith");
+}
+
+TEST_F(UserMgmtScreen, AddingAGeneralUserWritesTheRowAndTheLog) {
+    open();
+    int step = 0;
+    screen->runDialog = [&step](QDialog& d) {
+        if (step++ == 0) {
+            EXPECT_EQ(d.objectName(), "UA_User_Type");
+            child<QRadioButton>(d, "optGeneralUser")->setChecked(true);
+            return int(QDialog::Accepted);
+        }
+        EXPECT_EQ(d.windowTitle(), "Add User");
+        type(d, "txtUserName", "nnew");
+        type(d, "txtFirstName", "Nora");
+        type(d, "txtPassword", "abc123");
+        type(d, "txtConfirmPassword", "abc123");
+        click(d, "cmdOK");
+        return d.result();
+    };
+    run("AddUserMain");
+    EXPECT_EQ(texts(), "");
+    EXPECT_EQ(users("user_name = 'NNEW' AND partition_id = 1 AND user_id = 300"), "1");
+    ASSERT_TRUE(users::Users().Exists(users::clsUsers::Key(300)));
+    EXPECT_EQ(users::Users().Item(users::clsUsers::Key(300))->m_strPassword, "abc123");
+    const auto log = logRows();
+    EXPECT_NE(std::find(log.begin(), log.end(), "20003|2|2|50|1|User NNEW was added by user MGR."), log.end());
+}
+
+TEST_F(UserMgmtScreen, OpensThePrivilegeScreensForTheSelectedUser) {
+    suite::HospAccount north;
+    north.hosp_acct_id = 10;
+    north.hosp_acct_name = "North Hospital";
+    north.Partition_ID = 1;
+    north.Departments = {5};
+    login.SetHospAccounts({north});
+    open();
+    select(61);
+    std::vector<std::string> opened;
+    screen->runDialog = [&opened](QDialog& d) {
+        opened.push_back(d.objectName().toStdString() + ": " + d.windowTitle().toStdString());
+        return 0;
+    };
+    run("PrivilegesUser");
+    run("PrinterPrivilegesUser");
+    EXPECT_EQ(opened, (std::vector<std::string>{"UA_Privileges_New: User Privileges: JDOE",
+                                                "UA_Printer_Privs: System Printer Privileges: JDOE"}));
+}
+
+} // namespace
