@@ -15,6 +15,7 @@
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
+#include "UA_LockedReports.h"
 #include "UA_Policy.h"
 #include "VV_FacilityLinks.h"
 #include "clsPartition.h"
@@ -277,6 +278,12 @@ bool Startup::runCommand(const std::string& name) {
         if (!session.VersionGreaterThan(2.0085)) {
             MsgBox(name == "mnuUserManagement" ? "Database Version Not Supported." : "Database Version Not Supported",
                    MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
+            return true;
+        }
+        if (name == "mnuLockedReports") {
+            users::UA_LockedReports screen(&m_window);
+            screen.LoadList();
+            screen.exec();
             return true;
         }
         return false;
