@@ -204,6 +204,27 @@ bool clsSignatureRelationships::DeleteSurrogates(long dictatorPhysicianId, const
     return writeSurrogates(dictatorPhysicianId, userName, {}, false, kSurrogateDeleteFailed);
 }
 
+bool clsSignatureRelationships::DeleteRelationship(Kind kind, long dictatorPhysicianId, const std::string& userName) {
+    const char* what = kind == Kind::Surrogate  ? "Surrogate Relationship"
+                       : kind == Kind::Resident ? "Resident Relationship"
+                       : kind == Kind::Cosigner ? "Cosigner Relationship"
+                                                : "Signature Relationship";
+    if (platform::MsgBox(std::string("Are you sure you want to delete the ") + what + " for " + userName + "?",
+                         platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                         "Delete Relationship") != platform::MsgAnswer::Yes)
+        return false;
+    switch (kind) {
+    case Kind::Surrogate:
+        return DeleteSurrogates(dictatorPhysicianId, userName);
+    case Kind::Resident:
+    case Kind::Cosigner:
+        return DeleteDependencies(dictatorPhysicianId, userName, kind == Kind::Resident);
+    case Kind::Signature:
+        break;
+    }
+    return storeDependencies(dictatorPhysicianId, userName, {}, kDependencyDeleteFailed);
+}
+
 bool clsSignatureRelationships::writeDependencies(long dictatorPhysicianId, const std::string& userName, bool resident,
                                                   const std::vector<clsSignatureDependency>& rows,
                                                   const char* failure) {
@@ -214,6 +235,11 @@ bool clsSignatureRelationships::writeDependencies(long dictatorPhysicianId, cons
         r.m_lngCosignerPhysicianType = resident ? clsSignatureDependency::kResident : clsSignatureDependency::kCosigner;
         all.push_back(std::move(r));
     }
+    return storeDependencies(dictatorPhysicianId, userName, all, failure);
+}
+
+bool clsSignatureRelationships::storeDependencies(long dictatorPhysicianId, const std::string& userName,
+                                                  const std::vector<clsSignatureDependency>& all, const char* failure) {
     auto& s = session();
     s.SQLStatement = DependencySaveBatch(dictatorPhysicianId, all);
     if (s.ExecSQLAllOrNothing() != 1) {

@@ -56,11 +56,21 @@ public:
     // Deleting one relationship from the tree: the same writes with nothing left; the delete's own
     // failure text.
     bool DeleteSurrogates(long dictatorPhysicianId, const std::string& userName);
+
+    // The relationship kinds the tree deletes, each named in the confirmation.
+    enum class Kind { Surrogate, Resident, Cosigner, Signature };
+    // Asks "Are you sure you want to delete the <kind> for <name>?" (title "Delete Relationship") and
+    // on Yes deletes it; Signature deletes both the resident and the cosigner rows. false on No or a
+    // failure.
+    bool DeleteRelationship(Kind kind, long dictatorPhysicianId, const std::string& userName);
     bool DeleteDependencies(long dictatorPhysicianId, const std::string& userName, bool resident);
 
 private:
     bool writeDependencies(long dictatorPhysicianId, const std::string& userName, bool resident,
                            const std::vector<clsSignatureDependency>& rows, const char* failure);
+    // Every cosigner and resident row of the physician, written as given.
+    bool storeDependencies(long dictatorPhysicianId, const std::string& userName,
+                           const std::vector<clsSignatureDependency>& all, const char* failure);
     bool writeSurrogates(long dictatorPhysicianId, const std::string& userName, const std::vector<clsSurrogate>& rows,
                          bool added, const char* failure);
 

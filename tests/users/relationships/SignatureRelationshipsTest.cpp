@@ -245,3 +245,58 @@ INSTANTIATE_TEST_SUITE_P(Stored, DateLiterals,
                                            DateCase{"2026-12-06 1'; DROP", "NULL"}));
 
 } // namespace
+
+namespace {
+
+class DeleteRelationships : public kdtest::RelationshipTest {};
+
+TEST_F(DeleteRelationships, TheTreeDeleteAsksNamingTheKindAndDeletesOnYesOnly) {
+    exec("INSERT INTO Signature_surrogates VALUES (1, 2, -1, NULL, NULL, GETDATE(), 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_dependencies VALUES (1, 2, -1, 1, 1, 1, 0, 1, NULL, NULL, GETDATE(), 0, 0, 0, NULL, "
+         "NULL, NULL)\n"
+         "INSERT INTO Signature_dependencies VALUES (1, 3, -1, 2, 1, 1, 0, 1, NULL, NULL, GETDATE(), 0, 0, 0, NULL, "
+         "NULL, NULL)");
+    clsSignatureRelationships rel;
+    ASSERT_TRUE(rel.LoadSurrogates());
+    ASSERT_TRUE(rel.LoadDependencies());
+    using Kind = clsSignatureRelationships::Kind;
+    recorder.answer(platform::MsgAnswer::No);
+    EXPECT_FALSE(rel.DeleteRelationship(Kind::Surrogate, 1, "DRONE"));
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "Are you sure you want to delete the Surrogate Relationship for DRONE?");
+    EXPECT_EQ(recorder.shown[0].title, "Delete Relationship");
+    EXPECT_EQ(recorder.shown[0].buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Signature_surrogates"), (std::vector<std::string>{"1"}));
+
+    recorder.answer(platform::MsgAnswer::Yes);
+    EXPECT_TRUE(rel.DeleteRelationship(Kind::Resident, 1, "DRONE"));
+    EXPECT_EQ(recorder.shown[1].text, "Are you sure you want to delete the Resident Relationship for DRONE?");
+    EXPECT_EQ(rows("SELECT cosigner_physician_id FROM Signature_dependencies"), (std::vector<std::string>{"2"}));
+
+    recorder.answer(platform::MsgAnswer::Yes);
+    EXPECT_TRUE(rel.DeleteRelationship(Kind::Signature, 1, "DRONE"));
+    EXPECT_EQ(recorder.shown[2].text, "Are you sure you want to delete the Signature Relationship for DRONE?");
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Signature_dependencies"), (std::vector<std::string>{"0"}));
+    EXPECT_EQ(logRows().size(), 2u); // one for the resident delete, one for both kinds at once
+
+    recorder.answer(platform::MsgAnswer::Yes);
+    EXPECT_TRUE(rel.DeleteRelationship(Kind::Surrogate, 1, "DRONE"));
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Signature_surrogates"), (std::vector<std::string>{"0"}));
+    EXPECT_TRUE(rel.Surrogates().empty());
+    EXPECT_TRUE(rel.Dependencies().empty());
+}
+
+TEST_F(DeleteRelationships, AFailedDeleteSaysSoAndKeepsTheRows) {
+    exec("INSERT INTO Signature_surrogates VALUES (1, 2, -1, NULL, NULL, GETDATE(), 0, 0, 0, NULL, NULL, NULL)");
+    clsSignatureRelationships rel;
+    ASSERT_TRUE(rel.LoadSurrogates());
+    exec("DROP TABLE Signature_relationships");
+    recorder.answer(platform::MsgAnswer::Yes);
+    EXPECT_FALSE(rel.DeleteRelationship(clsSignatureRelationships::Kind::Surrogate, 1, "DRONE"));
+    EXPECT_EQ(recorder.shown.back().text,
+              "Error encountered attempting to delete the surrogate relationship.  Information not saved.");
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Signature_surrogates"), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(rel.Surrogates().size(), 1u);
+}
+
+} // namespace
