@@ -8,6 +8,7 @@
 #include "UA_Send_Message.h"
 #include "UA_Signature_Type.h"
 #include "UA_Surrogate_Edit.h"
+#include "UA_View_Relations.h"
 #include "clsSignatureRelationships.h"
 #include "modUserStore.h"
 
@@ -211,6 +212,21 @@ TEST_F(RelationshipScreens, TheMessageDialogSendsToUsersAndGroupMembersOnce) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(rows("SELECT user_id, message FROM System_user_messages ORDER BY user_id"),
               (std::vector<std::string>{"301|It's done", "302|It's done", "303|It's done", "305|It's done"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RelationshipScreens, TheRelationsViewListsBothDirections) {
+    exec("INSERT INTO Signature_relationships VALUES (1, 2, 2, 2, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)");
+    UA_View_Relations view;
+    ASSERT_TRUE(view.LoadForm(2, "DRTWO"));
+    EXPECT_EQ(view.findChild<QLabel*>("lblOutward")->text(), "DRTWO --> Others");
+    EXPECT_EQ(view.findChild<QLabel*>("lblInward")->text(), "Others --> DRTWO");
+    EXPECT_EQ(texts(view.findChild<QTreeWidget*>("lvwOutward")),
+              (std::vector<std::string>{"DRONE|Surrogate|Signing||||"}));
+    EXPECT_TRUE(texts(view.findChild<QTreeWidget*>("lvwInward")).empty());
 }
 
 } // namespace

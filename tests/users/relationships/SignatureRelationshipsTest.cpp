@@ -2,6 +2,7 @@
 // rewrites with the surrogate signing rows, group surrogates, expired periods, the group relations
 // and what deleting a physician user leaves.
 
+#include "RelationView.h"
 #include "RelationshipFixture.h"
 #include "clsSignatureRelationships.h"
 #include "modUserStore.h"
@@ -297,6 +298,40 @@ TEST_F(DeleteRelationships, AFailedDeleteSaysSoAndKeepsTheRows) {
               "Error encountered attempting to delete the surrogate relationship.  Information not saved.");
     EXPECT_EQ(rows("SELECT COUNT(*) FROM Signature_surrogates"), (std::vector<std::string>{"1"}));
     EXPECT_EQ(rel.Surrogates().size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+class RelationViews : public kdtest::RelationshipTest {};
+
+std::vector<std::string> lines(const std::vector<RelationViewRow>& rows) {
+    std::vector<std::string> out;
+    for (const auto& r : rows)
+        out.push_back(r.name + "|" + r.type + "|" + r.access + "|" + r.level + "|" + r.required + "|" + r.start + "|" +
+                      r.expire);
+    return out;
+}
+
+TEST_F(RelationViews, ShowBothDirectionsWithGroupCosignersAndWithoutTheOwnRow) {
+    exec("UPDATE Physician_profile SET last_name = 'Zed', first_name = 'Zoe' WHERE physician_id = 1\n"
+         "INSERT INTO Signature_relationships VALUES (1, 2, 2, 2, 0, NULL, '2027-01-31', 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_relationships VALUES (2, 2, 2, 2, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_relationships VALUES (3, 2, 1, 1, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_relationships VALUES (2, 3, 1, 2, 1, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         // DRTWO cosigns for DRONE through the CARDIO group; DRFOUR is DRTWO's resident supervisor.
+         "INSERT INTO Signature_dependencies VALUES (1, 0, 400, 1, 1, 2, 0, 1, '2026-12-01', NULL, GETDATE(), 0, 0, "
+         "0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_dependencies VALUES (2, 4, -1, 2, 0, 3, 1, 1, NULL, NULL, GETDATE(), 0, 0, 0, NULL, "
+         "NULL, NULL)");
+    std::vector<RelationViewRow> outward, inward;
+    ASSERT_TRUE(LoadRelationView(2, outward, inward));
+    EXPECT_EQ(lines(outward),
+              (std::vector<std::string>{"DRTHREE|Group|Viewing Only||||", "DRONE|Surrogate|Signing||||2027-01-31",
+                                        "DRONE|Cosigner-Group||Level 2|Yes|2026-12-01|"}));
+    EXPECT_EQ(lines(inward),
+              (std::vector<std::string>{"DRTHREE|Group|Signing-Proxy||||", "DRFOUR|Resident||Level 3|No||"}));
 }
 
 } // namespace
