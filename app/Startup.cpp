@@ -15,7 +15,9 @@
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
+#include "UA_LockedReports.h"
 #include "UA_Policy.h"
+#include "UA_Send_Message.h"
 #include "UA_User_Mgmt.h"
 #include "VV_FacilityLinks.h"
 #include "clsPartition.h"
@@ -25,6 +27,7 @@
 #include "modGroupScreens.h"
 #include "modPartition.h"
 #include "modPrivileges.h"
+#include "modUserStore.h"
 
 #include <QAction>
 #include <QDate>
@@ -283,6 +286,12 @@ bool Startup::runCommand(const std::string& name) {
                    MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
             return true;
         }
+        if (name == "mnuLockedReports") {
+            users::UA_LockedReports screen(&m_window);
+            screen.LoadList();
+            screen.exec();
+            return true;
+        }
         if (name != "mnuUserManagement")
             return false;
         openUserManagement();
@@ -404,6 +413,25 @@ void Startup::openUserManagement() {
     screen->networkRoot = config.networkRootDir;
     screen->hooks.status = [this](const QString& text) { m_window.SetStatusBar(text); };
     screen->hooks.openUserPolicies = [this](QWidget*) { openUserPolicies(); };
+    // A message goes to the chosen users (a group's live members already expanded), named as the
+    // user store reads them now.
+    screen->hooks.sendMessage = [this](QWidget* parent, const std::vector<long>& ids) {
+        users::clsUsers& all = users::Users();
+        if (!users::LoadActiveUsers(&all)) {
+            MsgBox("Error retrieving users", MsgButtons::OK, MsgIcon::Critical, "User Management");
+            return;
+        }
+        users::UA_Send_Message::Named named;
+        for (long id : ids)
+            if (const users::clsUser* u = all.Item(users::clsUsers::Key(id)))
+                named.emplace_back(id, u->m_strUserName);
+        users::UA_Send_Message(m_login.user.user_id, named, {}, parent).exec();
+    };
+    screen->hooks.lockedReports = [](QWidget* parent) {
+        users::UA_LockedReports locks(parent);
+        locks.LoadList();
+        locks.exec();
+    };
     // The group screens work on the program-wide users and groups, read fresh with their members.
     screen->hooks.editGroup = [](QWidget* parent, long groupId, long) {
         if (!users::LoadUsersAndGroups())

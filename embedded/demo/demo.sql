@@ -380,3 +380,16 @@ VALUES (@thetime, 2, 20, 1, 20001, -1,
 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
 NULL, NULL, NULL, NULL, 'Demo site created by user ADMINISTRATOR.', NULL, NULL, NULL, NULL)
 GO
+
+-- More signature relationships, locks and messages: a group surrogate, a surrogate period that has
+-- run out, a cosigner between two physician users, a lock whose times carry milliseconds, a viewer
+-- lock of a North General report and a message with apostrophes.
+INSERT INTO Signature_surrogates VALUES (3, 0, 203, NULL, NULL, GETDATE(), 0, 0, 0, NULL, NULL, NULL)
+INSERT INTO Signature_relationships VALUES (3, 5, 2, 2, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)
+INSERT INTO Signature_surrogates VALUES (5, 1, -1, DATEADD(day, -120, GETDATE()), DATEADD(day, -30, GETDATE()), DATEADD(day, -120, GETDATE()), 0, 0, 0, NULL, NULL, NULL)
+INSERT INTO Signature_relationships VALUES (5, 1, 2, 2, 0, DATEADD(day, -120, GETDATE()), DATEADD(day, -30, GETDATE()), 0, 0, 0, NULL, NULL, NULL)
+INSERT INTO Signature_dependencies VALUES (2, 1, -1, 1, 1, 1, 0, 1, NULL, NULL, GETDATE(), 0, 0, 0, NULL, NULL, NULL)
+INSERT Locked_reports VALUES ('MJONES', DATEADD(millisecond, 123, DATEADD(hour, -1, GETDATE())), DATEADD(millisecond, 457, DATEADD(minute, -20, GETDATE())), 1001, 1, 1, 1, 104, 'Eric', 'Hanson', 'MRN50001', '700001', 'Baker, Susan', 'NGH-TR-04')
+INSERT Signature_session_locks SELECT TOP 1 document_id, 2, DATEADD(minute, -5, GETDATE()) FROM Document_demographics WHERE hosp_acct_id IN (1, 2, 3) AND document_id NOT IN (SELECT document_id FROM Signature_session_locks) ORDER BY document_id
+INSERT INTO System_user_messages VALUES (105, 'Dr. O''Brien''s dictations move to the new template on Monday.', DATEADD(hour, -1, GETDATE()), 1, 0, 0, NULL)
+GO

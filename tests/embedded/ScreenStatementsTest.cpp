@@ -309,7 +309,7 @@ TEST_F(ScreenStatementsTest, LockedReportsAndMessages) {
         "AI.partition_id IN (0, 1, 2, 3, 4, 5, 6)";
     auto r = conn.exec(list);
     ASSERT_NE(r.firstRows(), nullptr);
-    ASSERT_EQ(r.firstRows()->rows.size(), 2u);
+    ASSERT_EQ(r.firstRows()->rows.size(), 3u);
     auto trimmed = [](std::string v) { return v.substr(0, v.find_last_not_of(' ') + 1); };
     const auto& row = r.firstRows()->rows[0];
     runAll({
@@ -322,7 +322,7 @@ TEST_F(ScreenStatementsTest, LockedReportsAndMessages) {
          "NULL)",
          -1},
     });
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Locked_reports"), "1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Locked_reports"), "2");
 }
 
 TEST_F(ScreenStatementsTest, DatabaseMaintenance) {
