@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <functional>
+#include <ldap.h>
 #include <netinet/in.h>
 #include <ostream>
 #include <sys/socket.h>
@@ -211,6 +212,87 @@ TEST_F(DirectoryClientTest, TestConnectionBindsAndFindsTheSearchBaseOnEachServer
     results = DirectoryClient(s).testConnection();
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].answer.message, "No directory server is set.");
+}
+
+// LDAP over SSL against a server with a self-signed certificate for 127.0.0.1. Which certificates
+// are trusted is the site's OpenLDAP client configuration (TLS_CACERT); the test sets it for the
+// process the way that configuration would.
+class DirectoryClientSslTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (SlapdServer::slapdPath().empty())
+            return;
+        server = new SlapdServer;
+        startError.clear();
+        server->start(TestDirectory::entries(), startError, true);
+        char* previous = nullptr;
+        ldap_get_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, &previous);
+        systemTrust = previous ? previous : "";
+        ldap_memfree(previous);
+    }
+    static void TearDownTestSuite() {
+        if (server)
+            trust(systemTrust);
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override {
+        KD_REQUIRE_SLAPD();
+        ASSERT_TRUE(server && server->running()) << startError;
+        trust(server->certificateFile());
+    }
+    static void trust(const std::string& file) {
+        ldap_set_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, file.empty() ? nullptr : file.c_str());
+        int isServer = 0;
+        ldap_set_option(nullptr, LDAP_OPT_X_TLS_NEWCTX, &isServer);
+    }
+    static DirectorySettings settings() {
+        DirectorySettings s;
+        s.server = "127.0.0.1";
+        s.port = std::to_string(server->tlsPort());
+        s.useSsl = true;
+        s.bindDn = TestDirectory::kReaderDn;
+        s.bindPassword = TestDirectory::kReaderPassword;
+        s.searchBase = SlapdServer::kSuffix;
+        s.timeout = 5;
+        return s;
+    }
+
+    static inline SlapdServer* server = nullptr;
+    static inline std::string startError, systemTrust;
+};
+
+TEST_F(DirectoryClientSslTest, LogInsOverSsl) {
+    struct Case {
+        const char* what;
+        std::function<void(DirectorySettings&)> change;
+        const char* password;
+        Status expected;
+    };
+    const Case cases[] = {
+        {"right password", [](DirectorySettings&) {}, TestDirectory::kJdoePassword, Status::Accepted},
+        {"wrong password", [](DirectorySettings&) {}, "Wrong-Pass1", Status::Refused},
+        {"plain LDAP to the SSL port", [](DirectorySettings& s) { s.useSsl = false; }, TestDirectory::kJdoePassword,
+         Status::Unavailable},
+        {"unreachable primary, SSL backup",
+         [](DirectorySettings& s) { s.server = "127.0.0.2", s.backupServer = "127.0.0.1"; },
+         TestDirectory::kJdoePassword, Status::Accepted},
+    };
+    for (const auto& c : cases) {
+        DirectorySettings s = settings();
+        c.change(s);
+        const DirectoryAnswer a = DirectoryClient(s).authenticate("jdoe", c.password);
+        EXPECT_EQ(a.status, c.expected) << c.what << ": " << a.message;
+    }
+    const auto results = DirectoryClient(settings()).testConnection();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].answer.status, Status::Accepted) << results[0].answer.message;
+}
+
+TEST_F(DirectoryClientSslTest, AnUntrustedCertificateIsNotAccepted) {
+    trust(systemTrust); // the system's authorities do not know the test server's certificate
+    const DirectoryAnswer a = DirectoryClient(settings()).authenticate("jdoe", TestDirectory::kJdoePassword);
+    EXPECT_EQ(a.status, Status::Unavailable) << a.message;
 }
 
 TEST(DirectoryClientText, UrisFromTheServerFields) {

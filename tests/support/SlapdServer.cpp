@@ -1,6 +1,8 @@
 #include "SlapdServer.h"
 
 #include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/x509v3.h>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -126,7 +128,48 @@ std::string SlapdServer::readLog() const {
     return s.str();
 }
 
-bool SlapdServer::start(const std::vector<Entry>& entries, std::string& error) {
+// A self-signed certificate for 127.0.0.1 (P-256 key, one day) in cert.pem and key.pem.
+bool SlapdServer::writeCertificate(std::string& error) const {
+    EVP_PKEY* key = EVP_EC_gen("P-256");
+    X509* cert = X509_new();
+    bool ok = key && cert;
+    if (ok) {
+        X509_set_version(cert, 2);
+        ASN1_INTEGER_set(X509_get_serialNumber(cert), 1);
+        X509_gmtime_adj(X509_getm_notBefore(cert), -3600);
+        X509_gmtime_adj(X509_getm_notAfter(cert), 86400);
+        X509_set_pubkey(cert, key);
+        X509_NAME* name = X509_get_subject_name(cert);
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1,
+                                   -1, 0);
+        X509_set_issuer_name(cert, name);
+        X509V3_CTX ctx;
+        X509V3_set_ctx(&ctx, cert, cert, nullptr, nullptr, 0);
+        for (const auto& [nid, value] :
+             {std::pair{NID_subject_alt_name, "IP:127.0.0.1"}, std::pair{NID_basic_constraints, "critical,CA:TRUE"}}) {
+            X509_EXTENSION* ext = X509V3_EXT_conf_nid(nullptr, &ctx, nid, value);
+            ok = ok && ext && X509_add_ext(cert, ext, -1);
+            X509_EXTENSION_free(ext);
+        }
+        ok = ok && X509_sign(cert, key, EVP_sha256()) > 0;
+    }
+    if (ok) {
+        FILE* c = fopen((m_folder + "/cert.pem").c_str(), "w");
+        FILE* k = fopen((m_folder + "/key.pem").c_str(), "w");
+        ok = c && k && PEM_write_X509(c, cert) && PEM_write_PrivateKey(k, key, nullptr, nullptr, 0, nullptr, nullptr);
+        if (c)
+            fclose(c);
+        if (k)
+            fclose(k);
+    }
+    X509_free(cert);
+    EVP_PKEY_free(key);
+    if (!ok)
+        error = "the test certificate could not be made";
+    return ok;
+}
+
+bool SlapdServer::start(const std::vector<Entry>& entries, std::string& error, bool withTls) {
     stop();
     const std::string slapd = slapdPath();
     if (slapd.empty()) {
@@ -140,9 +183,13 @@ bool SlapdServer::start(const std::vector<Entry>& entries, std::string& error) {
     }
     m_folder = pattern;
     fs::create_directory(m_folder + "/db");
+    if (withTls && !writeCertificate(error))
+        return false;
     const std::string conf = m_folder + "/slapd.conf";
     {
         std::ofstream out(conf);
+        if (withTls)
+            out << "TLSCertificateFile " << m_folder << "/cert.pem\nTLSCertificateKeyFile " << m_folder << "/key.pem\n";
         out << "include /etc/ldap/schema/core.schema\n"
                "include /etc/ldap/schema/cosine.schema\n"
                "include /etc/ldap/schema/inetorgperson.schema\n"
@@ -182,7 +229,12 @@ bool SlapdServer::start(const std::vector<Entry>& entries, std::string& error) {
     // so a start that fails is tried again on a new port.
     for (int attempt = 0; attempt < 3; ++attempt) {
         m_port = closedPort();
-        m_pid = spawn({slapd, "-d", "0", "-h", "ldap://127.0.0.1:" + std::to_string(m_port) + "/", "-f", conf}, log);
+        std::string urls = "ldap://127.0.0.1:" + std::to_string(m_port) + "/";
+        if (withTls) {
+            m_tlsPort = closedPort();
+            urls += " ldaps://127.0.0.1:" + std::to_string(m_tlsPort) + "/";
+        }
+        m_pid = spawn({slapd, "-d", "0", "-h", urls, "-f", conf}, log);
         if (m_pid < 0)
             break;
         for (int wait = 0; wait < 400; ++wait) {
@@ -190,7 +242,7 @@ bool SlapdServer::start(const std::vector<Entry>& entries, std::string& error) {
                 m_pid = -1;
                 break;
             }
-            if (accepts(m_port))
+            if (accepts(m_port) && (!withTls || accepts(m_tlsPort)))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }

@@ -30,11 +30,14 @@ public:
     // The slapd program, or "" when the package is not installed.
     static std::string slapdPath();
     // Starts the server listening on 127.0.0.1 with the suffix entry and the given entries; false
-    // with the reason (and slapd's own output) in error.
-    bool start(const std::vector<Entry>& entries, std::string& error);
+    // with the reason (and slapd's own output) in error. withTls: it also listens for LDAP over SSL
+    // on tlsPort() with a self-signed certificate for 127.0.0.1 (certificateFile()).
+    bool start(const std::vector<Entry>& entries, std::string& error, bool withTls = false);
     void stop();
 
     [[nodiscard]] int port() const { return m_port; }
+    [[nodiscard]] int tlsPort() const { return m_tlsPort; }
+    [[nodiscard]] std::string certificateFile() const { return m_folder + "/cert.pem"; }
     [[nodiscard]] bool running() const { return m_pid > 0; }
     // A port on 127.0.0.1 on which nothing listens.
     static int closedPort();
@@ -45,10 +48,12 @@ public:
 
 private:
     std::string readLog() const;
+    bool writeCertificate(std::string& error) const;
 
     std::string m_folder;
     pid_t m_pid = -1;
     int m_port = 0;
+    int m_tlsPort = 0;
 };
 
 } // namespace kdtest
