@@ -15,6 +15,7 @@
 #include "UA_Effective_Access.h"
 #include "UA_LDAP_Settings.h"
 #include "UA_Policy.h"
+#include "UA_Set_Policy.h"
 #include "UA_Printer_Privs.h"
 #include "UA_Privileges_New.h"
 #include "clsPrivileges.h"
@@ -69,6 +70,7 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
         {"UA_Policy", [&login] { return std::make_unique<users::UA_Policy>(login); }},
         {"UA_LDAP_Settings", [] { return std::make_unique<users::UA_LDAP_Settings>(); }},
+        {"UA_Set_Policy", [] { return std::make_unique<users::UA_Set_Policy>(); }},
         {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
         {"UA_Privileges_New",
          [&login] {
