@@ -1,5 +1,6 @@
 #include "LoginComponent.h"
 
+#include "DirectoryClient.h"
 #include "PasswordCipher.h"
 
 #include <algorithm>
@@ -62,11 +63,12 @@ bool LoginComponent::connect() {
 
 PasswordPolicy LoginComponent::loadPolicy(int policyId) {
     PasswordPolicy p;
-    auto rows = m_db.query("SELECT permit_blank_password, case_sensitive_password, minimum_password_length, "
-                           "require_alpha_numeric, allow_password_change, password_expiration_days, "
-                           "intruder_detection_enabled, maximum_login_attempts, lockout_duration, flag3 "
-                           "FROM System_user_policies WHERE policy_id = " +
-                           std::to_string(policyId));
+    auto rows =
+        m_db.query("SELECT permit_blank_password, case_sensitive_password, minimum_password_length, "
+                   "require_alpha_numeric, allow_password_change, password_expiration_days, "
+                   "intruder_detection_enabled, maximum_login_attempts, lockout_duration, flag3, flag2, string2 "
+                   "FROM System_user_policies WHERE policy_id = " +
+                   std::to_string(policyId));
     p.policyId = policyId;
     if (rows && !rows->empty()) {
         const auto& r = rows->front();
@@ -80,6 +82,8 @@ PasswordPolicy LoginComponent::loadPolicy(int policyId) {
         p.maximumLoginAttempts = static_cast<int>(toLong(r[7]));
         p.lockoutMinutes = static_cast<int>(toLong(r[8]));
         p.flag3 = static_cast<int>(toLong(r[9]));
+        p.authenticationType = static_cast<int>(toLong(r[10]));
+        p.directorySettings = text(r[11]);
     }
     return p;
 }
@@ -108,21 +112,15 @@ LoginComponent::Outcome LoginComponent::Authenticate(const std::string& userName
         else
             return Outcome::LockedOut;
     }
+    if (m_policy.authenticationType == PasswordPolicy::kDirectoryAuthentication)
+        return directoryLogIn(id, userName, password, toLong(r[6]));
     const std::string hex = text(r[1]);
     std::string stored = hex.empty() ? std::string() : PasswordCipher::decrypt(hex.substr(0, 60));
     if (stored == PasswordCipher::kFailure)
         stored.clear();
     const bool match = m_policy.caseSensitive ? stored == password : upper(stored) == upper(password);
-    if (!match || (hex.empty() && !password.empty())) {
-        const long attempts = toLong(r[6]) + 1;
-        m_db.execute("UPDATE System_user_bindery SET nbr_bad_attempts = " + std::to_string(attempts) +
-                     ", last_attempt_datetime = GETDATE() WHERE user_id = " + id);
-        if (m_policy.intruderDetection && attempts >= m_policy.maximumLoginAttempts) {
-            m_db.execute("UPDATE System_user_bindery SET locked_out = 1 WHERE user_id = " + id);
-            return Outcome::NowLockedOut;
-        }
-        return Outcome::WrongCredentials;
-    }
+    if (!match || (hex.empty() && !password.empty()))
+        return failedAttempt(id, toLong(r[6]));
     m_db.execute("UPDATE System_user_bindery SET nbr_bad_attempts = 0, last_access_datetime = GETDATE() "
                  "WHERE user_id = " +
                  id);
@@ -130,6 +128,42 @@ LoginComponent::Outcome LoginComponent::Authenticate(const std::string& userName
     user.password = stored;
     const bool expired = m_policy.expirationDays > 0 && toLong(r[8]) >= m_policy.expirationDays;
     return toBool(r[4]) || expired ? Outcome::MustChangePassword : Outcome::LoggedIn;
+}
+
+LoginComponent::Outcome LoginComponent::failedAttempt(const std::string& id, long attemptsBefore) {
+    const long attempts = attemptsBefore + 1;
+    m_db.execute("UPDATE System_user_bindery SET nbr_bad_attempts = " + std::to_string(attempts) +
+                 ", last_attempt_datetime = GETDATE() WHERE user_id = " + id);
+    if (m_policy.intruderDetection && attempts >= m_policy.maximumLoginAttempts) {
+        m_db.execute("UPDATE System_user_bindery SET locked_out = 1 WHERE user_id = " + id);
+        return Outcome::NowLockedOut;
+    }
+    return Outcome::WrongCredentials;
+}
+
+LoginComponent::Outcome LoginComponent::directoryLogIn(const std::string& id, const std::string& userName,
+                                                       const std::string& password, long attemptsBefore) {
+    // A damaged settings text leaves defaults without a server, which the client refuses with a reason.
+    DirectorySettings settings;
+    settings.fromText(m_policy.directorySettings);
+    const DirectoryAnswer answer = DirectoryClient(settings).authenticate(userName, password);
+    switch (answer.status) {
+    case DirectoryAnswer::Status::Accepted:
+        break;
+    case DirectoryAnswer::Status::Refused:
+        return failedAttempt(id, attemptsBefore);
+    case DirectoryAnswer::Status::Unavailable:
+    case DirectoryAnswer::Status::Misconfigured:
+        m_directoryProblem = answer.message;
+        return Outcome::DirectoryUnavailable;
+    }
+    m_db.execute("UPDATE System_user_bindery SET nbr_bad_attempts = 0, last_access_datetime = GETDATE() "
+                 "WHERE user_id = " +
+                 id);
+    loadUser(std::atol(id.c_str()));
+    // The directory keeps this password: the suite's expiry and must-change rules do not apply to it.
+    user.password = password;
+    return Outcome::LoggedIn;
 }
 
 bool LoginComponent::loadUser(long userId) {
@@ -168,6 +202,9 @@ bool LoginComponent::loadUser(long userId) {
 }
 
 std::string LoginComponent::SetNewPassword(const std::string& password, const std::string& confirm) {
+    if (m_policy.authenticationType == PasswordPolicy::kDirectoryAuthentication)
+        return "Your password is checked by the directory server and cannot be changed here.  Change it where your "
+               "directory account is kept.";
     // The built-in Administrator account keeps the administrator rule of the password check.
     const long adminRule = upper(user.user_name) == "ADMINISTRATOR" ? PasswordPolicy::kAdministratorRule : 0;
     std::string problem;
@@ -196,6 +233,9 @@ std::string LoginComponent::messageFor(Outcome o, const std::string& userName) c
         return "Too many failed log-in attempts.  The account for user " + userName + " has been locked out.";
     case Outcome::MustChangePassword:
         return "Your password must be changed before you continue.";
+    case Outcome::DirectoryUnavailable:
+        return "Your password could not be checked by the directory server.  " + m_directoryProblem +
+               "  Please try again later or contact your system administrator.";
     case Outcome::LoggedIn:
         break;
     }

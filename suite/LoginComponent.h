@@ -72,7 +72,15 @@ struct WorkTimeEntry {
 
 class LoginComponent {
 public:
-    enum class Outcome { LoggedIn, MustChangePassword, WrongCredentials, Disabled, LockedOut, NowLockedOut };
+    enum class Outcome {
+        LoggedIn,
+        MustChangePassword,
+        WrongCredentials,
+        Disabled,
+        LockedOut,
+        NowLockedOut,
+        DirectoryUnavailable, // the policy's directory could not check the password; not a failed attempt
+    };
 
     // ---- properties the console sets -----------------------------------------------------
     std::string version = "8.1";
@@ -131,6 +139,11 @@ public:
 
 private:
     bool loadUser(long userId);
+    // Counts a failed attempt of the user and locks the account at the policy's limit.
+    Outcome failedAttempt(const std::string& userId, long attemptsBefore);
+    // The password checked by the policy's directory instead of the stored one.
+    Outcome directoryLogIn(const std::string& userId, const std::string& userName, const std::string& password,
+                           long attemptsBefore);
     PasswordPolicy loadPolicy(int policyId);
 
     SuiteConnection m_db;
@@ -141,6 +154,7 @@ private:
     std::unordered_map<long, int> m_accountIndex; // account number -> 1-based index, for per-row look-ups
     std::map<std::string, std::string> m_options;
     std::vector<long> m_groupIds;
+    std::string m_directoryProblem; // why the directory could not check the last log-in
 };
 
 } // namespace suite

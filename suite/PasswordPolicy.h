@@ -20,6 +20,13 @@ struct PasswordPolicy {
     int flag3 = 0;                             // 1: a symbol character required; 2: upper and lower case required
     int signatureMinimumLength = 3;            // flag4
     bool signatureRequireAlphaNumeric = false; // flag5
+    int authenticationType = 0;                // flag2: see kSuiteAuthentication and the others
+    std::string directorySettings;             // string2: the directory settings' stored text
+
+    // Who checks a user's password at log-in (flag2).
+    static constexpr int kSuiteAuthentication = 0;
+    static constexpr int kWindowsAuthentication = 1;
+    static constexpr int kDirectoryAuthentication = 2;
 
     // The logon password an administrator rule number of 1 protects: the built-in Administrator's.
     static constexpr long kAdministratorRule = 1;

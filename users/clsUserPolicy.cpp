@@ -17,6 +17,8 @@ suite::PasswordPolicy clsUserPolicy::Rules() const {
     p.flag3 = static_cast<int>(m_lngFlag3);
     p.signatureMinimumLength = static_cast<int>(m_lngFlag4);
     p.signatureRequireAlphaNumeric = m_lngFlag5 == 1;
+    p.authenticationType = static_cast<int>(m_lngFlag2);
+    p.directorySettings = m_strString2;
     return p;
 }
 

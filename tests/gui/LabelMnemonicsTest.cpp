@@ -19,7 +19,9 @@
 #include "UA_Policy.h"
 #include "UA_Printer_Privs.h"
 #include "UA_Privileges_New.h"
+#include "UA_Set_Policy.h"
 #include "clsPrivileges.h"
+#include "clsUserPolicies.h"
 #include "clsUsers.h"
 #include "frmLogin.h"
 #include "frmSoftwareSettings.h"
@@ -73,6 +75,11 @@ TEST(LabelMnemonics, NoLabelOfTheBuiltScreensShowsALoneAmpersand) {
         {"frmChangePassword", [] { return std::make_unique<suite::frmChangePassword>(); }},
         {"UA_Policy", [&login] { return std::make_unique<users::UA_Policy>(login); }},
         {"UA_LDAP_Settings", [] { return std::make_unique<users::UA_LDAP_Settings>(); }},
+        {"UA_Set_Policy",
+         [] {
+             static users::clsUserPolicies policies;
+             return std::make_unique<users::UA_Set_Policy>(policies, std::vector<int>{});
+         }},
         {"GenXWait", [] { return std::make_unique<platform::GenXWait>(); }},
         {"UA_Privileges_New",
          [&login] {

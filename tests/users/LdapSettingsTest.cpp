@@ -1,4 +1,5 @@
 #include "clsLdapSettings.h"
+#include "clsUserPolicy.h"
 
 #include <gtest/gtest.h>
 
@@ -134,5 +135,21 @@ INSTANTIATE_TEST_SUITE_P(
                     10},
         DamagedCase{"10 000 separators", std::string(10000, '?'), false, "", "", false, -1, -1, 10}),
     [](const auto& info) { return std::to_string(info.index); });
+
+// The login component reads the policy's string2 with the suite's reader: the console's text is
+// exactly what it understands.
+TEST(LdapSettings, ThePolicysRulesCarryItsAuthenticationAndDirectorySettings) {
+    users::clsUserPolicy policy;
+    policy.m_lngFlag2 = users::clsUserPolicy::Ldap;
+    const clsLdapSettings s = full();
+    policy.m_strString2 = s.toString();
+    const suite::PasswordPolicy rules = policy.Rules();
+    EXPECT_EQ(rules.authenticationType, suite::PasswordPolicy::kDirectoryAuthentication);
+    suite::DirectorySettings read;
+    EXPECT_TRUE(read.fromText(rules.directorySettings));
+    EXPECT_TRUE(read == s.State());
+    EXPECT_EQ(read.bindPassword, "s3cret!");
+    EXPECT_EQ(read.timeout, 30);
+}
 
 } // namespace

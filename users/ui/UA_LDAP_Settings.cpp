@@ -1,5 +1,7 @@
 #include "UA_LDAP_Settings.h"
 
+#include "DirectoryClient.h"
+#include "Interaction.h"
 #include "MessageService.h"
 #include "Utf8.h"
 
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <vector>
 
 namespace users {
 
@@ -52,6 +56,11 @@ UA_LDAP_Settings::UA_LDAP_Settings(QWidget* parent) : QDialog(parent) {
     grid->addWidget(chkUseSSL, row++, 1);
     connect(chkUseSSL, &QCheckBox::toggled, this, &UA_LDAP_Settings::MarkDirty);
 
+    cmdTestConnection = new QPushButton("&Test Connection", this);
+    cmdTestConnection->setObjectName("cmdTestConnection");
+    cmdTestConnection->setAutoDefault(false);
+    grid->addWidget(cmdTestConnection, row++, 1, Qt::AlignLeft);
+
     auto* box = new QDialogButtonBox(this);
     cmdOK = box->addButton("&OK", QDialogButtonBox::AcceptRole);
     cmdOK->setObjectName("cmdOK");
@@ -63,6 +72,7 @@ UA_LDAP_Settings::UA_LDAP_Settings(QWidget* parent) : QDialog(parent) {
     connect(cmdOK, &QPushButton::clicked, this, &UA_LDAP_Settings::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &UA_LDAP_Settings::cmdCancel_Click);
     connect(cmdShowBindPass, &QPushButton::clicked, this, &UA_LDAP_Settings::cmdShowBindPass_Click);
+    connect(cmdTestConnection, &QPushButton::clicked, this, &UA_LDAP_Settings::cmdTestConnection_Click);
     connect(txtServer, &QLineEdit::editingFinished, this, [this] { ValidateServer(txtServer); });
     connect(txtBackupServer, &QLineEdit::editingFinished, this, [this] { ValidateServer(txtBackupServer); });
 }
@@ -109,9 +119,7 @@ void UA_LDAP_Settings::cmdShowBindPass_Click() {
     cmdShowBindPass->setText(masked ? "Hide" : "Show");
 }
 
-void UA_LDAP_Settings::cmdOK_Click() {
-    ValidateServer(txtServer);
-    ValidateServer(txtBackupServer);
+clsLdapSettings UA_LDAP_Settings::EditedSettings() const {
     clsLdapSettings edited = *m_objSettings; // Scope, AuthType and Timeout keep their values
     edited.server(txtServer->text().trimmed().toStdString());
     edited.BackupServer(txtBackupServer->text().trimmed().toStdString());
@@ -120,6 +128,35 @@ void UA_LDAP_Settings::cmdOK_Click() {
     edited.SearchBase(txtSearchBase->text().toStdString());
     edited.Port(txtPort->text().trimmed().toStdString());
     edited.UseSSL(chkUseSSL->isChecked());
+    return edited;
+}
+
+void UA_LDAP_Settings::cmdTestConnection_Click() {
+    ValidateServer(txtServer);
+    ValidateServer(txtBackupServer);
+    std::vector<suite::DirectoryClient::ServerTest> results;
+    {
+        platform::BusyPointer busy;
+        results = suite::DirectoryClient(EditedSettings().State()).testConnection();
+    }
+    bool allAnswered = true;
+    std::string lines;
+    for (const auto& r : results) {
+        allAnswered = allAnswered && r.answer.status == suite::DirectoryAnswer::Status::Accepted;
+        lines += "\n" + r.answer.message;
+    }
+    if (allAnswered)
+        platform::MsgBox("The connection to the directory succeeded." + lines, platform::MsgButtons::OK,
+                         platform::MsgIcon::Information, kCaption);
+    else
+        platform::MsgBox("The connection to the directory failed." + lines, platform::MsgButtons::OK,
+                         platform::MsgIcon::Exclamation, kCaption);
+}
+
+void UA_LDAP_Settings::cmdOK_Click() {
+    ValidateServer(txtServer);
+    ValidateServer(txtBackupServer);
+    const clsLdapSettings edited = EditedSettings();
     // The policy row gives back only so much of its stored text; a longer one would be cut.
     if (platform::utf8Length(edited.toString()) > kMaxStoredCharacters) {
         platform::MsgBox("The LDAP settings are too long to be stored.  Please shorten the server names, the bind DN, "

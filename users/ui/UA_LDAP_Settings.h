@@ -32,10 +32,13 @@ public Q_SLOTS:
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdShowBindPass_Click();
+    // Binds with the settings as they stand in the controls and says what each server answered.
+    void cmdTestConnection_Click();
 
 private:
     void MarkDirty();
     bool ValidateServer(QLineEdit* field);
+    [[nodiscard]] clsLdapSettings EditedSettings() const;
 
     QLineEdit* txtServer;
     QLineEdit* txtBackupServer;
@@ -45,6 +48,7 @@ private:
     QLineEdit* txtSearchBase;
     QLineEdit* txtPort;
     QCheckBox* chkUseSSL;
+    QPushButton* cmdTestConnection;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 

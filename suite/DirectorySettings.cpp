@@ -1,15 +1,15 @@
-#include "clsLdapSettings.h"
+#include "DirectorySettings.h"
 
 #include "Numbers.h"
 
 #include <vector>
 
-namespace users {
+namespace suite {
 
 namespace {
 
-// The directory password in string2 is only kept out of plain sight, as the login component
-// expects it: a byte-wise rolling XOR with this fixed key, written as hex.
+// The directory password in string2 is only kept out of plain sight: a byte-wise rolling XOR with
+// this fixed key, written as hex.
 constexpr char kScrambleKey[] = "Kv7qLdx";
 constexpr size_t kKeyLength = sizeof kScrambleKey - 1;
 static_assert(kKeyLength == 7);
@@ -70,7 +70,7 @@ int hexValue(char c) {
 
 } // namespace
 
-std::string clsLdapSettings::Scramble(const std::string& plain) {
+std::string DirectorySettings::scramble(const std::string& plain) {
     static const char* const digits = "0123456789ABCDEF";
     std::string out;
     unsigned char previous = 0;
@@ -85,7 +85,7 @@ std::string clsLdapSettings::Scramble(const std::string& plain) {
     return out;
 }
 
-bool clsLdapSettings::Unscramble(const std::string& scrambled, std::string& plain) {
+bool DirectorySettings::unscramble(const std::string& scrambled, std::string& plain) {
     plain.clear();
     if (scrambled.size() % 2 != 0)
         return false;
@@ -104,26 +104,17 @@ bool clsLdapSettings::Unscramble(const std::string& scrambled, std::string& plai
     return true;
 }
 
-bool clsLdapSettings::IsEqual(const clsLdapSettings& other) const {
-    return m_strServer == other.m_strServer && m_strBackupServer == other.m_strBackupServer &&
-           m_strBindDN == other.m_strBindDN && m_strBindDNPass == other.m_strBindDNPass &&
-           m_strSearchBase == other.m_strSearchBase && m_strPort == other.m_strPort &&
-           m_blnUseSSL == other.m_blnUseSSL && m_lngScope == other.m_lngScope && m_lngAuthType == other.m_lngAuthType &&
-           m_lngTimeout == other.m_lngTimeout;
-}
-
-std::string clsLdapSettings::toString() const {
+std::string DirectorySettings::toText() const {
     std::string out;
-    for (const std::string& field :
-         {escape(m_strServer), escape(m_strBackupServer), escape(m_strBindDN), Scramble(m_strBindDNPass),
-          escape(m_strSearchBase), escape(m_strPort), std::string(m_blnUseSSL ? "True" : "False"),
-          std::to_string(m_lngScope), std::to_string(m_lngAuthType), std::to_string(m_lngTimeout)})
+    for (const std::string& field : {escape(server), escape(backupServer), escape(bindDn), scramble(bindPassword),
+                                     escape(searchBase), escape(port), std::string(useSsl ? "True" : "False"),
+                                     std::to_string(scope), std::to_string(authType), std::to_string(timeout)})
         out += field + "?";
     return out;
 }
 
-bool clsLdapSettings::CopyStateFromString(const std::string& text) {
-    *this = clsLdapSettings();
+bool DirectorySettings::fromText(const std::string& text) {
+    *this = DirectorySettings();
     if (text.empty())
         return true;
     std::vector<std::string> fields;
@@ -138,24 +129,24 @@ bool clsLdapSettings::CopyStateFromString(const std::string& text) {
     intact = intact && fields.size() == 10;
     const auto field = [&](size_t i) -> const std::string* { return i < fields.size() ? &fields[i] : nullptr; };
     if (const auto* f = field(0))
-        m_strServer = unescape(*f);
+        server = unescape(*f);
     if (const auto* f = field(1))
-        m_strBackupServer = unescape(*f);
+        backupServer = unescape(*f);
     if (const auto* f = field(2))
-        m_strBindDN = unescape(*f);
+        bindDn = unescape(*f);
     if (const auto* f = field(3))
-        intact = Unscramble(*f, m_strBindDNPass) && intact;
+        intact = unscramble(*f, bindPassword) && intact;
     if (const auto* f = field(4))
-        m_strSearchBase = unescape(*f);
+        searchBase = unescape(*f);
     if (const auto* f = field(5))
-        m_strPort = unescape(*f);
+        port = unescape(*f);
     if (const auto* f = field(6)) {
         if (*f == "True" || *f == "False" || *f == "TRUE" || *f == "FALSE" || *f == "true" || *f == "false")
-            m_blnUseSSL = (*f)[0] == 'T' || (*f)[0] == 't';
+            useSsl = (*f)[0] == 'T' || (*f)[0] == 't';
         else
             intact = false;
     }
-    long* numbers[] = {&m_lngScope, &m_lngAuthType, &m_lngTimeout};
+    long* numbers[] = {&scope, &authType, &timeout};
     const long defaults[] = {-1, -1, 10};
     for (size_t i = 0; i < 3; ++i)
         if (const auto* f = field(7 + i); f && !readLong(*f, *numbers[i])) {
@@ -165,4 +156,4 @@ bool clsLdapSettings::CopyStateFromString(const std::string& text) {
     return intact;
 }
 
-} // namespace users
+} // namespace suite

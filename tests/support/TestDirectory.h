@@ -1,0 +1,55 @@
+#pragma once
+
+#include "SlapdServer.h"
+
+#include <string>
+#include <vector>
+
+namespace kdtest {
+
+// The small directory the log-in tests run against: a reader account that searches, people with
+// plain, hashed and non-ASCII names and passwords, and one log-in name held by two entries.
+struct TestDirectory {
+    static constexpr const char* kPeople = "ou=people,dc=kaldra,dc=test";
+    static constexpr const char* kReaderDn = "cn=reader,ou=service,dc=kaldra,dc=test";
+    static constexpr const char* kReaderPassword = "reader-pass";
+    static constexpr const char* kJdoePassword = "Right-Pass1";
+    // ü is two bytes in UTF-8, € three.
+    static constexpr const char* kMuellerName = "m\xc3\xbcller";
+    static constexpr const char* kMuellerPassword = "P\xc3\xa4sswort\xe2\x82\xac"
+                                                    "9";
+    // Two CJK characters, three bytes each.
+    static constexpr const char* kWangName = "\xe7\x8e\x8b\xe8\x8a\xb3";
+    static constexpr const char* kWangPassword = "\xe5\xaf\x86\xe7\xa0\x81Secret";
+
+    static std::vector<SlapdServer::Entry> entries() {
+        const auto person = [](const std::string& ou, const std::string& uid, const std::string& cn,
+                               const std::string& password) {
+            return SlapdServer::Entry{
+                "uid=" + uid + ",ou=" + ou + ",dc=kaldra,dc=test",
+                {{"objectClass", "inetOrgPerson"}, {"uid", uid}, {"cn", cn}, {"sn", cn}, {"userPassword", password}}};
+        };
+        const auto unit = [](const std::string& ou) {
+            return SlapdServer::Entry{"ou=" + ou + ",dc=kaldra,dc=test",
+                                      {{"objectClass", "organizationalUnit"}, {"ou", ou}}};
+        };
+        return {
+            unit("people"),
+            unit("service"),
+            unit("elsewhere"),
+            {kReaderDn,
+             {{"objectClass", "organizationalRole"},
+              {"objectClass", "simpleSecurityObject"},
+              {"cn", "reader"},
+              {"userPassword", kReaderPassword}}},
+            person("people", "jdoe", "John Doe", kJdoePassword),
+            person("people", kMuellerName, "J\xc3\xbcrgen M\xc3\xbcller",
+                   SlapdServer::ssha(kMuellerPassword, "s4lt-k3y")),
+            person("people", kWangName, kWangName, kWangPassword),
+            person("people", "twin", "Twin One", "twin-pass"),
+            person("elsewhere", "twin", "Twin Two", "twin-pass"),
+        };
+    }
+};
+
+} // namespace kdtest
