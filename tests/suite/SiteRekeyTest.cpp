@@ -1,6 +1,7 @@
 #include "DemoSite.h"
 #include "LoginComponent.h"
 #include "OdbcFixture.h"
+#include "OldKeySite.h"
 #include "PasswordCipher.h"
 #include "PrivateProfile.h"
 #include "SiteKey.h"
@@ -83,42 +84,8 @@ protected:
         return out;
     }
 
-    // Turns the demo site into one set up before site keys: no key file, every value under the old key.
     void makeSiteFromBeforeKeys() {
-        // An empty column (no password) stays empty.
-        auto old = [](const std::string& v) {
-            return v.empty() ? v : PasswordCipher::encryptUnderOldKey(PasswordCipher::decrypt(v));
-        };
-        std::string batch;
-        auto rows = db.query("SELECT user_id, password, signature_password FROM System_user_bindery");
-        ASSERT_TRUE(rows);
-        for (const auto& r : *rows) {
-            for (int c : {1, 2})
-                if (r[c])
-                    batch += "UPDATE System_user_bindery SET " +
-                             std::string(c == 1 ? "password" : "signature_password") + " = 0x" +
-                             PasswordCipher::encryptUnderOldKey(PasswordCipher::decrypt(r[c]->substr(0, 60))) +
-                             " WHERE user_id = " + *r[0] + "\n";
-        }
-        rows = db.query("SELECT system_id, password_name, admin_password, connection_string FROM voice_systems");
-        ASSERT_TRUE(rows);
-        for (const auto& r : *rows) {
-            std::string cs = *r[3];
-            const size_t at = cs.find("Password=") + 9;
-            const size_t end = cs.find(';', at);
-            cs.replace(at, end - at, old(cs.substr(at, end - at)));
-            batch += "UPDATE voice_systems SET password_name = '" + old(r[1].value_or("")) + "', admin_password = '" +
-                     old(r[2].value_or("")) + "', connection_string = " + suite::SuiteConnection::quote(cs) +
-                     " WHERE system_id = " + *r[0] + "\n";
-        }
-        ASSERT_TRUE(db.execute(batch)) << db.lastError();
-        for (const char* section : {"System", "Updater"}) {
-            const std::string plain =
-                PasswordCipher::decrypt(platform::PrivateProfile::read(section, "Password", "", ini(), 1024));
-            platform::PrivateProfile::write(section, "Password", PasswordCipher::encryptUnderOldKey(plain), ini());
-        }
-        fs::remove(keyPath());
-        PasswordCipher::UseOldKeyOnly();
+        kdtest::MakeSiteFromBeforeKeys(db, site);
         for (const auto& v : storedValues()) {
             Origin origin = Origin::Unreadable;
             (void)PasswordCipher::decrypt(v.value, &origin);
