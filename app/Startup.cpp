@@ -12,6 +12,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "SL_Log_List.h"
+#include "SiteKeyOffer.h"
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
 #include "TE_Type_Editor.h"
@@ -126,6 +127,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     if (!session.ConnectToSQL())
         return stop("connect");
     EventLog::AttachToSession();
+    OfferSiteKey(config, session);
     session.ReadDatabaseVersion();
     bool paxlet = config.paxlet;
     if (paxlet && !above2006) {

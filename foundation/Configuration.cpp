@@ -5,6 +5,7 @@
 #include "PasswordCipher.h"
 #include "PrivateProfile.h"
 #include "Registry.h"
+#include "SiteKey.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -87,6 +88,20 @@ bool Configuration::ReadKaldraINI() {
     networkRootDir = withoutTrailingSeparator(key("System", "NetworkRootDir"));
     if (networkRootDir.empty())
         return fail("Error - NetworkRootDir was not specified in the KALDRA.INI Configuration file.", applicationTitle);
+    // The password key before the SQL password, which is enciphered with it.
+    {
+        const auto siteKey = suite::SiteKey::Load(suite::SiteKey::PathUnder(networkRootDir));
+        siteKeyPath = siteKey.path;
+        siteKeyMissing = siteKey.status == suite::SiteKey::Status::Missing;
+        if (siteKey.status == suite::SiteKey::Status::Refused) {
+            suite::PasswordCipher::UseOldKeyOnly();
+            return fail(siteKey.message + " The program cannot proceed.", "Initialization Error");
+        }
+        if (siteKey.ok())
+            suite::PasswordCipher::UseSiteKey(siteKey.key);
+        else
+            suite::PasswordCipher::UseOldKeyOnly();
+    }
     terminalServerUserRootDir = withoutTrailingSeparator(key("System", "TerminalServerUserRootDir"));
     serverName = key("System", "Server");
     softwareVersion = key("System", "SoftwareVersion", "2.0.0");

@@ -10,6 +10,10 @@ struct Configuration {
     std::string iniPath;
     std::string networkRootDir, terminalServerUserRootDir, serverName, databaseName, softwareVersion = "2.0.0";
     std::string sqlPassword; // unscrambled
+    // The site's password key file; missing on a site set up before site keys (old values are then
+    // read and no password is written until it exists).
+    std::string siteKeyPath;
+    bool siteKeyMissing = false;
     std::string dataSourceName, sqlUserName = "sa";
     bool paxlet = false, k2Dictation = false, interactiveRecognition = false, voiceToText = false,
          trackCompletedHISReports = false, hideLastUser = false,

@@ -5,8 +5,11 @@
 #include "Utf8.h"
 
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace foundation {
 
@@ -28,6 +31,15 @@ std::string quotedOrNull(const std::optional<std::string>& text) {
         return "NULL";
     const std::string cut = platform::utf8Left(*text, 100); // the column holds 100 characters, not bytes
     return "'" + DatabaseSession::QuoteSQL(cut) + "'";
+}
+
+// The event and trace files hold user names and statements: a new one is made readable by its
+// owner only before anything is written to it (the umask may narrow the mode further, never widen it).
+std::ofstream appendOwnerOnly(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd >= 0)
+        ::close(fd);
+    return std::ofstream(path, std::ios::app);
 }
 
 } // namespace
@@ -62,7 +74,7 @@ std::string EventLog::EventLogFile() {
 }
 
 void EventLog::AppendToEventFile(const std::string& text, int severity) {
-    std::ofstream out(EventLogFile(), std::ios::app);
+    std::ofstream out = appendOwnerOnly(EventLogFile());
     out << now("%Y-%m-%d") << ' ' << now("%H:%M:%S") << SeverityLabel(severity) << text << '\n';
 }
 
@@ -143,7 +155,7 @@ void EventLog::TraceSQL(int mode) {
     if (mode == 1 && !c.iniRead)
         return;
     const auto& s = DatabaseSession::instance();
-    std::ofstream out(PrepareTraceFile(), std::ios::app);
+    std::ofstream out = appendOwnerOnly(PrepareTraceFile());
     out << now(c.dateFormat) << ' ' << now(c.timeFormat) << '\n'
         << (mode == 0 ? s.SQLStatement : s.LastSQLError) << '\n';
 }

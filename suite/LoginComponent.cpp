@@ -210,6 +210,8 @@ std::string LoginComponent::SetNewPassword(const std::string& password, const st
     std::string problem;
     if (!m_policy.IsPasswordOk(user.password, password, confirm, true, adminRule, problem))
         return problem;
+    if (!PasswordCipher::CanWrite())
+        return PasswordCipher::kNoSiteKeyMessage;
     if (password.size() > PasswordCipher::kMaxPasswordLength)
         return "The login password cannot be longer than " + std::to_string(PasswordCipher::kMaxPasswordLength) +
                " characters.  Please enter a different login password.";

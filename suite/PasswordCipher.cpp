@@ -1,46 +1,51 @@
 #include "PasswordCipher.h"
 
-#include <array>
 #include <cctype>
 #include <cstring>
+#include <mutex>
 #include <openssl/core_names.h>
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 #include <openssl/params.h>
 #include <openssl/rand.h>
+#include <optional>
 
 namespace suite {
 
 namespace {
 
-constexpr size_t kNonce = 4;
+constexpr size_t kSalt = 4;
 constexpr size_t kBody = 21;
 constexpr size_t kTag = 5;
-static_assert(kNonce + kBody + kTag == PasswordCipher::kStoredBytes);
+static_assert(kSalt + kBody + kTag == PasswordCipher::kStoredBytes);
+static_assert(PasswordCipher::kMaxPasswordLength + 1 == kBody);
 
-// The suite's fixed scrambling secret; the encryption and MAC keys are derived from it.
-constexpr std::string_view kSecret = "KDLogin password store v1 / administration console";
+// The scrambling secret of releases before site keys; values under it are only read.
+constexpr std::string_view kOldSecret = "KDLogin password store v1 / administration console";
 
-std::array<unsigned char, 32> derive(std::string_view label) {
+using Key = PasswordCipher::Key;
+
+std::array<unsigned char, 32> derive(const unsigned char* secret, size_t secretSize, std::string_view label) {
     std::array<unsigned char, 32> key{};
     unsigned int len = 0;
-    HMAC(EVP_sha256(), kSecret.data(), static_cast<int>(kSecret.size()),
-         reinterpret_cast<const unsigned char*>(label.data()), label.size(), key.data(), &len);
+    HMAC(EVP_sha256(), secret, static_cast<int>(secretSize), reinterpret_cast<const unsigned char*>(label.data()),
+         label.size(), key.data(), &len);
     return key;
 }
 
-// The keyed cipher and MAC contexts are made once per thread and only restarted for each value:
-// fetching the algorithms and keying them again for every password made reading a list of tens
-// of thousands of users several times slower than the reading itself.
+// A keyed cipher and MAC context, made once per thread and key and only restarted for each value:
+// fetching the algorithms and keying them again for every password made reading a list of tens of
+// thousands of users several times slower than the reading itself.
 struct KeyedContexts {
     EVP_CIPHER_CTX* cipher = nullptr;
     EVP_MAC* mac = nullptr;
     EVP_MAC_CTX* macCtx = nullptr;
     bool ready = false;
 
-    KeyedContexts() {
-        const auto encryptKey = derive("encrypt");
-        const auto macKey = derive("authenticate");
+    KeyedContexts(const unsigned char* secret, size_t secretSize) {
+        const auto encryptKey = derive(secret, secretSize, "encrypt");
+        const auto macKey = derive(secret, secretSize, "authenticate");
         cipher = EVP_CIPHER_CTX_new();
         mac = EVP_MAC_fetch(nullptr, "HMAC", nullptr);
         macCtx = mac ? EVP_MAC_CTX_new(mac) : nullptr;
@@ -50,6 +55,8 @@ struct KeyedContexts {
         ready = cipher && macCtx &&
                 EVP_EncryptInit_ex(cipher, EVP_aes_256_ctr(), nullptr, encryptKey.data(), nullptr) == 1 &&
                 EVP_MAC_init(macCtx, macKey.data(), macKey.size(), params) == 1;
+        OPENSSL_cleanse(const_cast<unsigned char*>(encryptKey.data()), encryptKey.size());
+        OPENSSL_cleanse(const_cast<unsigned char*>(macKey.data()), macKey.size());
     }
     ~KeyedContexts() {
         EVP_MAC_CTX_free(macCtx);
@@ -58,34 +65,49 @@ struct KeyedContexts {
     }
     KeyedContexts(const KeyedContexts&) = delete;
     KeyedContexts& operator=(const KeyedContexts&) = delete;
+
+    bool crypt(const unsigned char* iv, const unsigned char* in, unsigned char* out) {
+        int len = 0, tail = 0;
+        return ready && EVP_EncryptInit_ex(cipher, nullptr, nullptr, nullptr, iv) == 1 &&
+               EVP_EncryptUpdate(cipher, out, &len, in, static_cast<int>(kBody)) == 1 &&
+               EVP_EncryptFinal_ex(cipher, out + len, &tail) == 1;
+    }
+    // The first kTag bytes of the HMAC over the two pieces.
+    bool tag(const unsigned char* a, size_t aSize, const unsigned char* b, size_t bSize, unsigned char* out) {
+        unsigned char full[EVP_MAX_MD_SIZE];
+        size_t len = 0;
+        // A null key restarts the MAC with the key it was made with.
+        if (!ready || EVP_MAC_init(macCtx, nullptr, 0, nullptr) != 1 || EVP_MAC_update(macCtx, a, aSize) != 1 ||
+            EVP_MAC_update(macCtx, b, bSize) != 1 || EVP_MAC_final(macCtx, full, &len, sizeof full) != 1 || len < kTag)
+            return false;
+        std::memcpy(out, full, kTag);
+        return true;
+    }
 };
 
-KeyedContexts& contexts() {
-    thread_local KeyedContexts c;
+KeyedContexts& oldContexts() {
+    thread_local KeyedContexts c(reinterpret_cast<const unsigned char*>(kOldSecret.data()), kOldSecret.size());
     return c;
 }
 
-bool crypt(const unsigned char* nonce, const unsigned char* in, unsigned char* out) {
-    KeyedContexts& c = contexts();
-    unsigned char iv[16] = {};
-    std::memcpy(iv, nonce, kNonce);
-    int len = 0, tail = 0;
-    return c.ready && EVP_EncryptInit_ex(c.cipher, nullptr, nullptr, nullptr, iv) == 1 &&
-           EVP_EncryptUpdate(c.cipher, out, &len, in, static_cast<int>(kBody)) == 1 &&
-           EVP_EncryptFinal_ex(c.cipher, out + len, &tail) == 1;
+// The contexts of the site key last used on this thread; a different key makes new ones.
+KeyedContexts& siteContexts(const Key& key) {
+    thread_local std::optional<Key> keyed;
+    thread_local std::optional<KeyedContexts> c;
+    if (!keyed || CRYPTO_memcmp(keyed->data(), key.data(), key.size()) != 0) {
+        c.reset();
+        c.emplace(key.data(), key.size());
+        keyed = key;
+    }
+    return *c;
 }
 
-bool tag(const unsigned char* data, unsigned char* out) {
-    KeyedContexts& c = contexts();
-    unsigned char mac[EVP_MAX_MD_SIZE];
-    size_t len = 0;
-    // A null key restarts the MAC with the key it was made with.
-    if (!c.ready || EVP_MAC_init(c.macCtx, nullptr, 0, nullptr) != 1 ||
-        EVP_MAC_update(c.macCtx, data, kNonce + kBody) != 1 || EVP_MAC_final(c.macCtx, mac, &len, sizeof mac) != 1 ||
-        len < kTag)
-        return false;
-    std::memcpy(out, mac, kTag);
-    return true;
+std::mutex g_keyMutex;
+std::optional<Key> g_siteKey;
+
+std::optional<Key> processKey() {
+    std::lock_guard lock(g_keyMutex);
+    return g_siteKey;
 }
 
 int hexValue(char c) {
@@ -97,54 +119,160 @@ int hexValue(char c) {
     return -1;
 }
 
-} // namespace
-
-std::string PasswordCipher::encrypt(std::string_view password) {
-    if (password.size() > kMaxPasswordLength)
-        return {};
-    unsigned char stored[kStoredBytes];
-    unsigned char plain[kBody];
-    RAND_bytes(stored, kNonce);
-    RAND_bytes(plain, kBody);
-    plain[0] = static_cast<unsigned char>(password.size());
-    std::memcpy(plain + 1, password.data(), password.size());
-    if (!crypt(stored, plain, stored + kNonce))
-        return {};
-    if (!tag(stored, stored + kNonce + kBody))
-        return {};
+std::string toHex(const unsigned char* bytes, size_t n) {
     static const char* digits = "0123456789ABCDEF";
     std::string hex;
-    for (unsigned char b : stored) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
+    hex.reserve(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        hex += digits[bytes[i] >> 4];
+        hex += digits[bytes[i] & 15];
     }
     return hex;
 }
 
-std::string PasswordCipher::decrypt(std::string_view hex) {
+bool fromHex(std::string_view hex, unsigned char* stored) {
     if (hex.size() >= 2 && hex[0] == '0' && (hex[1] == 'x' || hex[1] == 'X'))
         hex.remove_prefix(2);
-    while (hex.size() > kStoredBytes * 2 && hex.back() == '0')
+    while (hex.size() > PasswordCipher::kStoredBytes * 2 && hex.back() == '0')
         hex.remove_suffix(1);
-    if (hex.size() != kStoredBytes * 2)
-        return kFailure;
-    unsigned char stored[kStoredBytes];
-    for (size_t i = 0; i < kStoredBytes; ++i) {
+    if (hex.size() != PasswordCipher::kStoredBytes * 2)
+        return false;
+    for (size_t i = 0; i < PasswordCipher::kStoredBytes; ++i) {
         int hi = hexValue(hex[2 * i]), lo = hexValue(hex[2 * i + 1]);
         if (hi < 0 || lo < 0)
-            return kFailure;
+            return false;
         stored[i] = static_cast<unsigned char>(hi * 16 + lo);
     }
+    return true;
+}
+
+// The length byte, the password and random bytes after it.
+bool padded(std::string_view password, unsigned char* plain) {
+    if (!PasswordCipher::Fits(password) || RAND_bytes(plain, kBody) != 1)
+        return false;
+    plain[0] = static_cast<unsigned char>(password.size());
+    std::memcpy(plain + 1, password.data(), password.size());
+    return true;
+}
+
+std::optional<std::string> unpadded(const unsigned char* plain) {
+    const size_t len = plain[0];
+    if (len > PasswordCipher::kMaxPasswordLength)
+        return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(plain + 1), len);
+}
+
+// salt | tag | seven zero bytes: the counter block of the value's first 16 bytes.
+void counterBlock(const unsigned char* salt, const unsigned char* tag, unsigned char* iv) {
+    std::memset(iv, 0, 16);
+    std::memcpy(iv, salt, kSalt);
+    std::memcpy(iv + kSalt, tag, kTag);
+}
+
+std::optional<std::string> openUnderSiteKey(const Key& key, const unsigned char* stored) {
+    KeyedContexts& c = siteContexts(key);
+    const unsigned char* salt = stored;
+    const unsigned char* tag = stored + kSalt + kBody;
+    unsigned char iv[16], plain[kBody], expected[kTag];
+    counterBlock(salt, tag, iv);
+    if (!c.crypt(iv, stored + kSalt, plain) || !c.tag(salt, kSalt, plain, kBody, expected) ||
+        CRYPTO_memcmp(expected, tag, kTag) != 0)
+        return std::nullopt;
+    auto out = unpadded(plain);
+    OPENSSL_cleanse(plain, sizeof plain);
+    return out;
+}
+
+std::optional<std::string> openUnderOldKey(const unsigned char* stored) {
+    KeyedContexts& c = oldContexts();
     unsigned char expected[kTag];
-    if (!tag(stored, expected) || CRYPTO_memcmp(expected, stored + kNonce + kBody, kTag) != 0)
-        return kFailure;
-    unsigned char plain[kBody];
-    if (!crypt(stored, stored + kNonce, plain))
-        return kFailure;
-    size_t len = plain[0];
-    if (len > kMaxPasswordLength)
-        return kFailure;
-    return std::string(reinterpret_cast<char*>(plain + 1), len);
+    if (!c.tag(stored, kSalt, stored + kSalt, kBody, expected) ||
+        CRYPTO_memcmp(expected, stored + kSalt + kBody, kTag) != 0)
+        return std::nullopt;
+    unsigned char iv[16] = {}, plain[kBody];
+    std::memcpy(iv, stored, kSalt);
+    if (!c.crypt(iv, stored + kSalt, plain))
+        return std::nullopt;
+    auto out = unpadded(plain);
+    OPENSSL_cleanse(plain, sizeof plain);
+    return out;
+}
+
+std::string decryptUnder(const std::optional<Key>& key, std::string_view hex, PasswordCipher::Origin* origin) {
+    if (origin)
+        *origin = PasswordCipher::Origin::Unreadable;
+    unsigned char stored[PasswordCipher::kStoredBytes];
+    if (!fromHex(hex, stored))
+        return PasswordCipher::kFailure;
+    if (key) {
+        if (auto plain = openUnderSiteKey(*key, stored)) {
+            if (origin)
+                *origin = PasswordCipher::Origin::SiteKey;
+            return *plain;
+        }
+    }
+    if (auto plain = openUnderOldKey(stored)) {
+        if (origin)
+            *origin = PasswordCipher::Origin::OldKey;
+        return *plain;
+    }
+    return PasswordCipher::kFailure;
+}
+
+} // namespace
+
+void PasswordCipher::UseSiteKey(const Key& key) {
+    std::lock_guard lock(g_keyMutex);
+    g_siteKey = key;
+}
+
+void PasswordCipher::UseOldKeyOnly() {
+    std::lock_guard lock(g_keyMutex);
+    g_siteKey.reset();
+}
+
+bool PasswordCipher::CanWrite() {
+    return processKey().has_value();
+}
+
+std::string PasswordCipher::encrypt(std::string_view password) {
+    const auto key = processKey();
+    return key ? encryptWith(*key, password) : std::string();
+}
+
+std::string PasswordCipher::decrypt(std::string_view hex, Origin* origin) {
+    return decryptUnder(processKey(), hex, origin);
+}
+
+std::string PasswordCipher::encryptWith(const Key& key, std::string_view password) {
+    unsigned char stored[kStoredBytes], plain[kBody], iv[16];
+    if (!padded(password, plain) || RAND_bytes(stored, kSalt) != 1)
+        return {};
+    KeyedContexts& c = siteContexts(key);
+    unsigned char* tag = stored + kSalt + kBody;
+    bool ok = c.tag(stored, kSalt, plain, kBody, tag);
+    if (ok) {
+        counterBlock(stored, tag, iv);
+        ok = c.crypt(iv, plain, stored + kSalt);
+    }
+    OPENSSL_cleanse(plain, sizeof plain);
+    return ok ? toHex(stored, kStoredBytes) : std::string();
+}
+
+std::string PasswordCipher::decryptWith(const Key& key, std::string_view hex, Origin* origin) {
+    return decryptUnder(key, hex, origin);
+}
+
+std::string PasswordCipher::encryptUnderOldKey(std::string_view password) {
+    unsigned char stored[kStoredBytes], plain[kBody], iv[16] = {};
+    if (!padded(password, plain) || RAND_bytes(stored, kSalt) != 1)
+        return {};
+    KeyedContexts& c = oldContexts();
+    std::memcpy(iv, stored, kSalt);
+    const bool ok =
+        c.crypt(iv, plain, stored + kSalt) && c.tag(stored, kSalt, stored + kSalt, kBody, stored + kSalt + kBody);
+    OPENSSL_cleanse(plain, sizeof plain);
+    return ok ? toHex(stored, kStoredBytes) : std::string();
 }
 
 } // namespace suite

@@ -2,8 +2,11 @@
 //
 //   kdsite demo <folder> <driver library>    create (or re-create) the demo site in <folder>
 //   kdsite scale <folder> [--seed N] [--small] grow the site's database (--small: a tenth)
+//   kdsite rekey <folder>                      write every stored password again under the site's key
+//                                              (made first when the site has none)
 
 #include "DemoSite.h"
+#include "SiteRekeyCommand.h"
 
 #include <cstring>
 #include <iostream>
@@ -44,6 +47,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::cerr << "usage: kdsite demo <folder> <driver library>\n       kdsite scale <folder> [--seed N] [--small]\n";
+    if (argc >= 3 && std::strcmp(argv[1], "rekey") == 0)
+        return tools::rekeySite(argv[2], std::cout, std::cerr);
+    std::cerr << "usage: kdsite demo <folder> <driver library>\n       kdsite scale <folder> [--seed N] [--small]\n"
+                 "       kdsite rekey <folder>\n";
     return 2;
 }

@@ -5,6 +5,7 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "Numbers.h"
+#include "PasswordCipher.h"
 #include "UserStatements.h"
 #include "modPartition.h"
 
@@ -55,6 +56,14 @@ void fail(const char* text) {
     platform::MsgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Critical, kTitle);
 }
 
+// A site without its password key file reads passwords but saves none.
+bool canStorePasswords() {
+    if (suite::PasswordCipher::CanWrite())
+        return true;
+    fail(suite::PasswordCipher::kNoSiteKeyMessage);
+    return false;
+}
+
 void record(long event, const std::string& text) {
     EventLog::LogEvent(EventLog::SystemLog, kUserAdministration, kInfo, event, 0, 0, 0, 0, 0, -1, 0, text);
 }
@@ -95,6 +104,8 @@ bool readOnlyFor(long partitionId, const std::string& lineage) {
 
 // The new row, its configuration copy, the collection and the log, once the name is known free.
 bool insertWithNewId(clsUser& user, clsUsers& collection, long event, const std::string& logText) {
+    if (!canStorePasswords())
+        return false;
     const std::string password = suite::LoginComponent::EncryptedPassword(user.m_strPassword);
     const std::string signature = suite::LoginComponent::EncryptedPassword(user.m_strSignaturePassword);
     if (password.empty() || signature.empty()) { // longer than the stored form can hold
@@ -254,6 +265,8 @@ bool InsertUser(clsUser& user, clsUsers& collection) {
 }
 
 bool UpdateUser(const clsUser& user, bool passwordChanged, bool signaturePasswordChanged, clsUsers& collection) {
+    if (!canStorePasswords())
+        return false;
     const std::string password = suite::LoginComponent::EncryptedPassword(user.m_strPassword);
     const std::string signature = suite::LoginComponent::EncryptedPassword(user.m_strSignaturePassword);
     if (password.empty() || signature.empty() || !run(UpdateUserStatement(user, password, signature))) {

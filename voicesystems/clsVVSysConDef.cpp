@@ -2,7 +2,9 @@
 
 #include "DatabaseSession.h"
 #include "LoginComponent.h"
+#include "MessageService.h"
 #include "Numbers.h"
+#include "PasswordCipher.h"
 #include "Utf8.h"
 #include "VVConnectionText.h"
 
@@ -251,6 +253,12 @@ std::string clsVVSysConDef::SaveStatement() const {
 }
 
 bool clsVVSysConDef::ApplyEdit() {
+    // A site without its password key file saves no password (it would be lost as an empty value).
+    if (!m_isDeleted && DatabaseSession::instance().VersionAtLeast(7.57) && !suite::PasswordCipher::CanWrite()) {
+        platform::MsgBox(suite::PasswordCipher::kNoSiteKeyMessage, platform::MsgButtons::OK,
+                         platform::MsgIcon::Critical, "Voice Systems");
+        return false;
+    }
     m_saved.reset();
     const std::string sql = SaveStatement();
     if (!sql.empty()) {

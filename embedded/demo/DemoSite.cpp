@@ -3,6 +3,7 @@
 #include "PasswordCipher.h"
 #include "Schema.h"
 #include "Session.h"
+#include "SiteKey.h"
 #include "VoiceServices.h"
 
 #include <chrono>
@@ -27,7 +28,7 @@ void run(tsql::Session& s, std::string_view script, const char* what) {
 }
 
 // Replaces {{PASSWORD:text}} by the login component's stored form of text.
-std::string withPasswords(std::string_view script) {
+std::string withPasswords(std::string_view script, const suite::PasswordCipher::Key& key) {
     std::string out;
     size_t pos = 0;
     const std::string open = "{{PASSWORD:";
@@ -40,7 +41,7 @@ std::string withPasswords(std::string_view script) {
         size_t close = script.find("}}", at);
         out.append(script.substr(pos, at - pos));
         std::string plain(script.substr(at + open.size(), close - at - open.size()));
-        out += suite::PasswordCipher::encrypt(plain);
+        out += suite::PasswordCipher::encryptWith(key, plain);
         pos = close + 2;
     }
 }
@@ -65,9 +66,9 @@ void prepareFolder(const fs::path& root) {
     write(root / kMarker, "This folder holds a KDADMIN demo site; creating the demo again replaces it.\n");
 }
 
-std::string kaldraIni(const fs::path& root) {
-    const std::string sqlPassword = suite::PasswordCipher::encrypt(kSqlPassword);
-    const std::string updaterPassword = suite::PasswordCipher::encrypt("update");
+std::string kaldraIni(const fs::path& root, const suite::PasswordCipher::Key& key) {
+    const std::string sqlPassword = suite::PasswordCipher::encryptWith(key, kSqlPassword);
+    const std::string updaterPassword = suite::PasswordCipher::encryptWith(key, "update");
     return "[System]\n"
            "NetworkRootDir=" +
            root.string() +
@@ -207,7 +208,11 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     write(kaldra / "ROUTINES" / "PARTITION3" / "PERSONAL" / "MJONES" / "NORMALCXR.TXT",
           "The lungs are clear. The heart size is normal.\n");
     write(kaldra / "ROUTINES" / "PARTITION3" / "1" / "HPHEADER.TXT", "HISTORY OF PRESENT ILLNESS:\n");
-    write(root / "KALDRA.INI", kaldraIni(root));
+    // The site's password key, before anything is enciphered with it.
+    const auto siteKey = suite::SiteKey::Create(suite::SiteKey::PathUnder(root.string()));
+    if (!siteKey.ok())
+        throw std::runtime_error(siteKey.message);
+    write(root / "KALDRA.INI", kaldraIni(root, siteKey.key));
 
     // unixODBC configuration: the driver as "SQL Server" and the site's data source.
     const fs::path sql = root / "SQL";
@@ -230,12 +235,15 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
 
     // The databases.
     auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
-    run(*site, withPasswords(demoScript()), "demo data");
+    run(*site, withPasswords(demoScript(), siteKey.key), "demo data");
     run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
     site.reset();
     createVoiceSystem(sql);
     createMsdb(sql);
     createStandardDatabase(kaldra / "INSTALL" / "FORMATS", root / "KALDRA" / "TEMP");
+
+    // The process that made the site goes on working with it, as the console does once started.
+    suite::PasswordCipher::UseSiteKey(siteKey.key);
 
     SiteReport report;
     report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -6,6 +6,7 @@
 #include "PasswordCipher.h"
 #include "Schema.h"
 #include "Session.h"
+#include "SiteKey.h"
 
 #include <algorithm>
 #include <chrono>
@@ -36,7 +37,13 @@ SiteReport scaleDemoSite(const std::string& folder, const ScaleOptions& o) {
     open.database = kDatabase;
     auto s = tsql::Session::open(open);
     const std::string seed = num(o.seed);
-    const std::string password = suite::PasswordCipher::encrypt(kAdministratorPassword);
+    // A site grown from one made before site keys gets its key here.
+    const auto siteKey = suite::SiteKey::LoadOrCreate(
+        suite::SiteKey::PathUnder(std::filesystem::absolute(folder).lexically_normal().string()));
+    if (!siteKey.ok())
+        throw std::runtime_error(siteKey.message);
+    suite::PasswordCipher::UseSiteKey(siteKey.key);
+    const std::string password = suite::PasswordCipher::encryptWith(siteKey.key, kAdministratorPassword);
 
     // A numbers table 0 .. 10^k - 1, just large enough for the biggest table asked for.
     const long long needed = std::max({o.users, o.physicians, o.accounts, o.reportTypes + 1, o.logRows, o.outputRows});

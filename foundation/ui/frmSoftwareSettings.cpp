@@ -89,6 +89,10 @@ void frmSoftwareSettings::BOK_Click() {
         m_timeout->setFocus();
         return;
     }
+    if (!suite::PasswordCipher::CanWrite()) {
+        MsgBox(suite::PasswordCipher::kNoSiteKeyMessage, MsgButtons::OK, MsgIcon::Critical, "Software Update Settings");
+        return;
+    }
     const std::string ini = m_ini.toStdString();
     PrivateProfile::write("Updater", "UserName", m_user->text().toStdString(), ini);
     PrivateProfile::write("Updater", "Password", suite::PasswordCipher::encrypt(m_password->text().toStdString()), ini);

@@ -3,6 +3,8 @@
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "PasswordCipher.h"
+#include "SiteKey.h"
+#include "TestSiteKey.h"
 
 #include <filesystem>
 #include <fstream>
@@ -30,6 +32,8 @@ protected:
         config = Configuration{};
         DatabaseSession::instance().DisconnectFromSQL();
     }
+    // Reading a site without its key file leaves the process without one.
+    void TearDown() override { suite::PasswordCipher::UseSiteKey(testsupport::TestSiteKey()); }
     void writeIni(const std::string& text, const std::string& name = "KALDRA.INI") {
         std::ofstream(fs::path(dir) / name) << text;
         config.iniPath = (fs::path(dir) / name).string();
@@ -62,6 +66,7 @@ TEST_F(ConfigurationTest, LocatesTheFileByArgumentCurrentFolderThenProgramFolder
 
 TEST_F(ConfigurationTest, ReadsEveryKeyWithItsDefault) {
     std::string dsn = odbc.addSystemDsn("CFG", "KALDRA");
+    testsupport::PlaceTestSiteKey(dir + "/root");
     writeIni("[System]\nNetworkRootDir=" + dir + "/root\\\nODBCSource=" + dsn + "\nPassword=" +
              suite::PasswordCipher::encrypt("s3cret") + "\nPaxlet=Enabled\n[AdminDesktop]\nLogSize=abc\nLogSQL=on\n");
     ASSERT_TRUE(config.ReadKaldraINI()) << (recorder.shown.empty() ? "" : recorder.shown[0].text);
@@ -112,6 +117,73 @@ TEST_F(ConfigurationTest, FatalProblemsStopWithTheirMessageBeforeAnyConnection) 
         EXPECT_EQ(recorder.shown[0].title, tc.title);
         EXPECT_FALSE(DatabaseSession::instance().SQLConnected);
     }
+}
+
+TEST_F(ConfigurationTest, TheSiteKeyIsReadFromTheNetworkRootBeforeTheSqlPassword) {
+    testsupport::PlaceTestSiteKey(dir);
+    writeIni("[System]\nNetworkRootDir=" + dir + "\nServer=" + dir +
+             "\nDatabase=KALDRA\nPassword=" + suite::PasswordCipher::encrypt("s3cret") + "\n");
+    suite::PasswordCipher::UseOldKeyOnly(); // as a console before start-up
+    ASSERT_TRUE(config.ReadKaldraINI()) << (recorder.shown.empty() ? "" : recorder.shown[0].text);
+    EXPECT_EQ(config.sqlPassword, "s3cret");
+    EXPECT_FALSE(config.siteKeyMissing);
+    EXPECT_EQ(config.siteKeyPath, dir + "/KALDRA/SYSTEM/KDPASSWD.KEY");
+    EXPECT_TRUE(suite::PasswordCipher::CanWrite());
+}
+
+// A site from before key files: its old values are read, and nothing is written until the key exists.
+TEST_F(ConfigurationTest, WithoutAKeyFileOldValuesAreReadAndNoPasswordIsWritten) {
+    writeIni("[System]\nNetworkRootDir=" + dir + "\nServer=" + dir +
+             "\nDatabase=KALDRA\nPassword=" + suite::PasswordCipher::encryptUnderOldKey("old-s3cret") + "\n");
+    ASSERT_TRUE(config.ReadKaldraINI()) << (recorder.shown.empty() ? "" : recorder.shown[0].text);
+    EXPECT_EQ(config.sqlPassword, "old-s3cret");
+    EXPECT_TRUE(config.siteKeyMissing);
+    EXPECT_EQ(config.siteKeyPath, dir + "/KALDRA/SYSTEM/KDPASSWD.KEY");
+    EXPECT_FALSE(suite::PasswordCipher::CanWrite());
+    EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(ConfigurationTest, ARefusedKeyFileStopsTheStartUp) {
+    const std::string key = suite::SiteKey::PathUnder(dir);
+    struct Case {
+        const char* name;
+        std::string content;
+        fs::perms mode;
+        std::string why;
+    };
+    const auto owner = fs::perms::owner_read | fs::perms::owner_write;
+    const Case cases[] = {
+        {"empty", "", owner, "is empty. A key file holds exactly 32 bytes."},
+        {"short", std::string(16, 'k'), owner, "is too short (16 bytes). A key file holds exactly 32 bytes."},
+        {"world-writable", std::string(32, 'k'), owner | fs::perms::others_write,
+         "can be changed by users other than its owner. Make it writable by its owner only (chmod 600) and start the "
+         "program again."},
+    };
+    writeIni("[System]\nNetworkRootDir=" + dir + "\nServer=" + dir + "\nDatabase=KALDRA\n");
+    for (const auto& c : cases) {
+        recorder.shown.clear();
+        fs::create_directories(fs::path(key).parent_path());
+        std::ofstream(key, std::ios::trunc) << c.content;
+        fs::permissions(key, c.mode, fs::perm_options::replace);
+        EXPECT_FALSE(config.ReadKaldraINI()) << c.name;
+        ASSERT_EQ(recorder.shown.size(), 1u) << c.name;
+        EXPECT_EQ(recorder.shown[0].text, "The password key file " + key + " " + c.why + " The program cannot proceed.")
+            << c.name;
+        EXPECT_EQ(recorder.shown[0].title, "Initialization Error");
+        EXPECT_EQ(recorder.shown[0].icon, platform::MsgIcon::Critical);
+        EXPECT_FALSE(suite::PasswordCipher::CanWrite()) << c.name;
+    }
+}
+
+// Another site's key file reads none of this site's values: the SQL password is taken as corrupt.
+TEST_F(ConfigurationTest, AnotherSitesKeyFileCannotReadTheSqlPassword) {
+    writeIni("[System]\nNetworkRootDir=" + dir + "\nServer=" + dir +
+             "\nDatabase=KALDRA\nPassword=" + suite::PasswordCipher::encrypt("s3cret") + "\n");
+    ASSERT_TRUE(suite::SiteKey::Create(suite::SiteKey::PathUnder(dir)).ok());
+    EXPECT_FALSE(config.ReadKaldraINI());
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text,
+              "The SQL Server password in the KALDRA.INI file is corrupt. The program cannot proceed.");
 }
 
 TEST_F(ConfigurationTest, NoDataSourceMeansConnectingByDriver) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 using foundation::DatabaseSession;
 using foundation::EventLog;
@@ -170,6 +171,26 @@ TEST_F(EventLogTest, TraceFileIsNamedAfterTheUserAndRotates) {
     std::string path = EventLog::PrepareTraceFile();
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::exists(fs::path(path).replace_extension(".OLD")));
+}
+
+} // namespace
+
+namespace {
+
+// The event and trace files carry user names and statements: made for their owner only, whatever
+// the umask lets through.
+TEST_F(EventLogTest, EventAndTraceFilesAreCreatedForTheirOwnerOnly) {
+    const mode_t before = ::umask(0);
+    EventLog::context().logSQL = true;
+    EventLog::AppendToEventFile("owner only", 2);
+    DatabaseSession::instance().SQLStatement = "SELECT 7";
+    EventLog::TraceSQL(0);
+    ::umask(before);
+    const auto owner = fs::perms::owner_read | fs::perms::owner_write;
+    ASSERT_TRUE(fs::exists(EventLog::EventLogFile()));
+    ASSERT_TRUE(fs::exists(EventLog::PrepareTraceFile()));
+    EXPECT_EQ(fs::status(EventLog::EventLogFile()).permissions(), owner);
+    EXPECT_EQ(fs::status(EventLog::PrepareTraceFile()).permissions(), owner);
 }
 
 } // namespace
