@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DB_MaintenanceCommands.h"
 #include "EditorComponent.h"
 #include "General_MDI.h"
 #include "LoginComponent.h"
@@ -49,6 +50,7 @@ private:
     void openTypeEditor(bool suspension);
     void openLineCountConfigs();
     void openUserPolicies();
+    void openStatistics();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -60,6 +62,8 @@ private:
     QPointer<QMdiSubWindow> m_accountManager;
     QPointer<QMdiSubWindow> m_lineCounts;
     QPointer<QMdiSubWindow> m_userPolicies;
+    QPointer<QMdiSubWindow> m_statistics;
+    std::unique_ptr<maintenance::DB_MaintenanceCommands> m_maintenance;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;
