@@ -415,6 +415,10 @@ void Startup::openStatistics() {
         if (m_statistics)
             m_statistics->close();
     };
+    screen->onBackedUp = [this] {
+        if (m_dashboard)
+            m_dashboard->refresh(Configuration::instance().databaseName);
+    };
     screen->Gather();
 }
 

@@ -1,6 +1,7 @@
 #include "clsDatabaseStatistics.h"
 
 #include "DatabaseSession.h"
+#include "Interaction.h"
 #include "Numbers.h"
 
 #include <algorithm>
@@ -250,6 +251,39 @@ void clsDatabaseStatistics::readBackup() {
     const std::string when = s.GetColumnText(1, 1);
     s.CloseStatement();
     lastBackup = when.empty() ? "None" : (formatBackup ? formatBackup(when) : when);
+}
+
+bool clsDatabaseStatistics::BackupNow(const std::string& databaseName, const std::string& folder, std::string& file) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    std::string stamp = platform::Clock::stamp(platform::Clock::now());
+    for (char& c : stamp)
+        if (c == ' ' || c == ':')
+            c = c == ' ' ? '_' : '-';
+    file = (fs::path(folder) / (databaseName + "_" + stamp + ".bak")).string();
+    std::string name = databaseName;
+    for (size_t at = 0; (at = name.find(']', at)) != std::string::npos; at += 2)
+        name.insert(at, "]");
+    auto& s = DatabaseSession::instance();
+    s.SQLStatement = "BACKUP DATABASE [" + name + "] TO DISK = '" + DatabaseSession::QuoteSQL(file) + "' WITH INIT";
+    s.history.push_back(s.SQLStatement);
+    const SQLHSTMT stmt = s.statementHandle();
+    const SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(s.SQLStatement.data()),
+                                       static_cast<SQLINTEGER>(s.SQLStatement.size()));
+    if (rc == SQL_ERROR)
+        s.ReportSQLError(s.connectionHandle(), stmt);
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
+        return false;
+    // The history tells whether the server finished it.
+    s.SQLStatement = "SELECT COUNT(*) FROM msdb.dbo.backupset b JOIN msdb.dbo.backupmediafamily f ON f.media_set_id "
+                     "= b.media_set_id WHERE f.physical_device_name = '" +
+                     DatabaseSession::QuoteSQL(file) + "' AND b.type = 'D'";
+    if (s.ExecSQL() != 1 || s.FetchRow() != 1)
+        return false;
+    const bool recorded = s.GetColumnLong(1) > 0;
+    s.CloseStatement();
+    return recorded;
 }
 
 std::optional<long long> clsDatabaseStatistics::CountFiles(const std::string& folder) {

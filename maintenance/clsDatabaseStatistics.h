@@ -61,6 +61,11 @@ public:
     std::string lastBackup = "Unknown";
     std::string importFiles = "Unknown", badFiles = "Unknown";
 
+    // A full backup of the database into `folder` (created when missing), named after the database
+    // and the time; true when the server recorded it. The statement's messages are the server's
+    // report of a successful backup, not errors; a refusal is shown as the session shows SQL errors.
+    static bool BackupNow(const std::string& databaseName, const std::string& folder, std::string& file);
+
     static const char* const kRecordBatch;
     static const char* const kLastPurgeQuery;
     static std::string BackupQuery(const std::string& databaseName, bool fullOnly);

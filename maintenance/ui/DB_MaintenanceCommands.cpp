@@ -63,7 +63,8 @@ DB_Statistics* DB_MaintenanceCommands::NewStatistics(const std::string& networkR
                MsgIcon::Exclamation, "Security");
         return nullptr;
     }
-    return new DB_Statistics((std::filesystem::path(networkRoot) / "KALDRA" / "IMPORT").string());
+    const std::filesystem::path kaldra = std::filesystem::path(networkRoot) / "KALDRA";
+    return new DB_Statistics((kaldra / "IMPORT").string(), (kaldra / "BACKUP").string(), m_login.user.privilege(4));
 }
 
 } // namespace maintenance

@@ -1,5 +1,7 @@
 #include "DB_Statistics.h"
 
+#include "EventLog.h"
+#include "Interaction.h"
 #include "MessageService.h"
 #include "modBackupCheck.h"
 
@@ -24,7 +26,9 @@ QLabel* valueLabel(QWidget* parent, const char* name, const char* tip) {
 }
 } // namespace
 
-DB_Statistics::DB_Statistics(const std::string& importFolder, QWidget* parent) : QWidget(parent) {
+DB_Statistics::DB_Statistics(const std::string& importFolder, const std::string& backupFolder, bool canBackUp,
+                             QWidget* parent)
+    : QWidget(parent), m_strBackupFolder(backupFolder) {
     setObjectName("DB_Statistics");
     setWindowTitle("Database Statistics");
     m_stats.importFolder = importFolder;
@@ -67,7 +71,11 @@ DB_Statistics::DB_Statistics(const std::string& importFolder, QWidget* parent) :
     HUpdate->setObjectName("HUpdate");
     HClose = new QPushButton("&Close", this);
     HClose->setObjectName("HClose");
+    cmdBackupNow = new QPushButton("&Back Up Now", this);
+    cmdBackupNow->setObjectName("cmdBackupNow");
+    cmdBackupNow->setEnabled(canBackUp);
     bottom->addWidget(lblStatus, 1);
+    bottom->addWidget(cmdBackupNow);
     bottom->addWidget(HUpdate);
     bottom->addWidget(HClose);
     root->addLayout(bottom);
@@ -81,6 +89,7 @@ DB_Statistics::DB_Statistics(const std::string& importFolder, QWidget* parent) :
     };
     m_stats.formatBackup = [](const std::string& stamp) { return LongDateMinutes(stamp); };
     connect(HUpdate, &QPushButton::clicked, this, [this] { Gather(); });
+    connect(cmdBackupNow, &QPushButton::clicked, this, [this] { cmdBackupNow_Click(); });
     connect(HClose, &QPushButton::clicked, this, [this] {
         if (onClose)
             onClose();
@@ -92,6 +101,33 @@ DB_Statistics::DB_Statistics(const std::string& importFolder, QWidget* parent) :
 void DB_Statistics::Gather() {
     m_stats.Gather();
     show(m_stats);
+}
+
+void DB_Statistics::cmdBackupNow_Click() {
+    if (m_stats.databaseName.empty())
+        Gather();
+    if (m_stats.databaseName.empty())
+        return;
+    std::string file;
+    bool done = false;
+    {
+        platform::BusyPointer busy;
+        auto& wait = platform::WaitWindow::instance();
+        wait.open("Database Backup", "Backing up the database " + m_stats.databaseName + "....");
+        done = clsDatabaseStatistics::BackupNow(m_stats.databaseName, m_strBackupFolder, file);
+        wait.close();
+    }
+    if (!done) {
+        platform::MsgBox("The database " + m_stats.databaseName + " could not be backed up.", platform::MsgButtons::OK,
+                         platform::MsgIcon::Exclamation, "Database Statistics");
+        return;
+    }
+    foundation::EventLog::LogEvent(foundation::EventLog::SystemLog, 0, 2, 0, 0, 0, 0, 0, 0, -1, 0,
+                                   "Full backup of the database " + m_stats.databaseName + " made to " + file +
+                                       " by user " + foundation::EventLog::context().userName + ".");
+    Gather();
+    if (onBackedUp)
+        onBackedUp();
 }
 
 void DB_Statistics::show(const clsDatabaseStatistics& s) {

@@ -7,8 +7,8 @@
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -249,6 +250,42 @@ TEST_F(MaintenanceScreens, StatisticsNeedPrivilegeFiveAndShowUnknownWithoutMsdb)
     EXPECT_EQ(screen->findChild<QLabel*>("LLastBackup")->text(), "Unknown");
     EXPECT_EQ(screen->findChild<QLabel*>("LImportFiles")->text(), "Unknown"); // no KALDRA/IMPORT folder
     EXPECT_NE(screen->findChild<QLabel*>("LDBSpace")->text(), "Unknown");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MaintenanceScreens, BackUpNowMakesAFullBackupLogsItAndShowsIt) {
+    bool refreshed = false;
+    std::unique_ptr<maintenance::DB_Statistics> screen(commands->NewStatistics(odbc.folder()));
+    ASSERT_NE(screen, nullptr);
+    screen->onBackedUp = [&] { refreshed = true; };
+    screen->Gather();
+    auto* button = screen->findChild<QPushButton*>("cmdBackupNow");
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isEnabled());
+    recorder.shown.clear();
+    button->click();
+    for (const auto& m : recorder.shown)
+        EXPECT_EQ(m.text.find("could not be backed up"), std::string::npos) << m.text;
+    EXPECT_TRUE(refreshed);
+    const auto label = screen->findChild<QLabel*>("LLastBackup")->text();
+    EXPECT_NE(label, "Unknown");
+    EXPECT_NE(label, "None");
+    kdtest::OdbcConnection fresh; // msdb was made by the backup, after the test's own connection opened
+    ASSERT_TRUE(SQL_SUCCEEDED(fresh.connect(kdtest::connectionStringFor(odbc, "KALDRA"))));
+    const std::string file = fresh.exec("SELECT physical_device_name FROM msdb.dbo.backupmediafamily").scalar();
+    EXPECT_EQ(file.rfind(odbc.folder() + "/KALDRA/BACKUP/KALDRA_", 0), 0u) << file;
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE msg1 LIKE 'Full backup of the database KALDRA made to %'"),
+              "1");
+    // Without privilege 4 the button is off.
+    grant(false);
+    login.user.privilegeSet[5] = '\x02';
+    std::unique_ptr<maintenance::DB_Statistics> viewer(commands->NewStatistics(odbc.folder()));
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_FALSE(viewer->findChild<QPushButton*>("cmdBackupNow")->isEnabled());
 }
 
 } // namespace
