@@ -1,4 +1,5 @@
 #include "DatabaseSession.h"
+#include "DecimalCommaLocale.h"
 #include "Interaction.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
@@ -207,6 +208,48 @@ TEST_F(MaintenanceSettings, HubSavesThePurgeSectionAfterTheBatchAndReadsAgain) {
     EXPECT_EQ(hub.settings.cfg.purge_user_name, "admin");
     EXPECT_EQ(row("SELECT flag3, purge_last_user_id FROM Archive_cfg"), "14,7,|");
     EXPECT_FALSE(hub.purgeTimes.At(2).listed);
+}
+
+} // namespace
+
+namespace {
+
+// The statements are the same whatever the user's number format; a decimal comma is a bad time.
+TEST_F(MaintenanceSettings, ADecimalCommaLocaleChangesNothingInTheStatements) {
+    clsMaintenanceSettings s;
+    ASSERT_TRUE(s.Load());
+    clsPurgeTimes t;
+    ASSERT_TRUE(t.Load(login, true));
+    for (int i = 1; i <= t.Count(); ++i)
+        t.At(i).listed = true;
+    const std::string update = s.UpdateStatement(0, 7, "2026-12-05 10:00:00");
+    const std::string save = t.SaveStatement();
+    kdtest::DecimalCommaLocale locale;
+    KD_REQUIRE_DECIMAL_COMMA(locale);
+    EXPECT_EQ(s.UpdateStatement(0, 7, "2026-12-05 10:00:00"), update);
+    EXPECT_EQ(t.SaveStatement(), save);
+    t.At(2).set(OutputQueue, "1,5");
+    EXPECT_TRUE(t.SaveStatement().empty());
+    ASSERT_TRUE(s.Update(0, 7));
+    EXPECT_TRUE(recorder.shown.empty());
+}
+
+// A pasted 10 000-character text in a time box is refused; quotes and non-ASCII text in the
+// leftover directory go through QuoteSQL and come back as they were.
+TEST_F(MaintenanceSettings, LongPastesQuotesAndNonAsciiAreSafe) {
+    clsPurgeTimes t;
+    t.Initialize(login, false);
+    t.At(2).listed = true;
+    t.At(2).set(SystemLog, std::string(10000, '7'));
+    EXPECT_FALSE(t.At(2).number(SystemLog).has_value());
+    EXPECT_TRUE(t.SaveStatement().empty());
+    clsMaintenanceSettings s;
+    ASSERT_TRUE(s.Load());
+    s.cfg.migrate_leftover_directory = "\\\\srv\\'; DROP TABLE Archive_cfg --\\\xE5\x8C\xBB\xE9\x99\xA2";
+    ASSERT_TRUE(s.Update(3, 7));
+    clsMaintenanceSettings back;
+    ASSERT_TRUE(back.Load());
+    EXPECT_EQ(back.cfg.migrate_leftover_directory, s.cfg.migrate_leftover_directory);
 }
 
 } // namespace
