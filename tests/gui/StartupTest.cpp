@@ -719,3 +719,21 @@ TEST_F(StartupTest, BackupWarningAtStartUp) {
     }
     EXPECT_EQ(events(), before + 1);
 }
+
+// The Statistics entry is wired to its screen and asks for privilege 5, which the demo's
+// administrator does not hold.
+TEST_F(StartupTest, StatisticsFromTheMenuNeedPrivilegeFive) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    ASSERT_FALSE(login.user.privilege(5));
+    recorder.shown.clear();
+    ASSERT_TRUE(startup.runCommand("mnuDBStats"));
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to view database statistics.");
+    EXPECT_EQ(recorder.shown[0].title, "Security");
+    EXPECT_EQ(window.findChild<QWidget*>("DB_Statistics"), nullptr);
+    startup.shutDown();
+}
