@@ -2,6 +2,7 @@
 
 #include "AC_Dept_Acct_Mngr.h"
 #include "Configuration.h"
+#include "DB_Statistics.h"
 #include "DatabaseSession.h"
 #include "Desktop.h"
 #include "DialogLoginPrompt.h"
@@ -22,10 +23,12 @@
 #include "UA_User_Mgmt.h"
 #include "VV_FacilityLinks.h"
 #include "clsPartition.h"
+#include "clsUser.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
 #include "frmWorkTime.h"
 #include "modGroupScreens.h"
+#include "modBackupCheck.h"
 #include "modPartition.h"
 #include "modPrivileges.h"
 #include "modUserStore.h"
@@ -189,6 +192,12 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
                MsgButtons::OK, MsgIcon::Exclamation, "Access Denied");
     // 16., 17.
     platform::PointerService::instance().set(platform::Pointer::Normal);
+    m_maintenance =
+        std::make_unique<maintenance::DB_MaintenanceCommands>(m_login, config.combinedInterfaceDB, config.k2Dictation);
+    m_maintenance->runDialog = [this](QDialog& d) { return runDialog(d); };
+    if (user.is_administrator && !users::IsTechnicianAccount(user.user_name) && !config.remoteOnline &&
+        !config.skipBackupCheck)
+        maintenance::DatabaseBackupCheck(session.DatabaseName);
     foundation::HelpFile::setFolder(programDir);
     m_running = true;
     return true;
@@ -337,6 +346,12 @@ bool Startup::runCommand(const std::string& name) {
             links.exec();
     } else if (name == "mnuUserPolicies") {
         openUserPolicies();
+    } else if (name == "mnuDBPurge" && m_maintenance) {
+        m_maintenance->PurgeOptions(&m_window);
+    } else if (name == "mnuDBArchive" && m_maintenance) {
+        m_maintenance->ArchiveOptions(&m_window);
+    } else if (name == "mnuDBStats" && m_maintenance) {
+        openStatistics();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
@@ -459,6 +474,24 @@ void Startup::openUserManagement() {
     mainwindow::General_MDI::requireDatabaseVersionAbove(screen, 2.0085);
     if (!screen->MyShow() && m_userManagement)
         m_userManagement->close();
+}
+
+void Startup::openStatistics() {
+    if (m_window.raiseScreen(m_statistics))
+        return;
+    auto* screen = m_maintenance->NewStatistics(Configuration::instance().networkRootDir);
+    if (!screen)
+        return;
+    m_statistics = m_window.openScreen(screen, "Database Statistics");
+    screen->onClose = [this] {
+        if (m_statistics)
+            m_statistics->close();
+    };
+    screen->onBackedUp = [this] {
+        if (m_dashboard)
+            m_dashboard->refresh(Configuration::instance().databaseName);
+    };
+    screen->Gather();
 }
 
 void Startup::openSystemLog() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DB_MaintenanceCommands.h"
 #include "EditorComponent.h"
 #include "General_MDI.h"
 #include "LoginComponent.h"
@@ -56,6 +57,7 @@ private:
     void openLineCountConfigs();
     void openUserPolicies();
     void openUserManagement();
+    void openStatistics();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -68,6 +70,8 @@ private:
     QPointer<QMdiSubWindow> m_lineCounts;
     QPointer<QMdiSubWindow> m_userPolicies;
     QPointer<QMdiSubWindow> m_userManagement;
+    QPointer<QMdiSubWindow> m_statistics;
+    std::unique_ptr<maintenance::DB_MaintenanceCommands> m_maintenance;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

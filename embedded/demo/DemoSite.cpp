@@ -7,6 +7,8 @@
 #include "VoiceServices.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -140,23 +142,45 @@ void createVoiceSystem(const fs::path& sql) {
         "voice system");
 }
 
-void createMsdb(const fs::path& sql) {
+// The backup history of the last eight nights, made by real backups with the engine's clock pinned
+// to each night: full backups eight nights ago and last night, differentials in between. msdb is
+// created by the first one, as the server keeps it.
+void makeBackupHistory(const fs::path& sql, const fs::path& folder) {
+    fs::create_directories(folder);
     tsql::OpenOptions o;
     o.folder = sql.string();
-    o.database = "msdb";
-    o.create = true;
-    auto msdb = tsql::Session::open(o);
-    run(*msdb,
-        "CREATE TABLE backupset (backup_set_id int IDENTITY(1,1) NOT NULL, database_name varchar(128) NOT NULL, "
-        "backup_start_date datetime NULL, backup_finish_date datetime NULL, type char(1) NOT NULL, "
-        "backup_size numeric(20,0) NULL)\nGO\n"
-        "DECLARE @day int\nSET @day = 14\nWHILE @day >= 1\nBEGIN\n"
-        "  INSERT backupset (database_name, backup_start_date, backup_finish_date, type, backup_size) VALUES "
-        "('KALDRA', DATEADD(minute, 23 * 60 - @day * 1440, CONVERT(datetime, CONVERT(char(10), GETDATE(), 120))), "
-        "DATEADD(minute, 23 * 60 + 20 - @day * 1440, CONVERT(datetime, CONVERT(char(10), GETDATE(), 120))), "
-        "CASE WHEN @day % 7 = 1 OR @day = 1 THEN 'D' ELSE 'I' END, 734003200)\n"
-        "  SET @day = @day - 1\nEND\n",
-        "msdb");
+    o.database = kDatabase;
+    auto site = tsql::Session::open(o);
+    const char* saved = std::getenv("TSQL_ENGINE_NOW");
+    const std::string previous = saved ? saved : "";
+    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    for (auto [day, full] : {std::pair{8, true}, {5, false}, {3, false}, {1, true}}) {
+        const std::chrono::year_month_day date{today - std::chrono::days{day}};
+        char stamp[32], name[64];
+        std::snprintf(stamp, sizeof stamp, "%04d-%02u-%02u 23:20:00", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+        std::snprintf(name, sizeof name, "KALDRA_%04d%02u%02u_%s.bak", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), full ? "FULL" : "DIFF");
+        setenv("TSQL_ENGINE_NOW", stamp, 1);
+        run(*site,
+            "BACKUP DATABASE KALDRA TO DISK = '" + (folder / name).string() + "' WITH INIT" +
+                (full ? "" : ", DIFFERENTIAL"),
+            "backup history");
+    }
+    if (saved)
+        setenv("TSQL_ENGINE_NOW", previous.c_str(), 1);
+    else
+        unsetenv("TSQL_ENGINE_NOW");
+}
+
+// Files waiting for the import engine, and two it could not process.
+void fillImportQueue(const fs::path& import) {
+    fs::create_directories(import / "BAD");
+    for (int i = 1; i <= 6; ++i)
+        write(import / ("JOB" + std::to_string(1000 + i) + ".XML"),
+              "<report account=\"1\" job=\"" + std::to_string(1000 + i) + "\"/>\n");
+    write(import / "BAD" / "JOB0997.XML", "<report account=\"77\"/>\n");
+    write(import / "BAD" / "JOB0998.XML", "truncated");
 }
 
 void createStandardDatabase(const fs::path& formats, const fs::path& scratch) {
@@ -239,7 +263,8 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
     site.reset();
     createVoiceSystem(sql);
-    createMsdb(sql);
+    makeBackupHistory(sql, kaldra / "BACKUP");
+    fillImportQueue(kaldra / "IMPORT");
     createStandardDatabase(kaldra / "INSTALL" / "FORMATS", root / "KALDRA" / "TEMP");
 
     // The process that made the site goes on working with it, as the console does once started.

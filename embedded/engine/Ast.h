@@ -174,6 +174,7 @@ enum class StatementKind {
     Return,
     Raiserror,
     Use,
+    Backup,
 };
 
 struct Statement {

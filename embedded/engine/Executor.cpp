@@ -198,6 +198,8 @@ void Executor::runStatement(const Statement& st) {
         return runCreateProcedure(st);
     case StatementKind::Grant:
         return;
+    case StatementKind::Backup:
+        return runBackup(st);
     case StatementKind::Use:
         if (!iequals(st.target[0], m_s.databaseName()))
             throw Error(911, "Database '" + st.target[0] +

@@ -48,6 +48,8 @@ private:
     bool runSystemProcedure(const std::string& name, const std::vector<Value>& args);
     void runSpaceUsed(const std::vector<Value>& args);
     void runHelpDb(const std::vector<Value>& args);
+    void runBackup(const Statement& st);
+    std::string ensureBackupHistory();
     long long scalarInt(const std::string& sql, const std::vector<Value>& binds);
 
     // the checks SQL Server makes when it compiles a batch or a procedure, before anything runs

@@ -47,18 +47,18 @@ namespace {
 
 // Words SQL Server reserves; they never serve as an implicit alias or a bare name.
 constexpr std::array kReserved = {
-    "ADD",     "ALL",        "ALTER",       "AND",      "ANY",       "AS",        "ASC",          "BEGIN",
-    "BETWEEN", "BREAK",      "BY",          "CASE",     "CHECK",     "CLUSTERED", "COLLATE",      "COLUMN",
-    "COMMIT",  "CONSTRAINT", "CONTINUE",    "CONVERT",  "CREATE",    "CROSS",     "CURRENT",      "DECLARE",
-    "DEFAULT", "DELETE",     "DESC",        "DISTINCT", "DROP",      "ELSE",      "END",          "ESCAPE",
-    "EXCEPT",  "EXEC",       "EXECUTE",     "EXISTS",   "FOREIGN",   "FROM",      "FULL",         "GOTO",
-    "GRANT",   "GROUP",      "HAVING",      "IDENTITY", "IF",        "IN",        "INDEX",        "INNER",
-    "INSERT",  "INTERSECT",  "INTO",        "IS",       "JOIN",      "KEY",       "LEFT",         "LIKE",
-    "NOT",     "NULL",       "OF",          "ON",       "OPTION",    "OR",        "ORDER",        "OUTER",
-    "PERCENT", "PRIMARY",    "PRINT",       "PROC",     "PROCEDURE", "RAISERROR", "REFERENCES",   "RETURN",
-    "REVOKE",  "RIGHT",      "ROLLBACK",    "SELECT",   "SET",       "TABLE",     "THEN",         "TO",
-    "TOP",     "TRAN",       "TRANSACTION", "TRUNCATE", "UNION",     "UNIQUE",    "UPDATE",       "USE",
-    "VALUES",  "VIEW",       "WHEN",        "WHERE",    "WHILE",     "WITH",      "NONCLUSTERED",
+    "ADD",     "ALL",     "ALTER",      "AND",         "ANY",      "AS",        "ASC",       "BACKUP",
+    "BEGIN",   "BETWEEN", "BREAK",      "BY",          "CASE",     "CHECK",     "CLUSTERED", "COLLATE",
+    "COLUMN",  "COMMIT",  "CONSTRAINT", "CONTINUE",    "CONVERT",  "CREATE",    "CROSS",     "CURRENT",
+    "DECLARE", "DEFAULT", "DELETE",     "DESC",        "DISTINCT", "DROP",      "ELSE",      "END",
+    "ESCAPE",  "EXCEPT",  "EXEC",       "EXECUTE",     "EXISTS",   "FOREIGN",   "FROM",      "FULL",
+    "GOTO",    "GRANT",   "GROUP",      "HAVING",      "IDENTITY", "IF",        "IN",        "INDEX",
+    "INNER",   "INSERT",  "INTERSECT",  "INTO",        "IS",       "JOIN",      "KEY",       "LEFT",
+    "LIKE",    "NOT",     "NULL",       "OF",          "ON",       "OPTION",    "OR",        "ORDER",
+    "OUTER",   "PERCENT", "PRIMARY",    "PRINT",       "PROC",     "PROCEDURE", "RAISERROR", "REFERENCES",
+    "RETURN",  "REVOKE",  "RIGHT",      "ROLLBACK",    "SELECT",   "SET",       "TABLE",     "THEN",
+    "TO",      "TOP",     "TRAN",       "TRANSACTION", "TRUNCATE", "UNION",     "UNIQUE",    "UPDATE",
+    "USE",     "VALUES",  "VIEW",       "WHEN",        "WHERE",    "WHILE",     "WITH",      "NONCLUSTERED",
 };
 
 bool isReserved(std::string_view word) {
@@ -134,11 +134,37 @@ private:
         }
     }
 
+    // BACKUP { DATABASE | LOG } name TO DISK = 'file' [WITH option [= value] [, ...]]: the kind in
+    // option, the database in target, the file in value, the WITH options upper-cased in columns.
+    StatementPtr backupStatement() {
+        next();
+        auto s = make(StatementKind::Backup);
+        if (acceptWord("DATABASE"))
+            s->option = "DATABASE";
+        else if (acceptWord("LOG"))
+            s->option = "LOG";
+        else
+            fail();
+        s->target = {name()};
+        expectWord("TO");
+        expectWord("DISK");
+        expectSymbol("=");
+        s->value = scalarExpr();
+        if (acceptWord("WITH")) {
+            do {
+                s->columns.push_back(toUpper(name()));
+                if (acceptSymbol("="))
+                    scalarExpr();
+            } while (acceptSymbol(","));
+        }
+        return s;
+    }
+
     static bool isStatementStart(const Token& t) {
-        static constexpr std::array words = {"SELECT", "INSERT",   "UPDATE",  "DELETE", "CREATE",    "DROP",
-                                             "ALTER",  "TRUNCATE", "DECLARE", "SET",    "IF",        "WHILE",
-                                             "BREAK",  "CONTINUE", "BEGIN",   "COMMIT", "ROLLBACK",  "PRINT",
-                                             "EXEC",   "EXECUTE",  "GRANT",   "RETURN", "RAISERROR", "USE"};
+        static constexpr std::array words = {
+            "SELECT", "INSERT",  "UPDATE", "DELETE", "CREATE",    "DROP",  "ALTER",  "TRUNCATE", "DECLARE",
+            "SET",    "IF",      "WHILE",  "BREAK",  "CONTINUE",  "BEGIN", "COMMIT", "ROLLBACK", "PRINT",
+            "EXEC",   "EXECUTE", "GRANT",  "RETURN", "RAISERROR", "USE",   "BACKUP"};
         return t.kind == TokenKind::Identifier &&
                std::any_of(words.begin(), words.end(), [&](const char* w) { return iequals(t.text, w); });
     }
@@ -876,6 +902,8 @@ private:
             } while (acceptSymbol(","));
             return make(StatementKind::Grant);
         }
+        if (t.isWord("BACKUP"))
+            return backupStatement();
         if (t.isWord("RETURN")) {
             next();
             auto s = make(StatementKind::Return);

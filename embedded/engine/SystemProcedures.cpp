@@ -139,6 +139,11 @@ void Executor::runHelpDb(const std::vector<Value>& args) {
     long long dataBytes = static_cast<long long>(std::filesystem::file_size(path, ec));
     if (ec)
         dataBytes = 0;
+    // Pages written since the last checkpoint still sit in the write-ahead log; the data file's
+    // size is what it holds once they are copied in, as a server's data file grows with its tables.
+    const std::string schema = Translator::quoteIdent(alias);
+    dataBytes = std::max(dataBytes, scalarInt("PRAGMA " + schema + ".page_count", {}) *
+                                        scalarInt("PRAGMA " + schema + ".page_size", {}));
     long long logBytes = static_cast<long long>(std::filesystem::file_size(path + "-wal", ec));
     if (ec)
         logBytes = 0;

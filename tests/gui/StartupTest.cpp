@@ -621,3 +621,56 @@ TEST_F(StartupTest, UserManagementOpensTheScreenOnTheSiteUsers) {
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].text, "Database Version Not Supported.");
 }
+
+// The backup warning at start-up: a site whose history was removed warns an administrator once and
+// logs event 20040; SkipBackupCheck turns the check off; the demo's own history (a full backup last
+// night) warns nobody.
+TEST_F(StartupTest, BackupWarningAtStartUp) {
+    auto messages = [&](const std::string& title) {
+        int n = 0;
+        for (const auto& m : recorder.shown)
+            n += m.title == title ? 1 : 0;
+        return n;
+    };
+    auto events = [&] {
+        kdtest::OdbcConnection c;
+        EXPECT_TRUE(SQL_SUCCEEDED(c.connect("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;")));
+        return std::stol(c.exec("SELECT COUNT(*) FROM System_log WHERE error_code = 20040").scalar());
+    };
+    const long before = events();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        if (round == 1) {
+            kdtest::OdbcConnection c;
+            ASSERT_TRUE(SQL_SUCCEEDED(c.connect("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;")));
+            c.exec("DELETE msdb.dbo.backupset");
+        }
+        if (round == 2)
+            replaceInIni("SkipBackupCheck=NO", "SkipBackupCheck=YES");
+        recorder.shown.clear();
+        prompt.answers = {{"ADMINISTRATOR", "demo"}};
+        General_MDI window;
+        suite::LoginComponent login;
+        ASSERT_TRUE(start(window, login));
+        EXPECT_EQ(messages("SQL Database Backup Warning"), round == 1 ? 1 : 0);
+    }
+    EXPECT_EQ(events(), before + 1);
+}
+
+// The Statistics entry is wired to its screen and asks for privilege 5, which the demo's
+// administrator does not hold.
+TEST_F(StartupTest, StatisticsFromTheMenuNeedPrivilegeFive) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    ASSERT_FALSE(login.user.privilege(5));
+    recorder.shown.clear();
+    ASSERT_TRUE(startup.runCommand("mnuDBStats"));
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to view database statistics.");
+    EXPECT_EQ(recorder.shown[0].title, "Security");
+    EXPECT_EQ(window.findChild<QWidget*>("DB_Statistics"), nullptr);
+    startup.shutDown();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "clsMaintenanceSettings.h"
+#include "clsPurgeTimes.h"
+
+namespace suite {
+class LoginComponent;
+}
+
+namespace maintenance {
+
+// What the Database Management screen does around its settings dialogs: reads Archive_cfg, the
+// archive disks and the purge times, and after a dialog's OK writes back the section it owns and
+// reads again. The in-memory copies live as long as the hub, so edits made in a dialog closed
+// with Cancel are still there when it is opened again.
+class clsMaintenanceHub {
+public:
+    clsMaintenanceHub(const suite::LoginComponent& accounts, bool combinedInterfaceDB)
+        : m_accounts(accounts), m_blnCombined(combinedInterfaceDB) {}
+
+    // The management query, the disks and the purge times, each failure with its message.
+    bool Open();
+    bool LoadPurgeTimes(); // "Error retrieving purging configuration." on failure
+    // The per-account batch, then the purge section of Archive_cfg, then the re-read.
+    bool SavePurgeOptions(long userId);
+    // The archive section, then the re-read.
+    bool SaveArchiveOptions(long userId);
+
+    clsMaintenanceSettings settings;
+    clsPurgeTimes purgeTimes;
+    [[nodiscard]] const suite::LoginComponent& Accounts() const { return m_accounts; }
+    [[nodiscard]] bool CombinedInterfaceDB() const { return m_blnCombined; }
+
+private:
+    bool reread();
+    const suite::LoginComponent& m_accounts;
+    bool m_blnCombined;
+};
+
+} // namespace maintenance

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "clsMaintenanceHub.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace suite {
+class LoginComponent;
+}
+
+namespace maintenance {
+
+class DB_Statistics;
+
+// The menu's way into database maintenance until the Database Management screen exists: it keeps
+// the settings in memory for the run (so a purge dialog closed with Cancel keeps its edits), opens
+// the purge and archive dialogs over them and writes the section a dialog owns after its OK.
+class DB_MaintenanceCommands {
+public:
+    DB_MaintenanceCommands(suite::LoginComponent& login, bool combinedInterfaceDB, bool k2Dictation)
+        : m_login(login), m_blnCombined(combinedInterfaceDB), m_blnK2Dictation(k2Dictation) {}
+
+    void PurgeOptions(QWidget* parent);
+    void ArchiveOptions(QWidget* parent);
+    // The statistics screen, or nothing after the refusal when the user lacks privilege 5.
+    DB_Statistics* NewStatistics(const std::string& networkRoot);
+
+    std::function<int(QDialog&)> runDialog = [](QDialog& d) { return d.exec(); };
+    std::function<void()> configureDictationPurging;
+    [[nodiscard]] clsMaintenanceHub* hub() { return m_hub.get(); }
+
+private:
+    bool openHub();
+
+    suite::LoginComponent& m_login;
+    bool m_blnCombined, m_blnK2Dictation;
+    std::unique_ptr<clsMaintenanceHub> m_hub;
+};
+
+} // namespace maintenance
