@@ -11,6 +11,7 @@
 #include "LC_Config.h"
 #include "MessageService.h"
 #include "Numbers.h"
+#include "PR_Printers.h"
 #include "SL_Log_List.h"
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
@@ -314,6 +315,8 @@ bool Startup::runCommand(const std::string& name) {
                MsgIcon::Information, "Veltra Desktop");
     } else if (name == "mnuSystemLog") {
         openSystemLog();
+    } else if (name == "mnuSystemPrinters") {
+        openSystemPrinters();
     } else if (name == "mnuVeltraVoiceLinks") {
         voicesystems::VV_FacilityLinks links(m_login, &m_window);
         if (links.MyShow())
@@ -396,6 +399,18 @@ void Startup::openSystemLog() {
     auto* screen = new systemlog::SL_Log_List(m_login);
     m_systemLog = m_window.openScreen(screen, "System Log");
     screen->MyShow(m_login.user.user_id);
+}
+
+// The suite's system printer component is this console's own printer screens. Changing printers
+// needs the administrator flag or privilege 29; the list itself is open to every administrator.
+void Startup::openSystemPrinters() {
+    if (m_window.raiseScreen(m_systemPrinters))
+        return;
+    constexpr int kSystemPrinterManagement = 29;
+    auto* screen = new printers::PR_Printers(
+        m_login.user.is_administrator || m_login.user.privilege(kSystemPrinterManagement), m_login.NetworkRootDir);
+    m_systemPrinters = m_window.openScreen(screen, "System Printers");
+    screen->DisplayConfig();
 }
 
 void Startup::shutDown() {

@@ -45,6 +45,7 @@ private:
     bool runDictationEditor();
     void markRoutinesUpdated();
     void openSystemLog();
+    void openSystemPrinters();
     void openAccountManager();
     void openTypeEditor(bool suspension);
     void openLineCountConfigs();
@@ -57,6 +58,7 @@ private:
     mainwindow::CommandLine m_commandLine;
     mainwindow::Home_Dashboard* m_dashboard = nullptr;
     QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
+    QPointer<QMdiSubWindow> m_systemPrinters;
     QPointer<QMdiSubWindow> m_accountManager;
     QPointer<QMdiSubWindow> m_lineCounts;
     QPointer<QMdiSubWindow> m_userPolicies;
