@@ -19,7 +19,7 @@ namespace {
 
 constexpr long kLoadPrintersFailed = 80157;
 constexpr int kGeneralSystem = 0;
-constexpr int kError = 3;
+constexpr int kWarning = 4;
 
 DatabaseSession& session() {
     return DatabaseSession::instance();
@@ -50,7 +50,7 @@ bool clsPrinters::LoadPrinters() {
         return true;
     m_colPrinters.clear();
     m_colFormats.clear();
-    EventLog::LogEvent(EventLog::SystemLog | EventLog::LocalFile | EventLog::MessageBox, kGeneralSystem, kError,
+    EventLog::LogEvent(EventLog::SystemLog | EventLog::LocalFile | EventLog::MessageBox, kGeneralSystem, kWarning,
                        kLoadPrintersFailed, 0, 0, 0, 0, 0, -1, 0, "Unable to load the Veltra system printers.", {},
                        MsgIcon::Critical);
     return false;

@@ -1,4 +1,5 @@
 #include "DatabaseSession.h"
+#include "EventLog.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "PrinterListExport.h"
@@ -40,6 +41,7 @@ protected:
              "INSERT Batch_groups_cfg (hosp_acct_id, batch_nbr, group_nbr, group_name, printer_id, is_deleted) "
              "VALUES (1, 6, 1, 'Cardiology Copies', 3, 0)");
         kdtest::connectSession(odbc.folder(), "KALDRA");
+        foundation::EventLog::context().logFolder = odbc.folder();
         setVersion("8.10");
     }
     void TearDown() override { DatabaseSession::instance().DisconnectFromSQL(); }
@@ -118,7 +120,7 @@ TEST_F(PrinterStoreTest, AFailedReadShowsTheLoadMessageAndLeavesTheListEmpty) {
     EXPECT_EQ(list.Count(), 0u);
     ASSERT_FALSE(recorder.shown.empty());
     EXPECT_EQ(recorder.shown.back().text.find("Unable to load the Veltra system printers."), 0u);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 80157"), "1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 80157 AND severity = 4"), "1");
 }
 
 TEST_F(PrinterStoreTest, NewPrinterTakesTheNextIdWithItsOriginalsRow) {
