@@ -3,6 +3,7 @@
 #include "MessageService.h"
 #include "OR_Fax_Info.h"
 #include "OutputListModel.h"
+#include "OutputReport.h"
 #include "clsOutputReportsCfg.h"
 
 #include <QComboBox>
@@ -11,9 +12,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -89,9 +94,8 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     HClose = named(new QPushButton(tr("&Close")), "HClose");
     for (QPushButton* b : {HView, HPrint, HResend})
         b->setEnabled(m_udtContext.m_blnMayResend);
-    // Viewing an upload and printing the list need components this console does not have yet.
+    // Viewing an upload needs the upload viewer, which this console does not have yet.
     HView->setEnabled(false);
-    HPrint->setEnabled(false);
 
     m_model = new OutputListModel(this);
     m_model->setRows(&m_objLog.Rows());
@@ -143,6 +147,7 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     connect(HAInput, &QComboBox::currentIndexChanged, this, &OR_Log_List::fillReportTypes);
     connect(HRun, &QPushButton::clicked, this, &OR_Log_List::HRun_Click);
     connect(HResend, &QPushButton::clicked, this, &OR_Log_List::HResend_Click);
+    connect(HPrint, &QPushButton::clicked, this, &OR_Log_List::HPrint_Click);
     connect(HClose, &QPushButton::clicked, this, &QWidget::close);
     fillReportTypes();
 }
@@ -272,6 +277,49 @@ void OR_Log_List::HResend_Click() {
     }
     m_objLog.Resend(rows, request);
     m_model->rowsChanged();
+}
+
+} // namespace outputlog
+
+namespace outputlog {
+
+std::string OR_Log_List::ReportHeading() const {
+    const OutputQueryOptions o = Options();
+    return ReportTitle(o.m_enuFilter) + " " + DateTypeHeading(o.m_enuDateType) + ":  " + UsDateTime(o.m_dtmStart) +
+           " to " + UsDateTime(o.m_dtmEnd);
+}
+
+bool OR_Log_List::PrintReport(const std::string& printerName) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(printerName));
+    if (info.isNull())
+        return false;
+    QPrinter printer(info);
+    PrintOutputReport(printer, ReportHeading(), m_objLog.Rows());
+    return true;
+}
+
+void OR_Log_List::HPrint_Click() {
+    const bool preview = MsgBox("Preview report before printing?", MsgButtons::YesNo, MsgIcon::Question,
+                                "Preview Report") == platform::MsgAnswer::Yes;
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    if (names.isEmpty()) {
+        MsgBox("There are no printers to select from.  Report can not be printed.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Error");
+        return;
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(this, "Select Printer", "Printer:", names, 0, false, &ok);
+    if (!ok)
+        return;
+    if (!preview) {
+        PrintReport(chosen.toStdString());
+        return;
+    }
+    QPrinter printer(QPrinterInfo::printerInfo(chosen));
+    QPrintPreviewDialog dialog(&printer, this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* p) { PrintOutputReport(*p, ReportHeading(), m_objLog.Rows()); });
+    dialog.exec();
 }
 
 } // namespace outputlog

@@ -60,6 +60,13 @@ public:
 public Q_SLOTS:
     void HRun_Click();
     void HResend_Click();
+    void HPrint_Click();
+
+public:
+    // The report's heading: its title, the date type and the range.
+    [[nodiscard]] std::string ReportHeading() const;
+    // Prints the list to the named workstation printer; false when it is not installed.
+    bool PrintReport(const std::string& printerName);
 
 private:
     void fillReportTypes();
