@@ -12,6 +12,8 @@
 #include "LC_Config.h"
 #include "MessageService.h"
 #include "Numbers.h"
+#include "OR_Log_List.h"
+#include "PR_Printers.h"
 #include "SL_Log_List.h"
 #include "SiteKeyOffer.h"
 #include "TE_Pauses.h"
@@ -22,6 +24,7 @@
 #include "UA_Send_Message.h"
 #include "UA_User_Mgmt.h"
 #include "VV_FacilityLinks.h"
+#include "clsBatchConfig.h"
 #include "clsPartition.h"
 #include "clsUser.h"
 #include "frmSettings.h"
@@ -340,6 +343,10 @@ bool Startup::runCommand(const std::string& name) {
                MsgIcon::Information, "Veltra Desktop");
     } else if (name == "mnuSystemLog") {
         openSystemLog();
+    } else if (name == "mnuSystemPrinters") {
+        openSystemPrinters();
+    } else if (name == "mnuOutputReports") {
+        openOutputTracking();
     } else if (name == "mnuVeltraVoiceLinks") {
         voicesystems::VV_FacilityLinks links(m_login, &m_window);
         if (links.MyShow())
@@ -501,6 +508,43 @@ void Startup::openSystemLog() {
     auto* screen = new systemlog::SL_Log_List(m_login);
     m_systemLog = m_window.openScreen(screen, "System Log");
     screen->MyShow(m_login.user.user_id);
+}
+
+// The suite's system printer component is this console's own printer screens. Changing printers
+// needs the administrator flag or privilege 29; the list itself is open to every administrator.
+void Startup::openSystemPrinters() {
+    if (m_window.raiseScreen(m_systemPrinters))
+        return;
+    constexpr int kSystemPrinterManagement = 29;
+    auto* screen = new printers::PR_Printers(
+        m_login.user.is_administrator || m_login.user.privilege(kSystemPrinterManagement), m_login.NetworkRootDir);
+    m_systemPrinters = m_window.openScreen(screen, "System Printers");
+    screen->DisplayConfig();
+}
+
+// View, print and resend need privilege 135; the accounts are those of the user's account cache.
+void Startup::openOutputTracking() {
+    if (m_window.raiseScreen(m_outputTracking))
+        return;
+    constexpr int kOutputTracking = 135;
+    outputlog::OutputLogContext context;
+    for (int i = 1; i <= m_login.NumberHospAccounts(); ++i) {
+        const auto& a = m_login.HospAccountAt(i);
+        if (a.hosp_acct_id <= 0 || a.is_deleted)
+            continue;
+        outputlog::OutputLogContext::Account account{a.hosp_acct_id, a.hosp_acct_name, {}};
+        for (const auto& t : a.ReportTypes)
+            account.m_colReportTypes.push_back({t.report_type_nbr, t.report_name});
+        context.m_colAccounts.push_back(std::move(account));
+    }
+    for (const auto& f : accounts::LoadBatchFields({1, 2}))
+        context.m_colFields.push_back(
+            {f.batch_field_nbr, f.batch_field_name, "dd." + f.sql_field_name, f.custom_operation, f.field_type});
+    context.m_udtUser = {m_login.user.user_id, m_login.user.user_name};
+    context.m_blnMayResend = m_login.user.privilege(kOutputTracking);
+    auto* screen = new outputlog::OR_Log_List(std::move(context));
+    m_outputTracking = m_window.openScreen(screen, "Output Tracking");
+    screen->MyShow();
 }
 
 void Startup::shutDown() {

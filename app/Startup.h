@@ -52,6 +52,8 @@ private:
     bool runDictationEditor();
     void markRoutinesUpdated();
     void openSystemLog();
+    void openSystemPrinters();
+    void openOutputTracking();
     void openAccountManager();
     void openTypeEditor(bool suspension);
     void openLineCountConfigs();
@@ -66,6 +68,8 @@ private:
     mainwindow::CommandLine m_commandLine;
     mainwindow::Home_Dashboard* m_dashboard = nullptr;
     QPointer<QMdiSubWindow> m_systemLog; // one log screen; the menu brings it to the front
+    QPointer<QMdiSubWindow> m_systemPrinters;
+    QPointer<QMdiSubWindow> m_outputTracking;
     QPointer<QMdiSubWindow> m_accountManager;
     QPointer<QMdiSubWindow> m_lineCounts;
     QPointer<QMdiSubWindow> m_userPolicies;

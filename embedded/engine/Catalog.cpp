@@ -117,10 +117,19 @@ void Catalog::refreshIfChanged() {
         if (s.step())
             version = sqlite3_column_int64(s.st, 0);
     }
+    // Procedures are rows of a bookkeeping table: creating or dropping one moves no schema version,
+    // so another connection's change shows in their count and latest creation time instead.
+    std::string procedures;
+    {
+        Stmt s(m_db, "SELECT COUNT(*), MAX(created) FROM main.__tsql_procedures");
+        if (s.step())
+            procedures = s.text(0) + "|" + s.text(1);
+    }
     // Attached databases have schema versions of their own; fold the count of attached ones in.
-    if (version != m_loadedVersion || m_tables.empty())
+    if (version != m_loadedVersion || procedures != m_loadedProcedures || m_tables.empty())
         load();
     m_loadedVersion = version;
+    m_loadedProcedures = procedures;
 }
 
 void Catalog::load() {

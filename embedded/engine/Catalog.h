@@ -61,6 +61,7 @@ private:
 
     sqlite3* m_db;
     long long m_loadedVersion = -1;
+    std::string m_loadedProcedures;
     std::map<std::string, TableInfo> m_tables;
     std::map<std::string, std::string> m_procedures;
 };

@@ -235,3 +235,26 @@ TEST_F(ProceduresTest, BackupHistoryComesFromAnAttachedMsdb) {
 }
 
 } // namespace
+
+namespace {
+
+// Procedures live in a bookkeeping table whose changes do not move SQLite's schema version, so a
+// connection that was open before another one created or dropped a procedure must still see it.
+TEST_F(ProceduresTest, ProcedureChangesOfAnotherConnectionAreSeen) {
+    OdbcConnection other;
+    ASSERT_TRUE(SQL_SUCCEEDED(other.connect(connectionStringFor(odbc, "KALDRA"))));
+    ASSERT_EQ(other.exec("EXEC pc_update 1").rc(), SQL_SUCCESS);
+
+    ASSERT_EQ(exec("DROP PROCEDURE pc_update").rc(), SQL_SUCCESS);
+    const auto dropped = other.exec("EXEC pc_update 1");
+    EXPECT_EQ(dropped.rc(), SQL_ERROR);
+    EXPECT_TRUE(dropped.hasError(2812));
+
+    ASSERT_EQ(exec("CREATE PROCEDURE pc_probe AS SELECT 'new'").rc(), SQL_SUCCESS);
+    EXPECT_EQ(other.exec("EXEC pc_probe").scalar(), "new");
+    ASSERT_EQ(exec("DROP PROCEDURE pc_probe").rc(), SQL_SUCCESS);
+    ASSERT_EQ(exec("CREATE PROCEDURE pc_probe AS SELECT 'changed'").rc(), SQL_SUCCESS);
+    EXPECT_EQ(other.exec("EXEC pc_probe").scalar(), "changed");
+}
+
+} // namespace
