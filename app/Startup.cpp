@@ -11,6 +11,7 @@
 #include "LC_Config.h"
 #include "MessageService.h"
 #include "Numbers.h"
+#include "PP_Phys_List.h"
 #include "SL_Log_List.h"
 #include "TE_Pauses.h"
 #include "TE_SuspTypes.h"
@@ -322,6 +323,16 @@ bool Startup::runCommand(const std::string& name) {
             links.exec();
     } else if (name == "mnuUserPolicies") {
         openUserPolicies();
+    } else if (name == "mnuPPEditor") {
+        openPhysicianList();
+    } else if (name == "mnuChangePartition") {
+        openPhysicianList()->ChangePartitionAssignment();
+    } else if (name == "mnuSetDefaultPartition") {
+        openPhysicianList()->SetDefaultPartitionAssignment();
+    } else if (name == "mnuSetDefaultAccounts") {
+        openPhysicianList()->SetDefaultAccounts();
+    } else if (name == "mnuExtendedProfile") {
+        openPhysicianList()->SetExtendedProfile(m_window.action(name)->isChecked());
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
@@ -389,6 +400,16 @@ void Startup::openUserPolicies() {
     auto* screen = new users::UA_Policy(m_login);
     m_userPolicies = m_window.openScreen(screen, "User Policies");
     screen->MyShow();
+}
+
+physicians::PP_Phys_List* Startup::openPhysicianList() {
+    if (m_window.raiseScreen(m_physicianList))
+        return qobject_cast<physicians::PP_Phys_List*>(m_physicianList->widget());
+    auto* screen = new physicians::PP_Phys_List(m_login);
+    screen->statusHandler = [this](const QString& text) { m_window.SetStatusBar(text); };
+    m_physicianList = m_window.openScreen(screen, "Physician Profiles");
+    screen->MyShow();
+    return screen;
 }
 
 void Startup::openSystemLog() {

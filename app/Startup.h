@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace physicians {
+class PP_Phys_List;
+}
+
 namespace app {
 
 // The console's start-up in its fixed order, and the commands it wires to the menu.
@@ -49,6 +53,7 @@ private:
     void openTypeEditor(bool suspension);
     void openLineCountConfigs();
     void openUserPolicies();
+    physicians::PP_Phys_List* openPhysicianList();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -60,6 +65,7 @@ private:
     QPointer<QMdiSubWindow> m_accountManager;
     QPointer<QMdiSubWindow> m_lineCounts;
     QPointer<QMdiSubWindow> m_userPolicies;
+    QPointer<QMdiSubWindow> m_physicianList;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;
