@@ -325,6 +325,8 @@ bool Startup::runCommand(const std::string& name) {
         openUserPolicies();
     } else if (name == "mnuPPEditor") {
         openPhysicianList();
+    } else if (name == "mnuPhysicianSearch") {
+        openPhysicianList()->PhysSearchShow();
     } else if (name == "mnuChangePartition") {
         openPhysicianList()->ChangePartitionAssignment();
     } else if (name == "mnuSetDefaultPartition") {

@@ -8,6 +8,7 @@
 #include "MessageService.h"
 #include "PP_Account_List.h"
 #include "PP_Chg_Partition.h"
+#include "PP_Phys_Search.h"
 #include "PP_Set_Default_Partition.h"
 #include "PhysicianListExport.h"
 #include "PhysicianListModel.h"
@@ -58,10 +59,12 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
         {"Default Pa&rtition", &PP_Phys_List::SetDefaultPartitionAssignment},
         {"Default A&ccounts", &PP_Phys_List::SetDefaultAccounts},
         {"E&xport", &PP_Phys_List::ImportToNotepad},
+        {"Searc&h", &PP_Phys_List::PhysSearchShow},
     };
-    const char* const toolNames[] = {"tbrAdd",   "tbrEdit",      "tbrDelete",           "tbrRemove",
-                                     "tbrHide",  "tbrPartition", "tbrDefaultPartition", "tbrDefaultAccounts",
-                                     "tbrExport"};
+    const char* const toolNames[] = {"tbrAdd",    "tbrEdit",      "tbrDelete",           "tbrRemove",
+                                     "tbrHide",   "tbrPartition", "tbrDefaultPartition", "tbrDefaultAccounts",
+                                     "tbrExport", "tbrSearch"};
+    static_assert(std::size(toolNames) == std::size(tools));
     for (size_t i = 0; i < std::size(tools); ++i) {
         QAction* a = tbrPhysList->addAction(QString::fromUtf8(tools[i].first));
         a->setObjectName(toolNames[i]);
@@ -405,6 +408,13 @@ void PP_Phys_List::cmdKdPPI_Click() {
         program.string(), kPhysicianProfileInterfaceTitle,
         PhysicianProfileInterfaceArguments(m_login.user.user_id, m_login.user.user_name, m_login.user.password,
                                            config.iniPath));
+}
+
+void PP_Phys_List::PhysSearchShow() {
+    PP_Phys_Search search(currentAccount(), this);
+    search.openEditor = openEditor;
+    search.onAdded = [this] { RetrievePhysicians(); };
+    search.exec();
 }
 
 } // namespace physicians

@@ -48,6 +48,8 @@ public:
     void SetExtendedProfile(bool extended);
     void ImportToNotepad();
     void cmdKdPPI_Click();
+    // Opens the search for the list's account; a physician added there appears in the list.
+    void PhysSearchShow();
 
     [[nodiscard]] long DefaultPartitionId() const { return m_defaults.DefaultPartitionId; }
     [[nodiscard]] const PhysicianListDefaults& defaults() const { return m_defaults; }

@@ -5,6 +5,7 @@
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "PP_Phys_List.h"
+#include "PP_Phys_Search.h"
 #include "PhysicianListExport.h"
 #include "PhysicianListModel.h"
 #include "RecordingOpener.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
@@ -356,6 +358,40 @@ TEST_F(PhysicianListScreen, TheProfileInterfaceIsLookedForInTheSystemFolder) {
     EXPECT_EQ(recorder.shown[0].text, "Could not find " + root + "/KALDRA/SYSTEM/KDPPI.EXE.");
     EXPECT_EQ(PhysicianProfileInterfaceArguments(7, "admin1", "pw", "/site/KALDRA.INI"),
               " /UID=7 /UNAME=admin1 /PASSWORD=pw /INI=\"/site/KALDRA.INI\" /SHOWLOG /SKIPBACKGROUND");
+}
+
+TEST_F(PhysicianListScreen, SearchFindsByNameAndAddsOnePhysicianToTheListsAccount) {
+    exec("INSERT Physician_profile (physician_id, first_name, last_name, partition_id) VALUES (40, 'Dan', 'Dunn', 2)\n"
+         "INSERT Physician_membership VALUES (40, 5, 0, 0)\n"
+         "INSERT Physician_attributes (physician_id, hosp_acct_id, dictation_id) VALUES (40, -1, '4001')");
+    PartitionCache().item(2).Set_Sharing_Partitions_String("1");
+    PartitionCache().item(2).Set_Sharing_Option(clsPartition::kShareAccountsForPhysicians, true);
+    chooseAccount("Alpha");
+    PP_Phys_Search search(screen->currentAccount());
+    search.onAdded = [this] { screen->RetrievePhysicians(); };
+    search.findChild<QLineEdit*>("txtSearch")->setText("n");
+    search.findChild<QPushButton*>("cmdSearch")->click();
+    auto* results = search.findChild<QTableView*>("lvwResults");
+    ASSERT_EQ(results->model()->rowCount(), 2);
+    EXPECT_EQ(results->model()->index(0, PhysicianListModel::ColName).data().toString(), "Baker, Ben");
+    EXPECT_EQ(results->model()->index(1, PhysicianListModel::ColName).data().toString(), "Dunn, Dan");
+    EXPECT_EQ(results->model()->index(1, PhysicianListModel::ColPartition).data().toString(), "South");
+    EXPECT_FALSE(results->isColumnHidden(PhysicianListModel::ColMis2));
+    EXPECT_TRUE(results->isColumnHidden(PhysicianListModel::ColStatus));
+    EXPECT_EQ(
+        scalar("SELECT COUNT(*) FROM System_log WHERE msg1 = 'User admin1 searched for n from other partitions.'"),
+        "1");
+
+    results->selectAll();
+    search.findChild<QPushButton*>("cmdAdd")->click();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "Only one physician can be selected for adding.");
+    results->clearSelection();
+    results->selectionModel()->select(results->model()->index(1, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    search.findChild<QPushButton*>("cmdAdd")->click();
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Physician_membership WHERE physician_id = 40 AND hosp_acct_id = 2"), "1");
+    EXPECT_EQ(column(PhysicianListModel::ColName), (QStringList{"Adams, Rita", "Dunn, Dan"}));
 }
 
 } // namespace

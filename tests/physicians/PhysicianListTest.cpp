@@ -2,6 +2,7 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "PhysicianSearch.h"
 #include "SessionHelper.h"
 #include "clsPartition.h"
 #include "clsPhysicianSummaryRecords.h"
@@ -430,6 +431,43 @@ TEST_F(PhysicianList, DefaultsKeepOnlyVisibleAccountsAndOfferedPartitions) {
     EXPECT_EQ(defaults.DefaultPartitionId, 0);
     EXPECT_EQ(SetDefaultPartition(defaults, 3), "");
     EXPECT_EQ(defaults.DefaultPartitionId, 3);
+}
+
+TEST_F(PhysicianList, SearchOffersPhysiciansUnderTheUsersPartitionAndThoseOfSharedAccountsOnly) {
+    auto names = [](const clsPhysicianSummaryRecords& found) {
+        std::vector<std::string> out;
+        for (const auto& r : found.records())
+            out.push_back(r.DisplayName());
+        return out;
+    };
+    clsPhysicianSummaryRecords found;
+    ASSERT_TRUE(SearchPhysicians("n", found)); // Dunn's account 5 is in South, not shared
+    EXPECT_EQ(names(found), std::vector<std::string>{"Baker, Ben"});
+    EXPECT_TRUE(logged("User admin1 searched for n from other partitions."));
+
+    PartitionCache().item(2).Set_Sharing_Partitions_String("1");
+    PartitionCache().item(2).Set_Sharing_Option(clsPartition::kShareAccountsForPhysicians, true);
+    ASSERT_TRUE(SearchPhysicians("n", found));
+    EXPECT_EQ(names(found), (std::vector<std::string>{"Baker, Ben", "Dunn, Dan"}));
+    EXPECT_EQ(found.Item("40")->dictation_id, "4001");
+
+    ASSERT_TRUE(SearchPhysicians("RiT", found)); // first names too, any case
+    EXPECT_EQ(names(found), std::vector<std::string>{"Adams, Rita MD"});
+    EXPECT_EQ(found.Item("10")->AuthorIdText(), "A17 + ...");
+    ASSERT_TRUE(SearchPhysicians("O'Hara", found)); // an apostrophe stays inside the literal
+    EXPECT_EQ(found.Count(), 0u);
+    EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(PhysicianList, AddingAFoundPhysicianToAnAccountMakesItAMemberOnce) {
+    const auto dunn = listed(5, 40);
+    ASSERT_TRUE(AddPhysicianToAccount(dunn, 1));
+    ASSERT_TRUE(AddPhysicianToAccount(dunn, 1));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Physician_membership WHERE physician_id = 40 AND hosp_acct_id = 1"), "1");
+    const auto adams = listed(1, 10); // a member of all accounts gets no row of its own
+    ASSERT_TRUE(AddPhysicianToAccount(adams, 1));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Physician_membership WHERE physician_id = 10"), "1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE msg1 = 'A physician was added to an account.'"), "3");
 }
 
 } // namespace
