@@ -13,6 +13,7 @@
 #include "MessageService.h"
 #include "Numbers.h"
 #include "OR_Log_List.h"
+#include "PP_Phys_List.h"
 #include "PR_Printers.h"
 #include "SL_Log_List.h"
 #include "SiteKeyOffer.h"
@@ -30,8 +31,8 @@
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
 #include "frmWorkTime.h"
-#include "modGroupScreens.h"
 #include "modBackupCheck.h"
+#include "modGroupScreens.h"
 #include "modPartition.h"
 #include "modPrivileges.h"
 #include "modUserStore.h"
@@ -359,6 +360,18 @@ bool Startup::runCommand(const std::string& name) {
         m_maintenance->ArchiveOptions(&m_window);
     } else if (name == "mnuDBStats" && m_maintenance) {
         openStatistics();
+    } else if (name == "mnuPPEditor") {
+        openPhysicianList();
+    } else if (name == "mnuPhysicianSearch") {
+        openPhysicianList()->PhysSearchShow();
+    } else if (name == "mnuChangePartition") {
+        openPhysicianList()->ChangePartitionAssignment();
+    } else if (name == "mnuSetDefaultPartition") {
+        openPhysicianList()->SetDefaultPartitionAssignment();
+    } else if (name == "mnuSetDefaultAccounts") {
+        openPhysicianList()->SetDefaultAccounts();
+    } else if (name == "mnuExtendedProfile") {
+        openPhysicianList()->SetExtendedProfile(m_window.action(name)->isChecked());
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
@@ -499,6 +512,16 @@ void Startup::openStatistics() {
             m_dashboard->refresh(Configuration::instance().databaseName);
     };
     screen->Gather();
+}
+
+physicians::PP_Phys_List* Startup::openPhysicianList() {
+    if (m_window.raiseScreen(m_physicianList))
+        return qobject_cast<physicians::PP_Phys_List*>(m_physicianList->widget());
+    auto* screen = new physicians::PP_Phys_List(m_login);
+    screen->statusHandler = [this](const QString& text) { m_window.SetStatusBar(text); };
+    m_physicianList = m_window.openScreen(screen, "Physician Profiles");
+    screen->MyShow();
+    return screen;
 }
 
 void Startup::openSystemLog() {

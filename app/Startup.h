@@ -17,6 +17,9 @@
 namespace users {
 class UA_User_Mgmt;
 }
+namespace physicians {
+class PP_Phys_List;
+}
 
 namespace app {
 
@@ -60,6 +63,7 @@ private:
     void openUserPolicies();
     void openUserManagement();
     void openStatistics();
+    physicians::PP_Phys_List* openPhysicianList();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -76,6 +80,7 @@ private:
     QPointer<QMdiSubWindow> m_userManagement;
     QPointer<QMdiSubWindow> m_statistics;
     std::unique_ptr<maintenance::DB_MaintenanceCommands> m_maintenance;
+    QPointer<QMdiSubWindow> m_physicianList;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

@@ -73,7 +73,10 @@ std::string ListExportFile() {
 }
 
 bool WriteListExport(const std::string& text) {
-    const std::string file = ListExportFile();
+    return WriteListExportTo(ListExportFile(), text);
+}
+
+bool WriteListExportTo(const std::string& file, const std::string& text) {
     std::error_code ec;
     fs::remove(file, ec);
     {

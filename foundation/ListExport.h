@@ -29,5 +29,7 @@ std::string ListExportDate();
 std::string ListExportFile();
 // Replaces the export file with the text and opens it in the text editor; a failure is shown.
 bool WriteListExport(const std::string& text);
+// The same for a list that has a file of its own.
+bool WriteListExportTo(const std::string& file, const std::string& text);
 
 } // namespace foundation

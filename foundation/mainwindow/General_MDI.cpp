@@ -80,7 +80,7 @@ void General_MDI::buildMenus() {
         connect(a, &QAction::triggered, this, [this, name] { runCommand(name); });
         m_actions[e.name] = a;
     }
-    for (const char* checkable : {"mnuShowBitmap", "mnuComponentBar", "mnuSoundEffects"})
+    for (const char* checkable : {"mnuShowBitmap", "mnuComponentBar", "mnuSoundEffects", "mnuExtendedProfile"})
         m_actions[checkable]->setCheckable(true);
 }
 

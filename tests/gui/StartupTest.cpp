@@ -11,6 +11,7 @@
 #include "StartupFixture.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
@@ -672,5 +673,24 @@ TEST_F(StartupTest, StatisticsFromTheMenuNeedPrivilegeFive) {
     EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to view database statistics.");
     EXPECT_EQ(recorder.shown[0].title, "Security");
     EXPECT_EQ(window.findChild<QWidget*>("DB_Statistics"), nullptr);
+    startup.shutDown();
+}
+
+TEST_F(StartupTest, ThePhysicianProfileEditorEntryOpensThePhysicianListOnce) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder)) << startup.stoppedAt();
+    window.runCommand("mnuPPEditor");
+    window.runCommand("mnuPPEditor"); // the second time brings the same screen to the front
+    EXPECT_EQ(window.tabsInUse(), 2);
+    auto* accounts = window.findChild<QComboBox*>("CBAccount");
+    ASSERT_NE(accounts, nullptr);
+    EXPECT_GT(accounts->count(), 0);
+    auto* list = window.findChild<QTableView*>("lvwPhysList");
+    ASSERT_NE(list, nullptr);
+    EXPECT_GT(list->model()->rowCount(), 0); // the demo site's physicians of the first account
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown[0].text;
     startup.shutDown();
 }

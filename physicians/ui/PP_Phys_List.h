@@ -1,0 +1,95 @@
+#pragma once
+
+#include "clsPhysicianSummaryRecords.h"
+#include "modPhysicianList.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+class QToolBar;
+class QTreeWidget;
+
+namespace suite {
+class LoginComponent;
+}
+
+namespace physicians {
+
+class PhysicianListModel;
+
+// The physicians of one account with the hidden and status filters, and the commands on them.
+class PP_Phys_List : public QWidget {
+    Q_OBJECT
+public:
+    explicit PP_Phys_List(suite::LoginComponent& login, QWidget* parent = nullptr);
+    ~PP_Phys_List() override;
+
+    void MyShow();
+    bool RetrievePhysicians();
+    void DisplayPhysicians();
+
+    // ---- commands (the tool bar's and the main window's) -----------------------------------------
+    void AddPhysicianWizard();
+    void EditPhysician();
+    void DeletePhysicians();
+    void RemoveFromAccount();
+    void HidePhysicians();
+    void ChangePartitionAssignment();
+    void SetDefaultPartitionAssignment();
+    void SetDefaultAccounts();
+    void SetExtendedProfile(bool extended);
+    void ImportToNotepad();
+    void cmdKdPPI_Click();
+    // Opens the search for the list's account; a physician added there appears in the list.
+    void PhysSearchShow();
+
+    [[nodiscard]] long DefaultPartitionId() const { return m_defaults.DefaultPartitionId; }
+    [[nodiscard]] const PhysicianListDefaults& defaults() const { return m_defaults; }
+    [[nodiscard]] long currentAccount() const;
+    [[nodiscard]] PhysicianListModel* model() const { return m_model; }
+    [[nodiscard]] const std::string& emailDefaultMethod() const { return m_strEmailDefaultMethod; }
+
+    // How the screen asks for a partition and for accounts; dialogs by default, replaced in tests.
+    std::function<bool(long& partition, const std::string& list)> chooseNewPartition;
+    std::function<bool(long& partition, const std::string& list)> chooseDefaultPartition;
+    std::function<bool(std::vector<long>& accounts)> chooseDefaultAccounts;
+    // Status line texts ("Retrieving Physician List...", "Physician Profile Updated.").
+    std::function<void(const QString&)> statusHandler;
+    // Opens the profile editor on physicians (id 0 for a new one); until it exists the main window
+    // says it is not available yet.
+    std::function<void(const std::vector<long>& physicianIds)> openEditor;
+
+private:
+    [[nodiscard]] std::vector<clsPhysicianSummaryRecord*> selectedRecords();
+    [[nodiscard]] bool refused(ListCommand command);
+    [[nodiscard]] bool skipAndContinue(const std::string& refusal, const char* verb);
+    void setStatus(const QString& text);
+    void statusChoiceChanged();
+
+    suite::LoginComponent& m_login;
+    clsPhysicianSummaryRecords m_records;
+    PhysicianListDefaults m_defaults;
+    std::string m_strEmailDefaultMethod;
+    PhysicianListModel* m_model;
+
+    QComboBox* CBAccount;
+    QComboBox* cboHiddenPhysicians;
+    QLabel* lblStatuses;
+    QPushButton* cmdDropDown;
+    QTreeWidget* lstStatuses;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdKdPPI;
+    QToolBar* tbrPhysList;
+    QTableView* lvwPhysList;
+    QLabel* lblCount;
+};
+
+} // namespace physicians
