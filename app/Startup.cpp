@@ -24,6 +24,7 @@
 #include "UA_Policy.h"
 #include "UA_Send_Message.h"
 #include "UA_User_Mgmt.h"
+#include "UserStatements.h"
 #include "VV_FacilityLinks.h"
 #include "clsBatchConfig.h"
 #include "clsPartition.h"
@@ -34,6 +35,7 @@
 #include "modBackupCheck.h"
 #include "modGroupScreens.h"
 #include "modPartition.h"
+#include "modPhysicianList.h"
 #include "modPrivileges.h"
 #include "modUserStore.h"
 
@@ -203,6 +205,7 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
         !config.skipBackupCheck)
         maintenance::DatabaseBackupCheck(session.DatabaseName);
     foundation::HelpFile::setFolder(programDir);
+    wireLinkedUsers();
     m_running = true;
     return true;
 }
@@ -439,6 +442,26 @@ void Startup::openUserPolicies() {
     auto* screen = new users::UA_Policy(m_login);
     m_userPolicies = m_window.openScreen(screen, "User Policies");
     screen->MyShow();
+}
+
+// The physician screens delete a physician's linked user with it, and after a partition change take
+// away the user's signature relationships and privileges, through the user store.
+void Startup::wireLinkedUsers() {
+    physicians::LinkedUsers().deleteUser = [](long userId) {
+        users::clsUsers& all = users::Users();
+        return users::LoadActiveUsers(&all) && users::DeleteUser(users::clsUsers::Key(userId), all);
+    };
+    physicians::LinkedUsers().afterPartitionChange = [](long userId) {
+        users::clsUsers& all = users::Users();
+        if (!users::LoadActiveUsers(&all))
+            return false;
+        const users::clsUser* user = all.Item(users::clsUsers::Key(userId));
+        if (!user)
+            return false;
+        auto& session = DatabaseSession::instance();
+        session.SQLStatement = users::RemovePhysicianRelationshipsBatch(user->m_lngPhysicianId);
+        return session.ExecSQLAllOrNothing() == 1 && users::ResetUserPrivileges(userId);
+    };
 }
 
 void Startup::openUserManagement() {

@@ -62,6 +62,7 @@ private:
     void openLineCountConfigs();
     void openUserPolicies();
     void openUserManagement();
+    void wireLinkedUsers();
     void openStatistics();
     physicians::PP_Phys_List* openPhysicianList();
     [[nodiscard]] int countActiveAccounts() const;
