@@ -28,6 +28,7 @@
 #include "VV_FacilityLinks.h"
 #include "clsBatchConfig.h"
 #include "clsPartition.h"
+#include "clsSignatureRelationships.h"
 #include "clsUser.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -447,6 +448,7 @@ void Startup::openUserPolicies() {
 // The physician screens delete a physician's linked user with it, and after a partition change take
 // away the user's signature relationships and privileges, through the user store.
 void Startup::wireLinkedUsers() {
+    users::GroupSaved() = users::WriteGroupRelations;
     physicians::LinkedUsers().deleteUser = [](long userId) {
         users::clsUsers& all = users::Users();
         return users::LoadActiveUsers(&all) && users::DeleteUser(users::clsUsers::Key(userId), all);

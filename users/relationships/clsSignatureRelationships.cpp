@@ -278,6 +278,26 @@ bool UpdateGroupRelations(const std::vector<GroupMemberRelation>& members, const
     return false;
 }
 
+bool WriteGroupRelations(const clsSecurityGroup& before, const clsSecurityGroup& after, const clsUsers& users) {
+    if (!after.IsPhysicianGroup())
+        return true;
+    const auto physicianOf = [&users](long userId) -> long {
+        const clsUser* u = users.Item(clsUsers::Key(userId));
+        return u ? u->m_lngPhysicianId : 0;
+    };
+    std::vector<GroupMemberRelation> members;
+    for (long userId : after.UserIds())
+        if (const long physician = physicianOf(userId); physician > 0)
+            members.push_back(
+                {physician, after.ViewingEnabledForUserId(userId), after.SigningEnabledForUserId(userId)});
+    std::vector<long> withdrawn;
+    for (long userId : before.UserIds())
+        if (!after.IsMember(userId))
+            if (const long physician = physicianOf(userId); physician > 0)
+                withdrawn.push_back(physician);
+    return UpdateGroupRelations(members, withdrawn, after.IsProxyGroup());
+}
+
 bool LoadGroupPhysicians(long groupId, std::vector<long>& physicianIds) {
     auto& s = session();
     s.SQLStatement = GroupPhysiciansQuery(groupId);

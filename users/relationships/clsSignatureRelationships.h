@@ -1,8 +1,10 @@
 #pragma once
 
 #include "RelationshipStatements.h"
+#include "clsSecurityGroup.h"
 #include "clsSignatureDependency.h"
 #include "clsSurrogate.h"
+#include "clsUsers.h"
 
 #include <string>
 #include <vector>
@@ -89,6 +91,12 @@ extern const char* const kDependencyDeleteFailed;
 // editor's save); false after "Error encountered attempting to update the Signature relationships table.".
 bool UpdateGroupRelations(const std::vector<GroupMemberRelation>& members, const std::vector<long>& withdrawn,
                           bool proxy);
+
+// After a physician group was saved: its members' relations written as group relations between
+// their physicians (members without a physician are left out), and the relations of physicians who
+// left the group deleted. before is the group as it was (no members for a new group); users gives
+// each member's physician. Other groups write nothing. False after the update's message.
+bool WriteGroupRelations(const clsSecurityGroup& before, const clsSecurityGroup& after, const clsUsers& users);
 
 // The physician ids of a group's physician members; false after a failed statement.
 bool LoadGroupPhysicians(long groupId, std::vector<long>& physicianIds);

@@ -35,6 +35,11 @@ std::string joined(const std::vector<std::string>& names) {
 
 } // namespace
 
+GroupSavedHook& GroupSaved() {
+    static GroupSavedHook hook;
+    return hook;
+}
+
 long AddGroupMain(QWidget* parent, const clsUsers& users, clsSecurityGroups& groups) {
     clsSecurityGroup fresh;
     UA_Group_Edit editor(fresh, users, parent);
@@ -43,7 +48,12 @@ long AddGroupMain(QWidget* parent, const clsUsers& users, clsSecurityGroups& gro
     clsSecurityGroup group = editor.Group();
     Saving saving;
     InsertGroup(group, groups); // a failure has been shown; a group whose row went in stays listed
-    return groups.Item(clsSecurityGroups::Key(group.m_lngGroupId)) ? group.m_lngGroupId : 0;
+    const clsSecurityGroup* saved = groups.Item(clsSecurityGroups::Key(group.m_lngGroupId));
+    if (!saved)
+        return 0;
+    if (GroupSaved())
+        GroupSaved()(clsSecurityGroup(), *saved, users);
+    return group.m_lngGroupId;
 }
 
 bool EditGroup(QWidget* parent, long groupId, const clsUsers& users, clsSecurityGroups& groups) {
@@ -59,11 +69,16 @@ bool EditGroup(QWidget* parent, long groupId, const clsUsers& users, clsSecurity
         MsgBox("Shared groups cannot be edited", MsgButtons::OK, MsgIcon::Exclamation, "Shared Group");
         return false;
     }
-    UA_Group_Edit editor(*held, users, parent);
+    const clsSecurityGroup before = *held;
+    UA_Group_Edit editor(before, users, parent);
     if (editor.exec() != QDialog::Accepted)
         return false;
     Saving saving;
-    return UpdateGroup(editor.Group(), groups);
+    if (!UpdateGroup(editor.Group(), groups))
+        return false;
+    if (GroupSaved())
+        GroupSaved()(before, editor.Group(), users);
+    return true;
 }
 
 bool DeleteGroupMain(QWidget*, long groupId, clsSecurityGroups& groups) {

@@ -4,6 +4,7 @@
 #include "clsUsers.h"
 #include "modSecurityGroups.h"
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -27,6 +28,13 @@ bool AddUserGroups(QWidget* parent, const clsUser& user, std::vector<long>& user
                    const clsSecurityGroups& groups = SecurityGroups());
 // The groups a user belongs to, in collection order.
 std::vector<long> GroupsOfUser(long userId, const clsSecurityGroups& groups = SecurityGroups());
+
+// Called after a group's save with the group as it was (no members for a new one) and as saved; the
+// application sets it to write a physician group's signature relationships, which live in a library
+// above this one. Unset: nothing more is written.
+using GroupSavedHook =
+    std::function<bool(const clsSecurityGroup& before, const clsSecurityGroup& after, const clsUsers& users)>;
+GroupSavedHook& GroupSaved();
 
 // Loads the active users, the groups and their members ("Error retrieving users" on failure).
 bool LoadUsersAndGroups(clsUsers& users = Users(), clsSecurityGroups& groups = SecurityGroups());

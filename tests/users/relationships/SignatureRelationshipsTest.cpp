@@ -212,6 +212,38 @@ TEST_F(SignatureRelationships, GroupRelationsFollowTheMembersViewingAndSigning) 
     EXPECT_TRUE(UpdateGroupRelations({}, {}, false));
 }
 
+// The group editor's save: the members' viewing and signing become relations between their
+// physicians; a member without a physician is left out, one who left has its relations deleted.
+TEST_F(SignatureRelationships, ASavedPhysicianGroupWritesItsMembersRelations) {
+    exec("INSERT INTO Signature_relationships VALUES (3, 2, 1, 1, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_relationships VALUES (2, 3, 1, 2, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_relationships VALUES (2, 4, 1, 2, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         "INSERT INTO Signature_relationships VALUES (4, 2, 1, 2, 0, NULL, NULL, 0, 0, 0, NULL, NULL, NULL)");
+    users::clsUsers loaded;
+    ASSERT_TRUE(LoadActiveUsers(&loaded));
+    users::clsSecurityGroup before;
+    before.m_lngGroupId = 400;
+    before.m_lngGroupType = users::clsSecurityGroup::kPhysicianGroup;
+    before.m_lngGroupFlags = users::clsSecurityGroup::kProxyGroup;
+    for (long id : {301L, 302L, 303L, 304L})
+        before.AddUserId(id);
+    users::clsSecurityGroup after = before;
+    after.RemoveUserIdAndUserRelation(304); // DRFOUR left the group
+    after.AddUserId(305);                   // TNONE has no physician
+    for (long id : {302L, 303L, 305L})
+        after.SetRelationValue(id, 1, true); // viewing
+    for (long id : {302L, 305L})
+        after.SetRelationValue(id, 2, true); // signing
+    const auto stored = relationRows();
+    users::clsSecurityGroup general = after;
+    general.m_lngGroupType = users::clsSecurityGroup::kGeneralGroup;
+    ASSERT_TRUE(WriteGroupRelations(before, general, loaded));
+    EXPECT_EQ(relationRows(), stored); // not a physician group: nothing written
+    ASSERT_TRUE(WriteGroupRelations(before, after, loaded));
+    EXPECT_EQ(relationRows(),
+              (std::vector<std::string>{"1|2|1|2|1|NULL", "1|3|1|1|0|NULL", "2|3|1|1|0|NULL", "3|2|1|2|1|NULL"}));
+}
+
 TEST_F(SignatureRelationships, AFailedGroupRelationsUpdateShowsItsMessage) {
     exec("DROP TABLE Signature_relationships");
     recorder.shown.clear();
