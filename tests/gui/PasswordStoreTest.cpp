@@ -14,6 +14,7 @@
 #include "PrivateProfile.h"
 #include "SiteKey.h"
 #include "Startup.h"
+#include "StartupFixture.h"
 #include "SuiteConnection.h"
 #include "TestSiteKey.h"
 #include "VV_Systems.h"
@@ -53,19 +54,6 @@ void type(QWidget& w, const char* name, const QString& text) {
     QTest::keyClicks(e, text);
 }
 
-class AnswerLogin : public suite::LoginPrompt {
-public:
-    std::deque<std::pair<std::string, std::string>> answers;
-    bool askCredentials(std::string& u, std::string& p, const std::string&) override {
-        if (answers.empty())
-            return false;
-        std::tie(u, p) = answers.front();
-        answers.pop_front();
-        return true;
-    }
-    bool askNewPassword(std::string&, std::string&, const std::string&) override { return false; }
-};
-
 class PasswordStoreConsole : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,7 +87,7 @@ protected:
 
     std::string folder, site;
     suite::SuiteConnection db;
-    AnswerLogin prompt;
+    kdtest::ScriptedLogin prompt;
     MessageRecorder recorder;
 };
 
