@@ -2,14 +2,15 @@
 
 #include "Numbers.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace suite {
 
 namespace {
 
-// The directory password in string2 is only kept out of plain sight: a byte-wise rolling XOR with
-// this fixed key, written as hex.
+// Releases before site keys kept the directory password in string2 only out of plain sight: a
+// byte-wise rolling XOR with this fixed key, written as hex. Such texts are still read.
 constexpr char kScrambleKey[] = "Kv7qLdx";
 constexpr size_t kKeyLength = sizeof kScrambleKey - 1;
 static_assert(kKeyLength == 7);
@@ -105,16 +106,72 @@ bool DirectorySettings::unscramble(const std::string& scrambled, std::string& pl
 }
 
 std::string DirectorySettings::toText() const {
+    return textWith(bindPassword.empty() ? std::string() : PasswordCipher::sealText(bindPassword));
+}
+
+std::string DirectorySettings::toTextWith(const PasswordCipher::Key& key) const {
+    return textWith(bindPassword.empty() ? std::string() : PasswordCipher::sealTextWith(key, bindPassword));
+}
+
+bool DirectorySettings::fromText(const std::string& text, PasswordForm* form) {
+    // No key given: a sealed password is opened with the process's site key.
+    return readText(text, std::nullopt, form);
+}
+
+bool DirectorySettings::fromTextWith(const PasswordCipher::Key& key, const std::string& text, PasswordForm* form) {
+    return readText(text, key, form);
+}
+
+bool DirectorySettings::sealPasswordAgain(const PasswordCipher::Key& key, std::string& text, PasswordForm* form) {
+    if (form)
+        *form = PasswordForm::None;
+    // The password is the fourth field; the three before it end with their separators.
+    size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const size_t at = text.find('?', start);
+        if (at == std::string::npos)
+            return false;
+        start = at + 1;
+    }
+    const size_t end = std::min(text.find('?', start), text.size());
+    const std::string field = text.substr(start, end - start);
+    if (field.empty())
+        return false;
+    std::string plain;
+    PasswordForm read = PasswordForm::Unreadable;
+    if (field[0] == PasswordCipher::kSealedTextMark) {
+        if (auto opened = PasswordCipher::openTextWith(key, field)) {
+            plain = std::move(*opened);
+            read = PasswordForm::Sealed;
+        }
+    } else if (unscramble(field, plain)) {
+        read = PasswordForm::Scrambled;
+    }
+    if (form)
+        *form = read;
+    if (read == PasswordForm::Unreadable)
+        return false;
+    const std::string sealed = PasswordCipher::sealTextWith(key, plain);
+    if (sealed.empty())
+        return false;
+    text.replace(start, end - start, sealed);
+    return true;
+}
+
+std::string DirectorySettings::textWith(const std::string& sealedPassword) const {
     std::string out;
-    for (const std::string& field : {escape(server), escape(backupServer), escape(bindDn), scramble(bindPassword),
+    for (const std::string& field : {escape(server), escape(backupServer), escape(bindDn), sealedPassword,
                                      escape(searchBase), escape(port), std::string(useSsl ? "True" : "False"),
                                      std::to_string(scope), std::to_string(authType), std::to_string(timeout)})
         out += field + "?";
     return out;
 }
 
-bool DirectorySettings::fromText(const std::string& text) {
+bool DirectorySettings::readText(const std::string& text, const std::optional<PasswordCipher::Key>& key,
+                                 PasswordForm* form) {
     *this = DirectorySettings();
+    if (form)
+        *form = PasswordForm::None;
     if (text.empty())
         return true;
     std::vector<std::string> fields;
@@ -134,8 +191,24 @@ bool DirectorySettings::fromText(const std::string& text) {
         backupServer = unescape(*f);
     if (const auto* f = field(2))
         bindDn = unescape(*f);
-    if (const auto* f = field(3))
-        intact = unscramble(*f, bindPassword) && intact;
+    if (const auto* f = field(3); f && !f->empty()) {
+        PasswordForm read = PasswordForm::Unreadable;
+        if ((*f)[0] == PasswordCipher::kSealedTextMark) {
+            const auto opened = key ? PasswordCipher::openTextWith(*key, *f) : PasswordCipher::openText(*f);
+            if (opened) {
+                bindPassword = *opened;
+                read = PasswordForm::Sealed;
+            }
+        } else if (unscramble(*f, bindPassword)) {
+            read = PasswordForm::Scrambled;
+        }
+        if (read == PasswordForm::Unreadable) {
+            bindPassword.clear();
+            intact = false;
+        }
+        if (form)
+            *form = read;
+    }
     if (const auto* f = field(4))
         searchBase = unescape(*f);
     if (const auto* f = field(5))

@@ -66,21 +66,23 @@ struct KeyedContexts {
     KeyedContexts(const KeyedContexts&) = delete;
     KeyedContexts& operator=(const KeyedContexts&) = delete;
 
-    bool crypt(const unsigned char* iv, const unsigned char* in, unsigned char* out) {
+    bool crypt(const unsigned char* iv, const unsigned char* in, unsigned char* out, size_t size = kBody) {
         int len = 0, tail = 0;
         return ready && EVP_EncryptInit_ex(cipher, nullptr, nullptr, nullptr, iv) == 1 &&
-               EVP_EncryptUpdate(cipher, out, &len, in, static_cast<int>(kBody)) == 1 &&
+               EVP_EncryptUpdate(cipher, out, &len, in, static_cast<int>(size)) == 1 &&
                EVP_EncryptFinal_ex(cipher, out + len, &tail) == 1;
     }
-    // The first kTag bytes of the HMAC over the two pieces.
-    bool tag(const unsigned char* a, size_t aSize, const unsigned char* b, size_t bSize, unsigned char* out) {
+    // The first outSize bytes of the HMAC over the two pieces.
+    bool tag(const unsigned char* a, size_t aSize, const unsigned char* b, size_t bSize, unsigned char* out,
+             size_t outSize = kTag) {
         unsigned char full[EVP_MAX_MD_SIZE];
         size_t len = 0;
         // A null key restarts the MAC with the key it was made with.
         if (!ready || EVP_MAC_init(macCtx, nullptr, 0, nullptr) != 1 || EVP_MAC_update(macCtx, a, aSize) != 1 ||
-            EVP_MAC_update(macCtx, b, bSize) != 1 || EVP_MAC_final(macCtx, full, &len, sizeof full) != 1 || len < kTag)
+            EVP_MAC_update(macCtx, b, bSize) != 1 || EVP_MAC_final(macCtx, full, &len, sizeof full) != 1 ||
+            len < outSize)
             return false;
-        std::memcpy(out, full, kTag);
+        std::memcpy(out, full, outSize);
         return true;
     }
 };
@@ -219,6 +221,49 @@ std::string decryptUnder(const std::optional<Key>& key, std::string_view hex, Pa
     return PasswordCipher::kFailure;
 }
 
+// A sealed settings text: 8 random bytes (salt) | 16-byte tag | the text under AES-256-CTR with the
+// tag as its counter block. The tag is an HMAC over a label byte, the salt and the plain text, so a
+// text never shares a keystream with a stored password nor, short of a 64-bit salt and a 128-bit tag
+// both repeating, with another text.
+constexpr size_t kTextSalt = 8;
+constexpr size_t kTextTag = 16;
+constexpr unsigned char kTextLabel = 'T';
+
+bool textTag(KeyedContexts& c, const unsigned char* salt, const unsigned char* plain, size_t size, unsigned char* out) {
+    unsigned char labelled[1 + kTextSalt];
+    labelled[0] = kTextLabel;
+    std::memcpy(labelled + 1, salt, kTextSalt);
+    return c.tag(labelled, sizeof labelled, plain, size, out, kTextTag);
+}
+
+std::optional<std::string> openSealedText(const Key& key, std::string_view sealed) {
+    if (sealed.empty() || sealed[0] != PasswordCipher::kSealedTextMark)
+        return std::nullopt;
+    sealed.remove_prefix(1);
+    if (sealed.size() % 2 != 0 || sealed.size() / 2 < kTextSalt + kTextTag ||
+        sealed.size() / 2 > kTextSalt + kTextTag + PasswordCipher::kMaxSealedText)
+        return std::nullopt;
+    std::string bytes(sealed.size() / 2, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const int hi = hexValue(sealed[2 * i]), lo = hexValue(sealed[2 * i + 1]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        bytes[i] = static_cast<char>(hi * 16 + lo);
+    }
+    const auto* stored = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = bytes.size() - kTextSalt - kTextTag;
+    std::string plain(size, '\0');
+    auto* out = reinterpret_cast<unsigned char*>(plain.data());
+    KeyedContexts& c = siteContexts(key);
+    unsigned char expected[kTextTag];
+    if (!c.crypt(stored + kTextSalt, stored + kTextSalt + kTextTag, out, size) ||
+        !textTag(c, stored, out, size, expected) || CRYPTO_memcmp(expected, stored + kTextSalt, kTextTag) != 0) {
+        OPENSSL_cleanse(plain.data(), plain.size());
+        return std::nullopt;
+    }
+    return plain;
+}
+
 } // namespace
 
 void PasswordCipher::UseSiteKey(const Key& key) {
@@ -261,6 +306,32 @@ std::string PasswordCipher::encryptWith(const Key& key, std::string_view passwor
 
 std::string PasswordCipher::decryptWith(const Key& key, std::string_view hex, Origin* origin) {
     return decryptUnder(key, hex, origin);
+}
+
+std::string PasswordCipher::sealTextWith(const Key& key, std::string_view text) {
+    if (text.size() > kMaxSealedText)
+        return {};
+    std::string bytes(kTextSalt + kTextTag + text.size(), '\0');
+    auto* stored = reinterpret_cast<unsigned char*>(bytes.data());
+    KeyedContexts& c = siteContexts(key);
+    const auto* plain = reinterpret_cast<const unsigned char*>(text.data());
+    const bool ok = RAND_bytes(stored, kTextSalt) == 1 && textTag(c, stored, plain, text.size(), stored + kTextSalt) &&
+                    c.crypt(stored + kTextSalt, plain, stored + kTextSalt + kTextTag, text.size());
+    return ok ? kSealedTextMark + toHex(stored, bytes.size()) : std::string();
+}
+
+std::optional<std::string> PasswordCipher::openTextWith(const Key& key, std::string_view sealed) {
+    return openSealedText(key, sealed);
+}
+
+std::string PasswordCipher::sealText(std::string_view text) {
+    const auto key = processKey();
+    return key ? sealTextWith(*key, text) : std::string();
+}
+
+std::optional<std::string> PasswordCipher::openText(std::string_view sealed) {
+    const auto key = processKey();
+    return key ? openSealedText(*key, sealed) : std::nullopt;
 }
 
 std::string PasswordCipher::encryptUnderOldKey(std::string_view password) {

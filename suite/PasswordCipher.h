@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,18 @@ public:
     // The same with a given key instead of the process's one (site set-up and re-keying).
     [[nodiscard]] static std::string encryptWith(const Key& key, std::string_view password);
     [[nodiscard]] static std::string decryptWith(const Key& key, std::string_view hex, Origin* origin = nullptr);
+
+    // A secret kept inside a settings text (a directory's bind password) rather than in a column of
+    // its own: any length up to kMaxSealedText bytes, written as kSealedTextMark followed by
+    // upper-case hex digits, so it never holds a settings separator. Empty when the text is too long
+    // or the process has no site key; open answers nullopt for anything that is not an intact text
+    // sealed under the key.
+    static constexpr size_t kMaxSealedText = 512;
+    static constexpr char kSealedTextMark = 'K';
+    [[nodiscard]] static std::string sealText(std::string_view text);
+    [[nodiscard]] static std::optional<std::string> openText(std::string_view sealed);
+    [[nodiscard]] static std::string sealTextWith(const Key& key, std::string_view text);
+    [[nodiscard]] static std::optional<std::string> openTextWith(const Key& key, std::string_view sealed);
 
     // A value as releases before site keys wrote it, under the built-in key. Only for making such
     // values in tests and for reading; the console never writes one.

@@ -1,6 +1,8 @@
 #include "SiteRekey.h"
 
+#include "DirectorySettings.h"
 #include "PrivateProfile.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,11 +72,16 @@ std::pair<size_t, size_t> passwordValue(const std::string& cs) {
 std::string SiteRekey::Report::summary() const {
     std::string s = std::to_string(rewritten()) + " stored passwords written under the site key (" +
                     std::to_string(loginPasswords) + " log-in, " + std::to_string(signaturePasswords) + " signature, " +
-                    std::to_string(voiceSystemValues) + " voice system, " + std::to_string(configurationValues) +
-                    " configuration file); " + std::to_string(underOldKey) + " were under the old key.";
+                    std::to_string(voiceSystemValues) + " voice system, " + std::to_string(directoryPasswords) +
+                    " directory, " + std::to_string(configurationValues) + " configuration file); " +
+                    std::to_string(underOldKey) + " were under the old key.";
     if (leftUnreadable > 0)
         s +=
             " " + std::to_string(leftUnreadable) + " values could not be read with any key and were left as they were.";
+    if (leftTooLong > 0)
+        s += " " + std::to_string(leftTooLong) +
+             " directory settings would grow beyond the 255 characters the console reads and were left as they were; "
+             "shorten them and enter the bind password again.";
     return s;
 }
 
@@ -136,6 +143,28 @@ SiteRekey::Report SiteRekey::Run(SuiteConnection& db, const std::string& iniPath
         }
         if (!set.empty())
             statements.push_back("UPDATE voice_systems SET " + set + " WHERE system_id = " + text(r[0]));
+    }
+
+    const auto policies = db.query("SELECT policy_id, string2 FROM System_user_policies");
+    if (!policies) {
+        report.error = db.lastError();
+        return report;
+    }
+    for (const auto& r : *policies) {
+        std::string settings = text(r[1]);
+        DirectorySettings::PasswordForm form = DirectorySettings::PasswordForm::None;
+        const bool sealed = DirectorySettings::sealPasswordAgain(key, settings, &form);
+        if (sealed && platform::utf8Length(settings) > kMaxSettingsCharacters) {
+            ++report.leftTooLong;
+        } else if (sealed) {
+            statements.push_back("UPDATE System_user_policies SET string2 = " + SuiteConnection::quote(settings) +
+                                 " WHERE policy_id = " + text(r[0]));
+            ++report.directoryPasswords;
+            if (form == DirectorySettings::PasswordForm::Scrambled)
+                ++report.underOldKey;
+        } else if (form == DirectorySettings::PasswordForm::Unreadable) {
+            ++report.leftUnreadable;
+        }
     }
 
     if (!db.execute("SET XACT_ABORT ON\nBEGIN TRANSACTION")) {

@@ -10,7 +10,8 @@ namespace suite {
 
 // Re-keys a site: every stored password of the database (users' and groups' bindery rows, signature
 // passwords, the voice systems' SQL and administrator passwords and the password part of their
-// connection strings) and of the configuration file (the SQL password, the software-update password)
+// connection strings, the directory bind passwords inside the user policies' settings) and of the
+// configuration file (the SQL password, the software-update password)
 // is read under whichever key it was written with and written again under the site key.
 //
 // The database rows change in one transaction: a failure rolls all of them back, and as values under
@@ -25,14 +26,19 @@ public:
         long loginPasswords = 0;     // System_user_bindery.password, users and groups
         long signaturePasswords = 0; // System_user_bindery.signature_password
         long voiceSystemValues = 0;  // voice_systems: password_name, admin_password, connection string
+        long directoryPasswords = 0; // System_user_policies.string2: the directory's bind password
         long configurationValues = 0;
         long underOldKey = 0; // of the values rewritten, those that were under the old key
         long leftUnreadable = 0;
+        long leftTooLong = 0; // directory settings that would outgrow what the console reads
         [[nodiscard]] long rewritten() const {
-            return loginPasswords + signaturePasswords + voiceSystemValues + configurationValues;
+            return loginPasswords + signaturePasswords + voiceSystemValues + directoryPasswords + configurationValues;
         }
         [[nodiscard]] std::string summary() const;
     };
+
+    // The most characters of a column the console reads back whole.
+    static constexpr size_t kMaxSettingsCharacters = 255;
 
     // Statements sent per batch inside the transaction.
     static constexpr size_t kStatementsPerBatch = 500;

@@ -4,6 +4,7 @@
 #include "EventLog.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
+#include "PasswordCipher.h"
 #include "UserStatements.h"
 #include "modPartition.h"
 #include "modUserStore.h"
@@ -59,6 +60,14 @@ void logPasswordChanges(const clsUser& user, const UserEditChanges& changes) {
         record(SignaturePasswordReset, "Signature password reset for " + user.m_strUserName + ".");
 }
 
+// Every save writes both stored passwords again; a site without its key file saves none, and says why.
+bool canStorePasswords() {
+    if (suite::PasswordCipher::CanWrite())
+        return true;
+    fail(suite::PasswordCipher::kNoSiteKeyMessage);
+    return false;
+}
+
 bool runAllOrNothing(const std::string& batch) {
     auto& s = DatabaseSession::instance();
     s.SQLStatement = batch;
@@ -99,6 +108,8 @@ std::string EditorSaveBatch(const clsUser& user, bool isNew, long newId, const U
 }
 
 bool SaveNewUser(clsUser& user, const UserEditChanges& changes, clsUsers& collection) {
+    if (!canStorePasswords())
+        return false;
     switch (CheckUserName(user.m_strUserName)) {
     case NameUse::Free:
         break;
@@ -127,6 +138,8 @@ bool SaveNewUser(clsUser& user, const UserEditChanges& changes, clsUsers& collec
 }
 
 bool SaveChangedUser(const clsUser& user, const UserEditChanges& changes, clsUsers& collection) {
+    if (!canStorePasswords())
+        return false;
     const std::string password = suite::LoginComponent::EncryptedPassword(user.m_strPassword);
     const std::string signature = suite::LoginComponent::EncryptedPassword(user.m_strSignaturePassword);
     if (password.empty() || signature.empty() ||

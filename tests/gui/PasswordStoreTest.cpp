@@ -4,7 +4,9 @@
 #include "Configuration.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
+#include "DirectorySettings.h"
 #include "EventLog.h"
+#include "ExportList.h"
 #include "General_MDI.h"
 #include "MenuTable.h"
 #include "MessageService.h"
@@ -12,13 +14,20 @@
 #include "OldKeySite.h"
 #include "PasswordCipher.h"
 #include "PrivateProfile.h"
+#include "RecordingOpener.h"
 #include "SiteKey.h"
 #include "Startup.h"
 #include "StartupFixture.h"
 #include "SuiteConnection.h"
 #include "TestSiteKey.h"
+#include "UA_LDAP_Settings.h"
 #include "VV_Systems.h"
+#include "clsLdapSettings.h"
+#include "clsUserPolicies.h"
+#include "clsUserPolicy.h"
 #include "clsUsers.h"
+#include "clsVVSysConDefs.h"
+#include "clsVVSysConTester.h"
 #include "frmSoftwareSettings.h"
 #include "modUserStore.h"
 
@@ -190,7 +199,7 @@ std::vector<std::string> plainHits(const std::string& folder, suite::SuiteConnec
 
 TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     const std::string login1 = "Pl41n-L0gin!", user = "Pl41n-Us3r", signature = "Pl41n-S1gn", updater = "Pl41n-Upd8",
-                      voiceSql = "Pl41n-VvSql", voiceAdmin = "Pl41n-VvAdm";
+                      voiceSql = "Pl41n-VvSql", voiceAdmin = "Pl41n-VvAdm", bind = "Pl41n-B1nd";
     platform::PrivateProfile::write("AdminDesktop", "LogSQL", "YES", ini());
     platform::PrivateProfile::write("AdminDesktop", "LogDebug", "YES", ini());
     prompt.answers = {{"ADMINISTRATOR", "demo"}};
@@ -239,6 +248,52 @@ TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     child<QPushButton>(systems, "cmdEdit")->click();
     child<QPushButton>(systems, "cmdOK")->click();
 
+    // The voice system's connectivity test with the new values (the demo's remote system answers or
+    // not; either way nothing it logs may hold the password), and its list exported.
+    {
+        voicesystems::clsVVSysConDefs defs;
+        ASSERT_TRUE(defs.LoadById(-1));
+        ASSERT_GT(defs.Count(), 0);
+        voicesystems::clsVVSysConTester tester;
+        tester.SetDefinition(*defs.Item(1));
+        tester.ping = [](const std::string&, int) { return std::string("Success"); };
+        (void)tester.SqlServerReachable();
+        (void)tester.AdministratorValid();
+    }
+    {
+        kdtest::RecordingOpener opener;
+        foundation::ExportList(view);
+        ASSERT_EQ(opener.textFiles.size(), 1u);
+        EXPECT_TRUE(fs::exists(opener.textFiles[0]));
+    }
+
+    // The directory policy's bind password: entered in the LDAP dialog, tried with Test Connection
+    // (no directory answers), saved with the policy and read by a directory log-in.
+    {
+        users::clsUserPolicies policies;
+        users::clsUserPolicy* directory = policies.LoadPolicy(2);
+        ASSERT_NE(directory, nullptr);
+        users::clsLdapSettings ldap;
+        ldap.CopyStateFromString(directory->m_strString2);
+        users::UA_LDAP_Settings dialog;
+        dialog.Load(ldap);
+        type(dialog, "txtServer", "127.0.0.1");
+        type(dialog, "txtPort", "1");
+        type(dialog, "txtBindDn", "cn=reader,dc=example,dc=org");
+        type(dialog, "txtBindDnPass", QString::fromStdString(bind));
+        child<QPushButton>(dialog, "cmdTestConnection")->click();
+        child<QPushButton>(dialog, "cmdOK")->click();
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+        users::clsUserPolicy changed = *directory;
+        changed.m_strString2 = dialog.LdapSettings().toString();
+        ASSERT_TRUE(policies.UpdatePolicy(changed));
+        EXPECT_EQ(login.Authenticate("DREVANS", "demo"), suite::LoginComponent::Outcome::DirectoryUnavailable);
+        ASSERT_EQ(login.Authenticate("ADMINISTRATOR", login1), suite::LoginComponent::Outcome::LoggedIn);
+        suite::DirectorySettings stored;
+        EXPECT_TRUE(stored.fromText(changed.m_strString2));
+        EXPECT_EQ(stored.bindPassword, bind);
+    }
+
     // A companion program's command line carries the scrambled password.
     mainwindow::CompanionArguments what;
     what.password = true;
@@ -278,7 +333,7 @@ TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     // The table's value is found in the database's files too.
     EXPECT_GE(planted.size(), 3u) << ::testing::PrintToString(planted);
 
-    const auto hits = plainHits(folder, db, {login1, user, signature, updater, voiceSql, voiceAdmin});
+    const auto hits = plainHits(folder, db, {login1, user, signature, updater, voiceSql, voiceAdmin, bind});
     EXPECT_TRUE(hits.empty()) << ::testing::PrintToString(hits);
 }
 

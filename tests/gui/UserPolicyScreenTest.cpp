@@ -3,7 +3,9 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "PasswordCipher.h"
 #include "SessionHelper.h"
+#include "TestSiteKey.h"
 #include "UA_LDAP_Settings.h"
 #include "UA_Policy.h"
 #include "modPartition.h"
@@ -491,6 +493,26 @@ TEST_F(LdapDialog, TooLongForTheStoredTextIsRefusedAndCancelKeepsTheOriginal) {
     child<QPushButton>("cmdCancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.LdapSettings().IsEqual(s));
+}
+
+// A site without its password key file keeps directory settings but saves no bind password.
+TEST_F(LdapDialog, WithoutASiteKeyABindPasswordIsRefusedWithTheReason) {
+    users::clsLdapSettings s;
+    s.server("dir.example.org");
+    dialog.Load(s);
+    suite::PasswordCipher::UseOldKeyOnly();
+    child<QLineEdit>("txtBindDnPass")->setText("B1nd-Pw");
+    child<QPushButton>("cmdOK")->click();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, suite::PasswordCipher::kNoSiteKeyMessage);
+    EXPECT_EQ(recorder.shown[0].title, "LDAP Settings");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    child<QLineEdit>("txtBindDnPass")->clear(); // an anonymous search needs no password
+    child<QPushButton>("cmdOK")->click();
+    suite::PasswordCipher::UseSiteKey(testsupport::TestSiteKey());
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.LdapSettings().server(), "dir.example.org");
 }
 
 } // namespace

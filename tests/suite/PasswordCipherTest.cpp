@@ -192,3 +192,63 @@ TEST(PasswordCipher, NoTwoOf200000ValuesShareACounterBlock) {
 }
 
 } // namespace
+
+namespace {
+
+// A settings text's secret: any length up to the limit, in characters of one to three bytes.
+TEST(SealedText, RoundTripsUpToItsLimitAndRefusesBeyondIt) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool fits;
+    } cases[] = {
+        {"empty", "", true},
+        {"one byte", "x", true},
+        {"at the limit, ASCII", std::string(PasswordCipher::kMaxSealedText, 'a'), true},
+        {"one beyond", std::string(PasswordCipher::kMaxSealedText + 1, 'a'), false},
+        {"at the limit, 2-byte", repeat("\xc3\xa4", PasswordCipher::kMaxSealedText / 2), true},
+        {"170 3-byte characters", repeat("\xe2\x82\xac", PasswordCipher::kMaxSealedText / 3), true},
+        {"one 3-byte character too many", repeat("\xe2\x82\xac", PasswordCipher::kMaxSealedText / 3 + 1), false},
+        {"separators and zero bytes", std::string("a?b%c\0d", 7), true},
+    };
+    for (const auto& c : cases) {
+        const std::string sealed = PasswordCipher::sealText(c.text);
+        if (!c.fits) {
+            EXPECT_EQ(sealed, "") << c.name;
+            continue;
+        }
+        ASSERT_FALSE(sealed.empty()) << c.name;
+        EXPECT_EQ(sealed[0], PasswordCipher::kSealedTextMark) << c.name;
+        EXPECT_EQ(sealed.find_first_not_of("0123456789ABCDEF", 1), std::string::npos) << c.name;
+        EXPECT_EQ(PasswordCipher::openText(sealed), c.text) << c.name;
+        EXPECT_NE(PasswordCipher::sealText(c.text), sealed) << c.name; // a new salt every time
+        EXPECT_EQ(PasswordCipher::openTextWith(otherKey(), sealed), std::nullopt) << c.name;
+    }
+}
+
+TEST(SealedText, EveryFlippedBitAndEveryCutReadsAsNothing) {
+    const std::string sealed = PasswordCipher::sealText("B1nd-Pw");
+    for (size_t i = 1; i < sealed.size(); ++i)
+        for (int bit = 0; bit < 4; ++bit) {
+            std::string damaged = sealed;
+            const int digit = std::stoi(damaged.substr(i, 1), nullptr, 16) ^ (1 << bit);
+            damaged[i] = "0123456789ABCDEF"[digit];
+            EXPECT_EQ(PasswordCipher::openText(damaged), std::nullopt) << i << "/" << bit;
+        }
+    for (size_t cut = 0; cut < sealed.size(); ++cut)
+        EXPECT_EQ(PasswordCipher::openText(sealed.substr(0, cut)), std::nullopt) << cut;
+    EXPECT_EQ(PasswordCipher::openText(sealed.substr(1)), std::nullopt);           // without its mark
+    EXPECT_EQ(PasswordCipher::openText(sealed + "00"), std::nullopt);              // a byte more
+    EXPECT_EQ(PasswordCipher::openText("K" + std::string(48, 'Z')), std::nullopt); // not hex
+}
+
+TEST(SealedText, WithoutASiteKeyNothingIsSealedOrOpened) {
+    const std::string sealed = PasswordCipher::sealText("B1nd-Pw");
+    SiteKeyRestorer restore;
+    PasswordCipher::UseOldKeyOnly();
+    EXPECT_EQ(PasswordCipher::sealText("B1nd-Pw"), "");
+    EXPECT_EQ(PasswordCipher::openText(sealed), std::nullopt);
+    EXPECT_EQ(PasswordCipher::openTextWith(testsupport::TestSiteKey(), sealed), "B1nd-Pw");
+}
+
+} // namespace

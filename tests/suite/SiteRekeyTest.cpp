@@ -1,4 +1,5 @@
 #include "DemoSite.h"
+#include "DirectorySettings.h"
 #include "LoginComponent.h"
 #include "OdbcFixture.h"
 #include "OldKeySite.h"
@@ -196,6 +197,54 @@ TEST_F(SiteRekeyTest, AStopHalfWayChangesNothingAndEveryValueStaysReadable) {
         EXPECT_EQ(PasswordCipher::decryptWith(key.key, v.value, &origin), plain.at(v.where)) << v.where;
         EXPECT_EQ(origin, Origin::SiteKey) << v.where;
     }
+}
+
+// A directory policy's bind password lives inside its settings text: re-keying seals it again and
+// leaves the rest of the text byte for byte; one sealed at another site is left and counted.
+TEST_F(SiteRekeyTest, TheDirectoryBindPasswordIsSealedAgainInsideItsSettings) {
+    using Form = suite::DirectorySettings::PasswordForm;
+    makeSiteFromBeforeKeys();
+    const std::string bindPassword = "B1nd-P\xc3\xa4ss\xe2\x82\xac";
+    const std::string head = "ldap.example.org?ldap2.example.org?cn=reader,dc=example,dc=org?";
+    const std::string tail = "?ou=staff,dc=example,dc=org?389?False?-1?-1?10?";
+    suite::PasswordCipher::Key otherSite{};
+    otherSite.fill(0x33);
+    const std::string foreign = head + PasswordCipher::sealTextWith(otherSite, "x") + tail;
+    // 240 characters as scrambled; sealed it would pass the 255 the console reads.
+    const std::string rest = "?389?False?-1?-1?10?";
+    std::string longer = head + suite::DirectorySettings::scramble("Bind-Pw") + "?ou=";
+    longer += std::string(240 - longer.size() - rest.size(), 'b') + rest;
+    ASSERT_EQ(longer.size(), 240u);
+    ASSERT_TRUE(db.execute(
+        "UPDATE System_user_policies SET string2 = " +
+        suite::SuiteConnection::quote(head + suite::DirectorySettings::scramble(bindPassword) + tail) +
+        " WHERE policy_id = 2\nUPDATE System_user_policies SET string2 = " + suite::SuiteConnection::quote(foreign) +
+        " WHERE policy_id = 1\nINSERT INTO System_user_policies (policy_id, policy_name, string2) VALUES (3, "
+        "'Long settings', " +
+        suite::SuiteConnection::quote(longer) + ")"))
+        << db.lastError();
+    std::ostringstream out, err;
+    ASSERT_EQ(tools::rekeySite(site, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find(" 1 directory, "), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(" 1 values could not be read with any key and were left as they were."), std::string::npos)
+        << out.str();
+
+    const auto key = suite::SiteKey::Load(keyPath());
+    ASSERT_TRUE(key.ok());
+    auto rows =
+        db.query("SELECT policy_id, string2 FROM System_user_policies WHERE policy_id IN (1, 2) ORDER BY policy_id");
+    ASSERT_TRUE(rows && rows->size() == 2 && (*rows)[0][1] && (*rows)[1][1]);
+    EXPECT_EQ(*(*rows)[0][1], foreign);
+    const std::string rekeyed = *(*rows)[1][1];
+    ASSERT_EQ(rekeyed.rfind(head + "K", 0), 0u) << rekeyed;
+    EXPECT_EQ(rekeyed.substr(rekeyed.size() - tail.size()), tail);
+    suite::DirectorySettings settings;
+    Form form = Form::None;
+    EXPECT_TRUE(settings.fromTextWith(key.key, rekeyed, &form));
+    EXPECT_EQ(form, Form::Sealed);
+    EXPECT_EQ(settings.bindPassword, bindPassword);
+    // Nothing is left that the old scrambling reads.
+    EXPECT_EQ(rekeyed.find(suite::DirectorySettings::scramble(bindPassword)), std::string::npos);
 }
 
 TEST_F(SiteRekeyTest, AnotherSitesKeyFileIsRefused) {

@@ -1,3 +1,5 @@
+#include "PasswordCipher.h"
+#include "TestSiteKey.h"
 #include "clsLdapSettings.h"
 #include "clsUserPolicy.h"
 
@@ -31,15 +33,70 @@ TEST(LdapSettings, ANewObjectAsText) {
     EXPECT_EQ(s.toString(), "?????389?False?-1?-1?10?");
 }
 
-TEST(LdapSettings, TheTextHoldsTheFieldsInOrderAndThePasswordScrambled) {
+TEST(LdapSettings, TheTextHoldsTheFieldsInOrderAndThePasswordSealedUnderTheSiteKey) {
     const clsLdapSettings s = full();
     const std::string text = s.toString();
-    const std::string scrambled = clsLdapSettings::Scramble("s3cret!");
-    EXPECT_EQ(text, "ldap1.example.org?10.0.0.2?cn=Admin,dc=example,dc=org?" + scrambled +
-                        "?ou=People,dc=example,dc=org?636?True?2?128?30?");
-    EXPECT_EQ(text.find("s3cret"), std::string::npos);
-    EXPECT_EQ(scrambled.size(), 14u);
-    EXPECT_EQ(scrambled.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    const std::string before = "ldap1.example.org?10.0.0.2?cn=Admin,dc=example,dc=org?";
+    const std::string after = "?ou=People,dc=example,dc=org?636?True?2?128?30?";
+    ASSERT_EQ(text.rfind(before, 0), 0u) << text;
+    ASSERT_EQ(text.substr(text.size() - after.size()), after) << text;
+    const std::string sealed = text.substr(before.size(), text.size() - before.size() - after.size());
+    EXPECT_EQ(sealed[0], 'K');
+    EXPECT_EQ(sealed.find_first_not_of("0123456789ABCDEF", 1), std::string::npos) << sealed;
+    EXPECT_EQ(sealed.size(), 1 + 2 * (8 + 16 + 7u)); // salt, tag and the 7 bytes of the password
+    // Saved twice, the same password is sealed differently.
+    EXPECT_NE(s.toString(), text);
+
+    suite::DirectorySettings back;
+    suite::DirectorySettings::PasswordForm form{};
+    EXPECT_TRUE(back.fromText(text, &form));
+    EXPECT_EQ(form, suite::DirectorySettings::PasswordForm::Sealed);
+    EXPECT_EQ(back.bindPassword, "s3cret!");
+}
+
+// How a stored bind password reads: sealed here, scrambled by an earlier release, sealed at another
+// site, or damaged.
+TEST(LdapSettings, EachStoredFormOfTheBindPasswordReads) {
+    using Form = suite::DirectorySettings::PasswordForm;
+    suite::PasswordCipher::Key otherSite{};
+    otherSite.fill(0x5a);
+    std::string flipped = suite::PasswordCipher::sealText("s3cret!");
+    flipped[20] = flipped[20] == '0' ? '1' : '0';
+    const struct {
+        const char* name;
+        std::string field;
+        Form form;
+        std::string password;
+        bool intact;
+    } cases[] = {
+        {"none", "", Form::None, "", true},
+        {"sealed here", suite::PasswordCipher::sealText("p\xc3\xa4ss\xe2\x82\xac"), Form::Sealed,
+         "p\xc3\xa4ss\xe2\x82\xac", true},
+        {"scrambled before site keys", clsLdapSettings::Scramble("s3cret!"), Form::Scrambled, "s3cret!", true},
+        {"sealed at another site", suite::PasswordCipher::sealTextWith(otherSite, "s3cret!"), Form::Unreadable, "",
+         false},
+        {"a flipped digit", flipped, Form::Unreadable, "", false},
+        {"the mark alone", "K", Form::Unreadable, "", false},
+        {"odd digits", "ABC", Form::Unreadable, "", false},
+    };
+    for (const auto& c : cases) {
+        suite::DirectorySettings s;
+        Form form = Form::None;
+        EXPECT_EQ(s.fromText("ldap1?ldap2?cn=x?" + c.field + "?dc=x?389?False?-1?-1?10?", &form), c.intact) << c.name;
+        EXPECT_EQ(form, c.form) << c.name;
+        EXPECT_EQ(s.bindPassword, c.password) << c.name;
+        EXPECT_EQ(s.server, "ldap1") << c.name; // the other fields read whatever the password
+        EXPECT_EQ(s.searchBase, "dc=x") << c.name;
+    }
+}
+
+TEST(LdapSettings, WithoutASiteKeyNoBindPasswordIsWritten) {
+    const clsLdapSettings s = full();
+    suite::PasswordCipher::UseOldKeyOnly();
+    const std::string text = s.toString();
+    suite::PasswordCipher::UseSiteKey(testsupport::TestSiteKey());
+    EXPECT_EQ(text,
+              "ldap1.example.org?10.0.0.2?cn=Admin,dc=example,dc=org??ou=People,dc=example,dc=org?636?True?2?128?30?");
 }
 
 TEST(LdapSettings, ScrambleIsKeyedAndReversible) {

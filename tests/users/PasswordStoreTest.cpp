@@ -3,6 +3,7 @@
 
 #include "PasswordCipher.h"
 #include "TestSiteKey.h"
+#include "UserEditSave.h"
 #include "UserFixture.h"
 #include "modUserStore.h"
 
@@ -67,7 +68,12 @@ TEST_F(UserPasswordStore, WithoutTheKeyFileNoPasswordIsSavedAndTheRowStaysAsItWa
     added.m_strPassword = "new-pass";
     added.Partition_ID(1);
     EXPECT_FALSE(InsertUser(added, users));
-    ASSERT_EQ(recorder.shown.size(), 2u);
+    // The user editor's saves give the same reason, not the general add or update failure.
+    UserEditChanges changes;
+    changes.oldPartitionId = changed.Partition_ID();
+    EXPECT_FALSE(SaveChangedUser(changed, changes, users));
+    EXPECT_FALSE(SaveNewUser(added, UserEditChanges{}, users));
+    ASSERT_EQ(recorder.shown.size(), 4u);
     for (const auto& m : recorder.shown) {
         EXPECT_EQ(m.text, PasswordCipher::kNoSiteKeyMessage);
         EXPECT_EQ(m.title, "User Management");

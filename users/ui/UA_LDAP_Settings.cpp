@@ -1,5 +1,7 @@
 #include "UA_LDAP_Settings.h"
 
+#include "PasswordCipher.h"
+
 #include "DirectoryClient.h"
 #include "Interaction.h"
 #include "MessageService.h"
@@ -157,8 +159,15 @@ void UA_LDAP_Settings::cmdOK_Click() {
     ValidateServer(txtServer);
     ValidateServer(txtBackupServer);
     const clsLdapSettings edited = EditedSettings();
+    // The bind password is sealed under the site's key; a site without its key file saves none.
+    if (!edited.BindDNPass().empty() && !suite::PasswordCipher::CanWrite()) {
+        platform::MsgBox(suite::PasswordCipher::kNoSiteKeyMessage, platform::MsgButtons::OK,
+                         platform::MsgIcon::Critical, kCaption);
+        return;
+    }
     // The policy row gives back only so much of its stored text; a longer one would be cut.
-    if (platform::utf8Length(edited.toString()) > kMaxStoredCharacters) {
+    if (edited.BindDNPass().size() > suite::PasswordCipher::kMaxSealedText ||
+        platform::utf8Length(edited.toString()) > kMaxStoredCharacters) {
         platform::MsgBox("The LDAP settings are too long to be stored.  Please shorten the server names, the bind DN, "
                          "its password or the search base.",
                          platform::MsgButtons::OK, platform::MsgIcon::Exclamation, kCaption);
