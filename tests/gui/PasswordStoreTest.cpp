@@ -21,6 +21,7 @@
 #include "SuiteConnection.h"
 #include "TestSiteKey.h"
 #include "UA_LDAP_Settings.h"
+#include "UserEditSave.h"
 #include "VV_Systems.h"
 #include "clsLdapSettings.h"
 #include "clsUserPolicies.h"
@@ -199,7 +200,8 @@ std::vector<std::string> plainHits(const std::string& folder, suite::SuiteConnec
 
 TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     const std::string login1 = "Pl41n-L0gin!", user = "Pl41n-Us3r", signature = "Pl41n-S1gn", updater = "Pl41n-Upd8",
-                      voiceSql = "Pl41n-VvSql", voiceAdmin = "Pl41n-VvAdm", bind = "Pl41n-B1nd";
+                      voiceSql = "Pl41n-VvSql", voiceAdmin = "Pl41n-VvAdm", bind = "Pl41n-B1nd",
+                      editorPassword = "Pl41n-Ed1t", editorSignature = "Pl41n-EdS1g";
     platform::PrivateProfile::write("AdminDesktop", "LogSQL", "YES", ini());
     platform::PrivateProfile::write("AdminDesktop", "LogDebug", "YES", ini());
     prompt.answers = {{"ADMINISTRATOR", "demo"}};
@@ -223,6 +225,16 @@ TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     changed.m_strPassword = user;
     changed.m_strSignaturePassword = signature;
     ASSERT_TRUE(users::UpdateUser(changed, true, true, users));
+    // The user editor's save of another user, with both passwords changed.
+    users::clsUser* edited = users.Item(users::clsUsers::Key(102));
+    ASSERT_NE(edited, nullptr);
+    users::clsUser editorCopy = *edited;
+    editorCopy.m_strPassword = editorPassword;
+    editorCopy.m_strSignaturePassword = editorSignature;
+    users::UserEditChanges changes;
+    changes.passwordChanged = changes.signaturePasswordChanged = true;
+    changes.oldPartitionId = editorCopy.Partition_ID();
+    ASSERT_TRUE(users::SaveChangedUser(editorCopy, changes, users));
 
     // The software-update settings.
     foundation::frmSoftwareSettings settings(QString::fromStdString(ini()));
@@ -306,6 +318,7 @@ TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     // Each value was stored, under the site key.
     EXPECT_EQ(PasswordCipher::decrypt(binderyPassword(1)), login1);
     EXPECT_EQ(PasswordCipher::decrypt(binderyPassword(101)), user);
+    EXPECT_EQ(PasswordCipher::decrypt(binderyPassword(102)), editorPassword);
     EXPECT_EQ(PasswordCipher::decrypt(platform::PrivateProfile::read("Updater", "Password", "", ini())), updater);
     auto voice = db.query("SELECT connection_string, admin_password FROM voice_systems");
     ASSERT_TRUE(voice && !voice->empty());
@@ -333,7 +346,8 @@ TEST_F(PasswordStoreConsole, NoPasswordIsLeftInPlainInAnyFileOrTable) {
     // The table's value is found in the database's files too.
     EXPECT_GE(planted.size(), 3u) << ::testing::PrintToString(planted);
 
-    const auto hits = plainHits(folder, db, {login1, user, signature, updater, voiceSql, voiceAdmin, bind});
+    const auto hits = plainHits(
+        folder, db, {login1, user, signature, updater, voiceSql, voiceAdmin, bind, editorPassword, editorSignature});
     EXPECT_TRUE(hits.empty()) << ::testing::PrintToString(hits);
 }
 
