@@ -1,0 +1,124 @@
+#include "Gen_Wizard.h"
+
+#include "MessageService.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace wizard {
+
+namespace {
+
+struct StepText {
+    const char* caption;
+    const char* description;
+};
+
+constexpr std::array<StepText, kWizardSteps> kSteps = {{
+    {"Accounts", "Create the departments and accounts of the site."},
+    {"Users", "Add the administrators, transcriptionists and other users."},
+    {"Printers", "Add the system printers reports are printed on."},
+    {"Physicians", "Add the physicians who dictate."},
+}};
+
+} // namespace
+
+Gen_Wizard::Gen_Wizard(WizardScreens screens, bool mayConfigure, QWidget* parent)
+    : QWidget(parent), m_screens(std::move(screens)), m_mayConfigure(mayConfigure) {
+    setObjectName("Gen_Wizard");
+    setWindowTitle(kTitle);
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel("Bring a new installation into use in this order.  A mark shows a step that is done.");
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < kWizardSteps; ++i) {
+        const auto step = static_cast<size_t>(i);
+        cmdStep[step] = new QPushButton(QString::number(i + 1));
+        cmdStep[step]->setObjectName(QString("cmdStep_%1").arg(i));
+        cmdConfig[step] = new QPushButton(kSteps[step].caption);
+        cmdConfig[step]->setObjectName(QString("cmdConfig_%1").arg(i));
+        cmdConfigT[step] = new QLabel(kSteps[step].description);
+        cmdConfigT[step]->setObjectName(QString("cmdConfigT_%1").arg(i));
+        cmdConfigT[step]->setWordWrap(true);
+        lblDone[step] = new QLabel;
+        lblDone[step]->setObjectName(QString("lblDone_%1").arg(i));
+        lblDone[step]->setMinimumWidth(fontMetrics().horizontalAdvance("Done") + 8);
+        grid->addWidget(cmdStep[step], i, 0);
+        grid->addWidget(cmdConfig[step], i, 1);
+        grid->addWidget(cmdConfigT[step], i, 2);
+        grid->addWidget(lblDone[step], i, 3);
+        for (QPushButton* b : {cmdStep[step], cmdConfig[step]}) {
+            b->setEnabled(m_mayConfigure);
+            connect(b, &QPushButton::clicked, this, [this, i] { cmdConfig_Click(i); });
+        }
+    }
+    grid->setColumnStretch(2, 1);
+    layout->addLayout(grid);
+    chkShowWizard = new QCheckBox("&Show this wizard when the program starts");
+    chkShowWizard->setObjectName("chkShowWizard");
+    chkShowWizard->setChecked(m_screens.showAtStartUp && m_screens.showAtStartUp());
+    connect(chkShowWizard, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_screens.setShowAtStartUp)
+            m_screens.setShowAtStartUp(on);
+    });
+    layout->addWidget(chkShowWizard);
+    layout->addStretch(1);
+    RefreshMarks();
+}
+
+void Gen_Wizard::RefreshMarks() {
+    if (const auto marks = ReadStepMarks())
+        m_marks = *marks;
+    for (size_t i = 0; i < kWizardSteps; ++i)
+        lblDone[i]->setText(m_marks[i] ? "Done" : "");
+    cmdConfig[static_cast<size_t>(WizardStep::Accounts)]->setText(
+        m_marks[static_cast<size_t>(WizardStep::Accounts)] ? "Add Accounts" : kSteps[0].caption);
+}
+
+void Gen_Wizard::repeatStep(const std::function<void()>& open, const char* question) {
+    if (!open)
+        return;
+    do {
+        open();
+        RefreshMarks();
+    } while (platform::MsgBox(question, platform::MsgButtons::YesNo, platform::MsgIcon::Question, kTitle) ==
+             platform::MsgAnswer::Yes);
+}
+
+void Gen_Wizard::cmdConfig_Click(int step) {
+    if (!m_mayConfigure || step < 0 || step >= kWizardSteps)
+        return;
+    switch (static_cast<WizardStep>(step)) {
+    case WizardStep::Accounts:
+        repeatStep(m_screens.addAccount, "Would you like to add another account?");
+        break;
+    case WizardStep::Users:
+        repeatStep(m_screens.addUser, "Would you like to add another user?");
+        break;
+    case WizardStep::Printers: {
+        const std::string version = m_screens.printerComponentVersion ? m_screens.printerComponentVersion() : "";
+        if (VersionAbove(version, "4.0.0")) {
+            repeatStep(m_screens.addPrinterWizard, "Would you like to add another printer?");
+        } else {
+            platform::MsgBox(std::string("Unable to add new system printers through the wizard.") + "\n" +
+                                 "Please upgrade the System Printers library (KdSysPrn.DLL) " +
+                                 " or add printers without using the wizard.",
+                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation, kTitle);
+            if (m_screens.showPrinterList)
+                m_screens.showPrinterList();
+        }
+        break;
+    }
+    case WizardStep::Physicians:
+        if (m_screens.showPhysicianList)
+            m_screens.showPhysicianList();
+        break;
+    }
+    RefreshMarks();
+}
+
+} // namespace wizard

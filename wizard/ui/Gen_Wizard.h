@@ -1,0 +1,58 @@
+#pragma once
+
+#include "WizardSteps.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace wizard {
+
+// What the wizard's steps open; the console sets them to its own screens.
+struct WizardScreens {
+    std::function<void()> addAccount;        // the account manager on a new account
+    std::function<void()> addUser;           // User Management's editor on a new user
+    std::function<void()> addPrinterWizard;  // the system printer component's add-printer wizard
+    std::function<void()> showPrinterList;   // the system printer list
+    std::function<void()> showPhysicianList; // the physician list
+    // The system printer component's version, e.g. "4.0.1".
+    std::function<std::string()> printerComponentVersion;
+    // The "ShowWizard" user option: read when the screen opens, written when the box changes.
+    std::function<bool()> showAtStartUp;
+    std::function<void(bool)> setShowAtStartUp;
+};
+
+// "Configuration Wizard": the four set-up steps of a new installation in order, each with its
+// number, its button and a mark when done. Without privilege 6 the step buttons are disabled.
+class Gen_Wizard : public QWidget {
+    Q_OBJECT
+public:
+    Gen_Wizard(WizardScreens screens, bool mayConfigure, QWidget* parent = nullptr);
+
+    // Reads which steps are done and shows the marks and captions.
+    void RefreshMarks();
+    void cmdConfig_Click(int step);
+    [[nodiscard]] const StepMarks& Marks() const { return m_marks; }
+
+    static constexpr const char* kTitle = "Configuration Wizard";
+
+private:
+    // Opens a step's screen and, while the answer is Yes, asks to add another.
+    void repeatStep(const std::function<void()>& open, const char* question);
+
+    WizardScreens m_screens;
+    bool m_mayConfigure;
+    StepMarks m_marks{};
+    std::array<QPushButton*, kWizardSteps> cmdStep{};
+    std::array<QPushButton*, kWizardSteps> cmdConfig{};
+    std::array<QLabel*, kWizardSteps> cmdConfigT{};
+    std::array<QLabel*, kWizardSteps> lblDone{};
+    QCheckBox* chkShowWizard;
+};
+
+} // namespace wizard
