@@ -183,6 +183,8 @@ void fillImportQueue(const fs::path& import) {
     write(import / "BAD" / "JOB0998.XML", "truncated");
 }
 
+} // namespace
+
 void createStandardDatabase(const fs::path& formats, const fs::path& scratch) {
     {
         auto standard = suite::createSuiteDatabase(scratch.string(), "K2STANDARD_DB");
@@ -204,8 +206,6 @@ void createStandardDatabase(const fs::path& formats, const fs::path& scratch) {
     }
     fs::rename(tsql::Session::databasePath(scratch.string(), "K2STANDARD_DB"), formats / "K2STANDARD_DB.MDF");
 }
-
-} // namespace
 
 SiteReport createDemoSite(const std::string& folder, const std::string& driverPath) {
     const auto start = std::chrono::steady_clock::now();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace demo {
@@ -32,6 +33,11 @@ struct SiteReport {
 // demo site (it carries a marker file); it is emptied first, and nothing outside it is touched.
 // Throws std::runtime_error when something cannot be created.
 SiteReport createDemoSite(const std::string& folder, const std::string& driverPath);
+
+// The standard report database a new site's first account is configured from: report formats with
+// an output and a field, a custom field above 200 and a printer. Written as K2STANDARD_DB.MDF in the
+// formats folder; scratch is a folder for the file while it is made.
+void createStandardDatabase(const std::filesystem::path& formats, const std::filesystem::path& scratch);
 
 struct ScaleOptions {
     unsigned seed = 1;
