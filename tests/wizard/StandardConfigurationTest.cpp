@@ -3,11 +3,13 @@
 #include "StandardConfiguration.h"
 #include "DatabaseSession.h"
 #include "DemoSite.h"
+#include "Gen_Wizard.h"
 #include "Interaction.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
 
+#include <QPushButton>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -194,6 +196,32 @@ TEST_F(StandardInstall, EachFailureSaysWhyAndLeavesNothingAttached) {
     // Nothing stayed attached, so the install now succeeds.
     recorder.shown.clear();
     EXPECT_TRUE(StandardConfiguration::Install(7, network, local).ok) << recorder.shown.size();
+}
+
+// From the wizard: offered for the one account, run once, then the summary with the printer list.
+TEST_F(StandardInstall, TheWizardOffersTheInstallAndOpensThePrinterListAfterwards) {
+    std::vector<std::string> opened;
+    wizard::WizardScreens screens;
+    screens.networkRoot = network;
+    screens.localRoot = local;
+    screens.showPrinterList = [&] { opened.push_back("printer list"); };
+    wizard::Gen_Wizard w(screens, true);
+    auto* install = w.findChild<QPushButton*>("cmdInstallStandard");
+    ASSERT_NE(install, nullptr);
+    EXPECT_TRUE(install->isEnabled());
+    bool enabledWhileRunning = true;
+    window.onStage = [&](const std::string&) { enabledWhileRunning = enabledWhileRunning && w.isEnabled(); };
+    recorder.answer(platform::MsgAnswer::Yes);
+    install->click();
+    EXPECT_FALSE(enabledWhileRunning);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("Printers added: 1"), std::string::npos) << recorder.shown[0].text;
+    EXPECT_NE(recorder.shown[0].text.find("\n    Standard Printer"), std::string::npos);
+    EXPECT_EQ(opened, (std::vector<std::string>{"printer list"}));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Reports_cfg WHERE hosp_acct_id = 7"), 3);
+    // Without privilege 6 it is not offered.
+    wizard::Gen_Wizard refused(screens, false);
+    EXPECT_FALSE(refused.findChild<QPushButton*>("cmdInstallStandard")->isEnabled());
 }
 
 } // namespace

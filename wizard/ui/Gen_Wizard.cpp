@@ -1,6 +1,7 @@
 #include "Gen_Wizard.h"
 
 #include "MessageService.h"
+#include "StandardConfiguration.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -66,6 +67,12 @@ Gen_Wizard::Gen_Wizard(WizardScreens screens, bool mayConfigure, QWidget* parent
             m_screens.setShowAtStartUp(on);
     });
     layout->addWidget(chkShowWizard);
+    cmdInstallStandard = new QPushButton("Install &Standard Configuration");
+    cmdInstallStandard->setObjectName("cmdInstallStandard");
+    cmdInstallStandard->setToolTip(
+        "Copies the standard report formats, fields and printers for the site's first account.");
+    connect(cmdInstallStandard, &QPushButton::clicked, this, &Gen_Wizard::cmdInstallStandard_Click);
+    layout->addWidget(cmdInstallStandard, 0, Qt::AlignLeft);
     layout->addStretch(1);
     RefreshMarks();
 }
@@ -77,6 +84,34 @@ void Gen_Wizard::RefreshMarks() {
         lblDone[i]->setText(m_marks[i] ? "Done" : "");
     cmdConfig[static_cast<size_t>(WizardStep::Accounts)]->setText(
         m_marks[static_cast<size_t>(WizardStep::Accounts)] ? "Add Accounts" : kSteps[0].caption);
+    const bool offered = m_mayConfigure && !m_installing && StandardConfiguration::OfferedAccount().has_value();
+    cmdInstallStandard->setVisible(offered || m_installing);
+    cmdInstallStandard->setEnabled(offered);
+}
+
+void Gen_Wizard::cmdInstallStandard_Click() {
+    if (m_installing || !m_mayConfigure)
+        return;
+    const auto account = StandardConfiguration::OfferedAccount();
+    if (!account)
+        return;
+    // The install turns the event loop for its wait window: nothing of the wizard may start meanwhile.
+    m_installing = true;
+    setEnabled(false);
+    const auto report = StandardConfiguration::Install(*account, m_screens.networkRoot, m_screens.localRoot);
+    setEnabled(true);
+    m_installing = false;
+    RefreshMarks();
+    if (!report.ok)
+        return;
+    if (report.blankQueues.empty()) {
+        platform::MsgBox(report.summary(), platform::MsgButtons::OK, platform::MsgIcon::Information, kTitle);
+        return;
+    }
+    if (platform::MsgBox(report.summary() + "\n\nOpen the printer list now?", platform::MsgButtons::YesNo,
+                         platform::MsgIcon::Question, kTitle) == platform::MsgAnswer::Yes &&
+        m_screens.showPrinterList)
+        m_screens.showPrinterList();
 }
 
 void Gen_Wizard::repeatStep(const std::function<void()>& open, const char* question) {

@@ -25,6 +25,9 @@ struct WizardScreens {
     // The "ShowWizard" user option: read when the screen opens, written when the box changes.
     std::function<bool()> showAtStartUp;
     std::function<void(bool)> setShowAtStartUp;
+    // Where the standard database is shipped and copied to.
+    std::string networkRoot;
+    std::string localRoot;
 };
 
 // "Configuration Wizard": the four set-up steps of a new installation in order, each with its
@@ -37,6 +40,9 @@ public:
     // Reads which steps are done and shows the marks and captions.
     void RefreshMarks();
     void cmdConfig_Click(int step);
+    // Installs the standard configuration for the site's one account, then shows what was copied and
+    // offers the printer list when printers have no queue.
+    void cmdInstallStandard_Click();
     [[nodiscard]] const StepMarks& Marks() const { return m_marks; }
 
     static constexpr const char* kTitle = "Configuration Wizard";
@@ -53,6 +59,8 @@ private:
     std::array<QLabel*, kWizardSteps> cmdConfigT{};
     std::array<QLabel*, kWizardSteps> lblDone{};
     QCheckBox* chkShowWizard;
+    QPushButton* cmdInstallStandard;
+    bool m_installing = false;
 };
 
 } // namespace wizard
