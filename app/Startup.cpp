@@ -207,6 +207,9 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
         maintenance::DatabaseBackupCheck(session.DatabaseName);
     foundation::HelpFile::setFolder(programDir);
     wireLinkedUsers();
+    // After the home dashboard: the configuration wizard, when the user asked for it at start-up.
+    if (wizardWanted())
+        openWizard();
     m_running = true;
     return true;
 }
@@ -376,6 +379,8 @@ bool Startup::runCommand(const std::string& name) {
         openPhysicianList()->SetDefaultAccounts();
     } else if (name == "mnuExtendedProfile") {
         openPhysicianList()->SetExtendedProfile(m_window.action(name)->isChecked());
+    } else if (name == "mnuConfigWizard") {
+        openWizard();
     } else if (name == "mnuAbout") {
         MsgBox("Veltra Desktop\nVersion 8.1.0\n\nDatabase version " + platform::formatFixed(session.DatabaseVersion, 2),
                MsgButtons::OK, MsgIcon::Information, "About Veltra Desktop");
