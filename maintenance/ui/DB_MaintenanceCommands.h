@@ -37,6 +37,8 @@ public:
     // Replaces DictationPurging behind the purge dialog's button when set.
     std::function<void()> configureDictationPurging;
     [[nodiscard]] clsMaintenanceHub* hub() { return m_hub.get(); }
+    // Reads the settings, disks and purge times once for the run; false when a read failed.
+    bool OpenHub() { return openHub(); }
 
 private:
     bool openHub();
