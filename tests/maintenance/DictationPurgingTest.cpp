@@ -369,8 +369,9 @@ TEST_F(DictationPurging, AFailedSaveShowsTheMessageAndLeavesCriteriaAndProcedure
         EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0");
         if (c.procedureKept) {
             // The procedure kept is the one saved before: 5 days on the completed date.
+            // Run on the session's own connection, whose procedure catalog must follow the rollback.
             job(1, "X", 1, 4, 20, 1, "2026-12-04", "2026-11-20");
-            ASSERT_EQ(exec("EXEC purge_dictation_jobs").rc(), SQL_SUCCESS);
+            ASSERT_TRUE(s.RunStatement("EXEC purge_dictation_jobs"));
             EXPECT_EQ(queued(), "1 ");
             exec("DELETE FROM Dictation_purge_queue\nDELETE FROM Dictation_jobs_complete");
         }
