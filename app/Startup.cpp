@@ -2,6 +2,7 @@
 
 #include "AC_Dept_Acct_Mngr.h"
 #include "Configuration.h"
+#include "DB_Options.h"
 #include "DB_Statistics.h"
 #include "DatabaseSession.h"
 #include "Desktop.h"
@@ -367,6 +368,8 @@ bool Startup::runCommand(const std::string& name) {
         m_maintenance->ArchiveOptions(&m_window);
     } else if (name == "mnuDBStats" && m_maintenance) {
         openStatistics();
+    } else if (name == "mnuDBOptions" && m_maintenance) {
+        openDatabaseOptions();
     } else if (name == "mnuPPEditor") {
         openPhysicianList();
     } else if (name == "mnuPhysicianSearch") {
@@ -552,6 +555,23 @@ physicians::PP_Phys_List* Startup::openPhysicianList() {
     m_physicianList = m_window.openScreen(screen, "Physician Profiles");
     screen->MyShow();
     return screen;
+}
+
+void Startup::openDatabaseOptions() {
+    if (m_window.raiseScreen(m_databaseOptions))
+        return;
+    auto* screen = new maintenance::DB_Options(*m_maintenance, m_login);
+    if (!screen->MyShow()) {
+        delete screen;
+        return;
+    }
+    m_databaseOptions = m_window.openScreen(screen, "Database Management");
+    screen->openStatistics = [this] { openStatistics(); };
+    screen->openMaintenanceLog = [this] { openSystemLog(); };
+    screen->onClose = [this] {
+        if (m_databaseOptions)
+            m_databaseOptions->close();
+    };
 }
 
 void Startup::openSystemLog() {

@@ -64,6 +64,7 @@ private:
     void openUserManagement();
     void wireLinkedUsers();
     void openStatistics();
+    void openDatabaseOptions();
     physicians::PP_Phys_List* openPhysicianList();
     void openWizard();
     [[nodiscard]] bool wizardWanted() const;
@@ -82,6 +83,7 @@ private:
     QPointer<QMdiSubWindow> m_userPolicies;
     QPointer<QMdiSubWindow> m_userManagement;
     QPointer<QMdiSubWindow> m_statistics;
+    QPointer<QMdiSubWindow> m_databaseOptions;
     std::unique_ptr<maintenance::DB_MaintenanceCommands> m_maintenance;
     QPointer<QMdiSubWindow> m_physicianList;
     QPointer<QMdiSubWindow> m_wizard;

@@ -519,6 +519,10 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER len) {
     if (auto after = Faults::takeDropLinkAfter(d->databasePath))
         d->session->dropLinkAfter(*after);
     std::string sql = toString(text, len);
+    if (Faults::takeFailText(d->databasePath, sql)) {
+        s->diags.add(driverDiag("42000", "37000", 50000, "The statement failed on an arranged fault."));
+        return SQL_ERROR;
+    }
     if (!s->async) {
         s->result = d->session->execute(sql);
         return finishExecution(s);

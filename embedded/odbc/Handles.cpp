@@ -148,4 +148,30 @@ std::optional<long> Faults::takeDropLinkAfter(const std::string& databasePath) {
     return takeFault(databasePath, "drop-link-after", true);
 }
 
+bool Faults::takeFailText(const std::string& databasePath, const std::string& sql) {
+    const std::string path = databasePath + ".faults";
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return false;
+    std::ifstream in(path);
+    std::vector<std::string> kept;
+    std::string line;
+    bool taken = false;
+    const std::string key = "fail-text ";
+    while (std::getline(in, line)) {
+        if (!taken && line.rfind(key, 0) == 0 && sql.find(line.substr(key.size())) != std::string::npos) {
+            taken = true;
+            continue;
+        }
+        kept.push_back(line);
+    }
+    in.close();
+    if (taken) {
+        std::ofstream out(path, std::ios::trunc);
+        for (const auto& k : kept)
+            out << k << '\n';
+    }
+    return taken;
+}
+
 } // namespace odbcdrv

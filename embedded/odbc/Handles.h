@@ -93,6 +93,9 @@ struct Faults {
     static bool takeRefuseConnect(const std::string& databasePath);
     // "drop-link-after N": the next batch loses its link after running N statements (taken whole).
     static std::optional<long> takeDropLinkAfter(const std::string& databasePath);
+    // "fail-text TEXT": the next batch whose text holds TEXT (the rest of the line) fails before it
+    // runs, as a statement the server refuses; the line is then used up.
+    static bool takeFailText(const std::string& databasePath, const std::string& sql);
 };
 
 } // namespace odbcdrv

@@ -1,6 +1,7 @@
 #include "DB_MaintenanceCommands.h"
 
 #include "DB_Database_Archive.h"
+#include "DB_Dictation_Purging.h"
 #include "DB_Purge_Options.h"
 #include "DB_Statistics.h"
 #include "Interaction.h"
@@ -41,10 +42,18 @@ void DB_MaintenanceCommands::PurgeOptions(QWidget* parent) {
         return;
     DB_Purge_Options dialog(*m_hub, m_login.user, m_blnK2Dictation, parent);
     dialog.configureDictationPurging = configureDictationPurging;
+    if (!dialog.configureDictationPurging)
+        dialog.configureDictationPurging = [this, &dialog] { DictationPurging(&dialog); };
     if (!dialog.EditPurgeOptions(runDialog))
         return;
     platform::BusyPointer busy;
     m_hub->SavePurgeOptions(m_login.user.user_id);
+}
+
+bool DB_MaintenanceCommands::DictationPurging(QWidget* parent) {
+    DB_Dictation_Purging screen(m_login, m_login.user.user_name, parent);
+    screen.runEditor = runDialog;
+    return screen.ConfigureDictationPurging(runDialog);
 }
 
 void DB_MaintenanceCommands::ArchiveOptions(QWidget* parent) {

@@ -30,9 +30,15 @@ public:
     // The statistics screen, or nothing after the refusal when the user lacks privilege 5.
     DB_Statistics* NewStatistics(const std::string& networkRoot);
 
+    // The dictation purging criteria over the purge dialog; true when they were saved.
+    bool DictationPurging(QWidget* parent);
+
     std::function<int(QDialog&)> runDialog = [](QDialog& d) { return d.exec(); };
+    // Replaces DictationPurging behind the purge dialog's button when set.
     std::function<void()> configureDictationPurging;
     [[nodiscard]] clsMaintenanceHub* hub() { return m_hub.get(); }
+    // Reads the settings, disks and purge times once for the run; false when a read failed.
+    bool OpenHub() { return openHub(); }
 
 private:
     bool openHub();

@@ -200,9 +200,9 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     EXPECT_TRUE(tile->text().endsWith("1"));
     EXPECT_TRUE(recorder.shown.empty());
     // A screen that is not built yet says so; an implemented command opens.
-    window.runCommand("mnuDBOptions");
+    window.runCommand("mnuARTime");
     ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_NE(recorder.shown[0].text.find("\"Configuration Options...\" is not available yet"), std::string::npos)
+    EXPECT_NE(recorder.shown[0].text.find("\"General Settings...\" is not available yet"), std::string::npos)
         << recorder.shown[0].text;
     window.runCommand("mnuSystemLog");
     window.runCommand("mnuSystemLog"); // the second time brings the same screen to the front
@@ -216,6 +216,9 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     ASSERT_NE(accounts, nullptr);
     EXPECT_EQ(accounts->topLevelItemCount(), 11); // every live account of the site for the root administrator
     EXPECT_EQ(window.findChild<QTreeWidget*>("lvwDelAccounts")->topLevelItemCount(), 1);
+    window.runCommand("mnuDBOptions"); // Database Management with the site's settings and disks
+    EXPECT_EQ(window.tabsInUse(), 4);
+    ASSERT_NE(window.findChild<QTreeWidget*>("DiskView"), nullptr);
     EXPECT_EQ(recorder.shown.size(), 1u);
     startup.shutDown();
     EXPECT_FALSE(foundation::DatabaseSession::instance().SQLConnected);
