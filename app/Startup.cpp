@@ -29,6 +29,7 @@
 #include "VV_FacilityLinks.h"
 #include "clsBatchConfig.h"
 #include "clsPartition.h"
+#include "clsPrinters.h"
 #include "clsSignatureRelationships.h"
 #include "clsUser.h"
 #include "frmSettings.h"
@@ -184,6 +185,9 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     m_activeAccounts = countActiveAccounts();
     m_window.action("mnuShowBitmap")
         ->setChecked(Configuration::AffermativeValue(m_login.GetUserOptionValue("ToolBarShowBitmap", "")));
+    // 14. The system printers with their originals settings and custom footer formats, for the
+    // screens that choose a printer. A failed read is shown and logged; start-up goes on without them.
+    printers::SystemPrinters().LoadPrinters();
     // 15.
     m_window.setWindowTitle(QString::fromStdString(branded ? "Veltra Desktop" : "Kaldra Administration Desktop"));
     m_window.setEnvironmentLabel(
@@ -615,6 +619,7 @@ void Startup::openOutputTracking() {
             {f.batch_field_nbr, f.batch_field_name, "dd." + f.sql_field_name, f.custom_operation, f.field_type});
     context.m_udtUser = {m_login.user.user_id, m_login.user.user_name};
     context.m_blnMayResend = m_login.user.privilege(kOutputTracking);
+    context.m_strIniFile = Configuration::instance().iniPath;
     auto* screen = new outputlog::OR_Log_List(std::move(context));
     m_outputTracking = m_window.openScreen(screen, "Output Tracking");
     screen->MyShow();

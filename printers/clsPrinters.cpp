@@ -39,6 +39,11 @@ std::string collationKey(const std::string& text) {
 
 } // namespace
 
+clsPrinters& SystemPrinters() {
+    static clsPrinters list;
+    return list;
+}
+
 bool clsPrinters::OriginalsInUse() {
     return session().VersionGreaterThan(2.0355);
 }

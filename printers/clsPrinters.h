@@ -62,4 +62,7 @@ private:
     std::vector<clsCustomFormat> m_colFormats;
 };
 
+// The program's printer list, read at start-up, that the screens choosing a printer read from.
+clsPrinters& SystemPrinters();
+
 } // namespace printers

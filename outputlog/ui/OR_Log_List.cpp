@@ -1,10 +1,13 @@
 #include "OR_Log_List.h"
 
+#include "DatabaseSession.h"
+#include "GenXWait.h"
 #include "MessageService.h"
 #include "OR_Fax_Info.h"
 #include "OutputListModel.h"
 #include "OutputReport.h"
 #include "clsOutputReportsCfg.h"
+#include "clsViewer.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -94,8 +97,6 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     HClose = named(new QPushButton(tr("&Close")), "HClose");
     for (QPushButton* b : {HView, HPrint, HResend})
         b->setEnabled(m_udtContext.m_blnMayResend);
-    // Viewing an upload needs the upload viewer, which this console does not have yet.
-    HView->setEnabled(false);
 
     m_model = new OutputListModel(this);
     m_model->setRows(&m_objLog.Rows());
@@ -147,6 +148,7 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     connect(HAInput, &QComboBox::currentIndexChanged, this, &OR_Log_List::fillReportTypes);
     connect(HRun, &QPushButton::clicked, this, &OR_Log_List::HRun_Click);
     connect(HResend, &QPushButton::clicked, this, &OR_Log_List::HResend_Click);
+    connect(HView, &QPushButton::clicked, this, &OR_Log_List::HView_Click);
     connect(HPrint, &QPushButton::clicked, this, &OR_Log_List::HPrint_Click);
     connect(HClose, &QPushButton::clicked, this, &QWidget::close);
     fillReportTypes();
@@ -249,6 +251,25 @@ void OR_Log_List::HRun_Click() {
     lblStatus->setText(n == 0 ? QStringLiteral("No Items Found") : QStringLiteral("%1 records found").arg(n));
 }
 
+// An upload (external output) is shown by the suite's upload viewer over its own connection.
+void OR_Log_List::HView_Click() {
+    const QModelIndex current = LogView->currentIndex();
+    if (!current.isValid() || static_cast<size_t>(current.row()) >= m_objLog.Rows().size())
+        return;
+    const OutputRow& row = m_objLog.Rows()[static_cast<size_t>(current.row())];
+    if (KindOf(row.m_intOutputType) != ResendKind::External)
+        return;
+    std::string connection = foundation::DatabaseSession::instance().ConnectionString();
+    while (!connection.empty() && connection.back() == ' ')
+        connection.pop_back();
+    suite::clsViewer viewer;
+    viewer.ViewerTimeout = "60";
+    viewer.IniFile = m_udtContext.m_strIniFile;
+    viewer.ConnectionString = connection;
+    if (!viewer.ViewRecord(row.m_lngOutputId, this))
+        MsgBox("Unable to display Upload Viewer", MsgButtons::OK, MsgIcon::Exclamation, "Error");
+}
+
 void OR_Log_List::HResend_Click() {
     std::set<size_t> chosen;
     for (const QModelIndex& index : LogView->selectionModel()->selectedRows())
@@ -275,7 +296,22 @@ void OR_Log_List::HResend_Click() {
         request.m_strDestination = dialog.Destination();
         request.m_blnPriority = dialog.Priority();
     }
-    m_objLog.Resend(rows, request);
+    // Several rows are requeued under the wait window; Cancel stops before the next row, and the
+    // rows already sent stay marked as resubmitted.
+    if (rows.size() < 2) {
+        m_objLog.Resend(rows, request);
+    } else {
+        auto& wait = platform::GenXWait::instance();
+        wait.WaitOn(QStringLiteral("Resending %1 outputs...  Please Wait...").arg(rows.size()), 1, 0, 0);
+        size_t next = 0;
+        m_objLog.Resend(rows, request, [&] {
+            wait.setMessage("Resending output " + std::to_string(++next) + " of " + std::to_string(rows.size()) +
+                            "...  Please Wait...");
+            wait.processEvents();
+            return wait.isCancelled();
+        });
+        wait.WaitOff();
+    }
     m_model->rowsChanged();
 }
 
@@ -294,7 +330,10 @@ bool OR_Log_List::PrintReport(const std::string& printerName) {
     if (info.isNull())
         return false;
     QPrinter printer(info);
+    auto& wait = platform::GenXWait::instance();
+    wait.WaitOn("Sending report to printer...", 0, 0, 0);
     PrintOutputReport(printer, ReportHeading(), m_objLog.Rows());
+    wait.WaitOff();
     return true;
 }
 

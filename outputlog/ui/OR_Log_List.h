@@ -41,6 +41,7 @@ struct OutputLogContext {
     std::vector<Field> m_colFields; // the report fields a criterion can name
     ResendUser m_udtUser;
     bool m_blnMayResend = false; // privilege 135: View, Print and Resend
+    std::string m_strIniFile;    // handed to the upload viewer
 };
 
 // "Output Tracking": the filters, the list of outputs and their resend.
@@ -60,6 +61,7 @@ public:
 public Q_SLOTS:
     void HRun_Click();
     void HResend_Click();
+    void HView_Click();
     void HPrint_Click();
 
 public:

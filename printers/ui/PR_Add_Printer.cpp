@@ -4,9 +4,11 @@
 #include "PR_Custom_Printers.h"
 #include "PrinterCombos.h"
 #include "PrinterRules.h"
+#include "PrinterTestPage.h"
 #include "clsPrinters.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFontDialog>
 #include <QFormLayout>
@@ -86,6 +88,7 @@ PR_Add_Printer::PR_Add_Printer(clsPrinters& list, const std::string& networkRoot
     cmdOK = named(new QPushButton(tr("&OK")), "cmdOK");
     cmdCancel = named(new QPushButton(tr("&Cancel")), "cmdCancel");
     cmdHelp = named(new QPushButton(tr("&Help")), "cmdHelp");
+    cmdTestPage = named(new QPushButton(tr("Print Test Pa&ge")), "cmdTestPage");
     cmdOK->setDefault(true);
 
     for (QComboBox* bins : {CBDefaultBin, CBBannerBin, CBSummaryBin, cmbEnvelopeBin, CBDefaultOrigBin})
@@ -140,6 +143,7 @@ PR_Add_Printer::PR_Add_Printer(clsPrinters& list, const std::string& networkRoot
     originals->setEnabled(clsPrinters::OriginalsInUse());
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdTestPage);
     buttons->addStretch();
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
@@ -153,6 +157,7 @@ PR_Add_Printer::PR_Add_Printer(clsPrinters& list, const std::string& networkRoot
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(BShowPrinters, &QPushButton::clicked, this, &PR_Add_Printer::BShowPrinters_Click);
     connect(BShowFont, &QPushButton::clicked, this, &PR_Add_Printer::BShowFont_Click);
+    connect(cmdTestPage, &QPushButton::clicked, this, &PR_Add_Printer::cmdTestPage_Click);
     connect(cmdCustomFormat, &QPushButton::clicked, this, &PR_Add_Printer::cmdCustomFormat_Click);
     connect(cmdCustomOrigFormat, &QPushButton::clicked, this, &PR_Add_Printer::cmdCustomOrigFormat_Click);
     connect(txtFontName, &QLineEdit::textChanged, this, &PR_Add_Printer::showFont);
@@ -294,6 +299,24 @@ void PR_Add_Printer::BShowPrinters_Click() {
                               static_cast<int>(std::max<qsizetype>(0, names.indexOf(LPrintQueue->text()))), false, &ok);
     if (ok)
         LPrintQueue->setText(chosen);
+}
+
+// One page to the queue as the editor shows it now, saved or not, so the settings can be tried first.
+void PR_Add_Printer::cmdTestPage_Click() {
+    const clsPrinter p = Collect();
+    if (p.m_strPrintQueue.empty()) {
+        MsgBox("Print Queue cannot be blank.", MsgButtons::OK, MsgIcon::Exclamation, "Error");
+        LPrintQueue->setFocus();
+        return;
+    }
+    const std::string when = now ? now() : QDateTime::currentDateTime().toString("MM/dd/yyyy hh:mm AP").toStdString();
+    if (!PrintTestPage(p, when)) {
+        MsgBox("The print queue " + p.m_strPrintQueue + " is not installed on this workstation.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Print Test Page");
+        return;
+    }
+    MsgBox("A test page was sent to " + p.m_strPrintQueue + ".", MsgButtons::OK, MsgIcon::Information,
+           "Print Test Page");
 }
 
 void PR_Add_Printer::BShowFont_Click() {

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <string>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -27,11 +30,14 @@ public:
     // Fills the controls without showing the dialog (EditPrinter does this first).
     void Load(const clsPrinter& printer);
     [[nodiscard]] clsPrinter Collect() const;
+    // The time the test page is stamped with (tests fix it).
+    std::function<std::string()> now;
 
 public Q_SLOTS:
     void cmdOK_Click();
     void BShowPrinters_Click();
     void BShowFont_Click();
+    void cmdTestPage_Click();
     void cmdCustomFormat_Click();
     void cmdCustomOrigFormat_Click();
 
@@ -72,6 +78,7 @@ private:
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
     QPushButton* cmdHelp;
+    QPushButton* cmdTestPage;
 };
 
 } // namespace printers

@@ -1,97 +1,56 @@
+#include "CupsServer.h"
 #include "DatabaseSession.h"
 #include "MessageService.h"
 #include "OR_Log_List.h"
 #include "OdbcFixture.h"
+#include "PR_Add_Printer.h"
 #include "SessionHelper.h"
+#include "clsPrinters.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
-#include <array>
-#include <csignal>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
+#include <cctype>
 
 using namespace outputlog;
 using foundation::DatabaseSession;
+using kdtest::CupsServer;
 using platform::MessageRecorder;
 using platform::MsgAnswer;
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        while (size_t n = fread(buffer.data(), 1, buffer.size(), p))
-            out.append(buffer.data(), n);
-        pclose(p);
-    }
-    return out;
-}
-
-// A CUPS scheduler of the test's own: a temporary configuration, its own socket (CUPS_SERVER) and
-// file-device queues whose output lands in the folder.
-class PrivateCups {
+// A file queue of the test's private scheduler for the length of a test.
+class TestQueue {
 public:
-    explicit PrivateCups(const std::string& folder) : m_folder(folder) {
-        for (const char* d : {"spool", "cache", "log", "state", "out"})
-            fs::create_directories(m_folder + "/" + d);
-        std::ofstream(m_folder + "/cupsd.conf") << "Listen " << socket() << "\nLogLevel warn\n"
-                                                << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n";
-        std::ofstream(m_folder + "/cups-files.conf")
-            << "FileDevice Yes\nServerRoot " << m_folder << "\nRequestRoot " << m_folder << "/spool\nCacheDir "
-            << m_folder << "/cache\nStateDir " << m_folder << "/state\nTempDir " << m_folder << "/spool\nErrorLog "
-            << m_folder << "/log/error_log\nAccessLog " << m_folder << "/log/access_log\nPageLog " << m_folder
-            << "/log/page_log\nSandboxing Relaxed\n";
-        // The scheduler drops to the lp user when started as root; it must be able to write there.
-        if (geteuid() == 0)
-            run("chown -R lp " + m_folder);
-        const std::string conf = m_folder + "/cupsd.conf", files = m_folder + "/cups-files.conf";
-        char* argv[] = {const_cast<char*>("cupsd"),
-                        const_cast<char*>("-f"),
-                        const_cast<char*>("-c"),
-                        const_cast<char*>(conf.c_str()),
-                        const_cast<char*>("-s"),
-                        const_cast<char*>(files.c_str()),
-                        nullptr};
-        if (posix_spawn(&m_pid, "/usr/sbin/cupsd", nullptr, nullptr, argv, environ) != 0)
-            m_pid = 0;
-        setenv("CUPS_SERVER", socket().c_str(), 1);
-        for (int i = 0; i < 100 && m_pid && !ready(); ++i)
-            usleep(50000);
+    explicit TestQueue(std::string name) : m_name(std::move(name)) {
+        EXPECT_TRUE(CupsServer::shared().addFileQueue(m_name)) << CupsServer::shared().error();
     }
-    ~PrivateCups() {
-        if (m_pid) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
+    ~TestQueue() { CupsServer::shared().removeQueue(m_name); }
+    TestQueue(const TestQueue&) = delete;
+    TestQueue& operator=(const TestQueue&) = delete;
+    // The printed file once the queue is done; "" (and a failure) when nothing came.
+    std::string output() const {
+        auto& cups = CupsServer::shared();
+        if (!cups.waitForOutput(m_name)) {
+            ADD_FAILURE() << cups.error();
+            return {};
         }
-        unsetenv("CUPS_SERVER");
+        return cups.outputFile(m_name);
     }
-    [[nodiscard]] bool ready() const { return run("lpstat -r 2>&1").find("is running") != std::string::npos; }
-    [[nodiscard]] std::string socket() const { return m_folder + "/cups.sock"; }
 
 private:
-    std::string m_folder;
-    pid_t m_pid = 0;
+    std::string m_name;
 };
 
 class OutputReportPrint : public kdtest::SuiteTest {
 protected:
     void SetUp() override {
-        if (!fs::exists("/usr/sbin/cupsd") || !fs::exists("/usr/bin/pdftotext"))
-            GTEST_SKIP() << "cups-daemon or poppler-utils missing: run tools/bootstrap";
+        KD_REQUIRE_CUPSD();
         SuiteTest::SetUp();
         exec("INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (1, 'North General', 0)\n"
              "INSERT Document_demographics (document_id, hosp_acct_id, report_type_nbr, patient_last, physician_id, "
@@ -111,12 +70,15 @@ protected:
         c.m_blnMayResend = true;
         return c;
     }
+    static void setRange(OR_Log_List& s) {
+        s.findChild<QDateEdit*>("dtpStartDate")->setDate(QDate(2026, 3, 1));
+        s.findChild<QDateEdit*>("dtpEndDate")->setDate(QDate(2026, 3, 31));
+        s.findChild<QComboBox*>("cmbOutputType")->setCurrentIndex(static_cast<int>(OutputFilter::FaxErrors));
+    }
     MessageRecorder recorder;
 };
 
 TEST_F(OutputReportPrint, NoQueueGivesItsMessage) {
-    PrivateCups cups(odbc.folder() + "/cups");
-    ASSERT_TRUE(cups.ready());
     OR_Log_List s(context());
     recorder.answer(MsgAnswer::No);
     QTest::mouseClick(s.findChild<QPushButton*>("HPrint"), Qt::LeftButton);
@@ -126,12 +88,69 @@ TEST_F(OutputReportPrint, NoQueueGivesItsMessage) {
     EXPECT_EQ(recorder.shown[1].text, "There are no printers to select from.  Report can not be printed.");
     EXPECT_EQ(recorder.shown[1].title, "Error");
     EXPECT_FALSE(s.PrintReport("NO_SUCH_QUEUE"));
+}
 
-    s.findChild<QDateEdit*>("dtpStartDate")->setDate(QDate(2026, 3, 1));
-    s.findChild<QDateEdit*>("dtpEndDate")->setDate(QDate(2026, 3, 31));
-    s.findChild<QComboBox*>("cmbOutputType")->setCurrentIndex(static_cast<int>(OutputFilter::FaxErrors));
-    EXPECT_EQ(s.ReportHeading(),
-              "Report Of Fax Output Errors Output Create Time:  03/01/2026 12:00 AM to 03/31/2026 12:00 PM");
+// "All records" of 2 000 faxes printed on a queue: the heading with its range, every row, and
+// several pages.
+TEST_F(OutputReportPrint, TheReportReachesTheQueueWithHeadingRowsAndPages) {
+    TestQueue queue("kdreport");
+    OR_Log_List s(context());
+    setRange(s);
+    s.findChild<QComboBox*>("cmbResults")->setCurrentIndex(2);
+    QTest::mouseClick(s.findChild<QPushButton*>("HRun"), Qt::LeftButton);
+    ASSERT_EQ(s.Log().Rows().size(), 2000u);
+    const std::string heading =
+        "Report Of Fax Output Errors Output Create Time:  03/01/2026 12:00 AM to 03/31/2026 12:00 PM";
+    EXPECT_EQ(s.ReportHeading(), heading);
+    ASSERT_TRUE(s.PrintReport("kdreport"));
+    const std::string file = queue.output();
+    ASSERT_FALSE(file.empty());
+    // The heading may wrap on the page: compared with blanks and line ends folded to one blank.
+    auto folded = [](const std::string& t) {
+        std::string out;
+        for (char c : t)
+            if (!std::isspace(static_cast<unsigned char>(c)) || (!out.empty() && out.back() != ' '))
+                out += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
+        return out;
+    };
+    const std::string text = folded(CupsServer::pdfText(file));
+    EXPECT_NE(text.find(folded(heading)), std::string::npos) << text.substr(0, 400);
+    for (const char* row : {"Row1000", "Row1999", "Row2999"})
+        EXPECT_NE(text.find(row), std::string::npos) << row;
+    EXPECT_NE(text.find("Failed - No Answer"), std::string::npos);
+    EXPECT_GT(CupsServer::pdfPages(file), 10);
+}
+
+// The printer editor's test page goes to the queue typed in the editor, saved or not.
+TEST(PrinterTestPage, OnePageWithThePrintersSettingsReachesItsQueue) {
+    KD_REQUIRE_CUPSD();
+    MessageRecorder recorder;
+    TestQueue queue("kdtestpage");
+    printers::clsPrinters list;
+    printers::PR_Add_Printer editor(list, "/nowhere");
+    editor.now = [] { return std::string("03/14/2026 01:05 PM"); };
+    printers::clsPrinter p;
+    p.m_strDescription = "Ward 4 Laser";
+    p.m_strPrintQueue = "NO_SUCH_QUEUE";
+    p.m_strSummaryFont = "Courier New";
+    p.m_intSummarySize = 10;
+    p.m_bytDefaultBin = 2;
+    editor.Load(p);
+    auto* button = editor.findChild<QPushButton*>("cmdTestPage");
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "The print queue NO_SUCH_QUEUE is not installed on this workstation.");
+    editor.findChild<QLineEdit*>("LPrintQueue")->setText("kdtestpage");
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[1].text, "A test page was sent to kdtestpage.");
+    const std::string file = queue.output();
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(CupsServer::pdfPages(file), 1);
+    const std::string text = CupsServer::pdfText(file);
+    for (const char* part : {"System Printer Test Page", "Ward 4 Laser", "kdtestpage", "Lower Paper Tray",
+                             "03/14/2026 01:05 PM", "Summary font: Courier New (10)"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
 } // namespace
