@@ -111,7 +111,7 @@ std::string ProfileReportSelection::Conditions() const {
 
 std::string ProfileReportSelection::SelectedIds() const {
     return "(SELECT PP.physician_id FROM Physician_profile PP, Physician_attributes PA, Account_info AI\r\n" +
-           Conditions() + ")";
+           Conditions() + ")\r\n";
 }
 
 std::string ProfileReportSelection::PhysicianStatement() const {
@@ -137,7 +137,8 @@ std::string ProfileReportSelection::AccountsStatement() const {
            "FROM   Physician_membership PM\r\n"
            "WHERE  PM.physician_id IN " +
            SelectedIds() +
-           "AND NOT EXISTS (SELECT * FROM Account_info D WHERE D.hosp_acct_id = PM.hosp_acct_id AND D.is_deleted = "
+           "       AND NOT EXISTS (SELECT * FROM Account_info D WHERE D.hosp_acct_id = PM.hosp_acct_id AND "
+           "D.is_deleted = "
            "1)\r\n"
            "ORDER BY PM.physician_id, PM.hosp_acct_id";
 }
@@ -146,7 +147,7 @@ std::string ProfileReportSelection::AddendumsStatement() const {
     return "SELECT PA2.physician_id, PA2.addendum_nbr, PA2.addendum\r\n"
            "FROM   Physician_addendums_v2 PA2\r\n"
            "WHERE  PA2.physician_id IN " +
-           SelectedIds() + "AND " + accountRow("PA2", "Physician_addendums_v2", std::to_string(account)) +
+           SelectedIds() + "       AND " + accountRow("PA2", "Physician_addendums_v2", std::to_string(account)) +
            "\r\nORDER BY PA2.physician_id, PA2.addendum_nbr";
 }
 
@@ -157,7 +158,7 @@ std::string ProfileReportSelection::WeightingStatement() const {
            " AND RC.report_type_nbr = PW.report_type_nbr), '')\r\n"
            "FROM   Physician_weighting PW\r\n"
            "WHERE  PW.physician_id IN " +
-           SelectedIds() + "AND " + accountRow("PW", "Physician_weighting", std::to_string(account)) +
+           SelectedIds() + "       AND " + accountRow("PW", "Physician_weighting", std::to_string(account)) +
            "\r\nORDER BY PW.physician_id, PW.report_type_nbr";
 }
 
