@@ -204,4 +204,24 @@ TEST_F(ProfileReport, TheDataSourceExistsOnlyWhileTheReportRuns) {
     EXPECT_FALSE(dataSourceListed());
 }
 
+// A driver without a setup library cannot take the data source: the report says so and stops.
+TEST_F(ProfileReport, ADriverThatCannotAddTheDataSourceStopsTheReportWithItsReason) {
+    const char* ini = std::getenv("ODBCINI");
+    ASSERT_NE(ini, nullptr);
+    std::ofstream(ini, std::ios::app) << "[NO_SETUP_SITE]\nDriver=No Such Driver\nServer=x\nDatabase=KALDRA\n";
+    auto& session = foundation::DatabaseSession::instance();
+    session.UseDriverConnect = false;
+    session.DataSourceName = "NO_SETUP_SITE";
+    ProfileReportSelection s;
+    s.account = 1;
+    bool rendered = false;
+    EXPECT_FALSE(GenerateProfileReport(s, [&](const ProfileReportData&) { rendered = true; }));
+    EXPECT_FALSE(rendered);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text.rfind("The data source KDADMIN_PPTEMP could not be created.  ", 0), 0u)
+        << recorder.shown[0].text;
+    EXPECT_GT(recorder.shown[0].text.size(), 56u); // the driver manager's reason follows
+    EXPECT_FALSE(dataSourceListed());
+}
+
 } // namespace
