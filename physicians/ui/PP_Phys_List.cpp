@@ -61,26 +61,20 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
         {"Default Pa&rtition", &PP_Phys_List::SetDefaultPartitionAssignment},
         {"Default A&ccounts", &PP_Phys_List::SetDefaultAccounts},
         {"E&xport", &PP_Phys_List::ImportToNotepad},
-        {"Rep&ort...", &PP_Phys_List::GenerateReport},
         {"Searc&h", &PP_Phys_List::PhysSearchShow},
     };
-    const char* const toolNames[] = {"tbrAdd",
-                                     "tbrEdit",
-                                     "tbrDelete",
-                                     "tbrRemove",
-                                     "tbrHide",
-                                     "tbrPartition",
-                                     "tbrDefaultPartition",
-                                     "tbrDefaultAccounts",
-                                     "tbrExport",
-                                     "tbrReport",
-                                     "tbrSearch"};
+    const char* const toolNames[] = {"tbrAdd",    "tbrEdit",      "tbrDelete",           "tbrRemove",
+                                     "tbrHide",   "tbrPartition", "tbrDefaultPartition", "tbrDefaultAccounts",
+                                     "tbrExport", "tbrSearch"};
     static_assert(std::size(toolNames) == std::size(tools));
     for (size_t i = 0; i < std::size(tools); ++i) {
         QAction* a = tbrPhysList->addAction(QString::fromUtf8(tools[i].first));
         a->setObjectName(toolNames[i]);
         connect(a, &QAction::triggered, this, tools[i].second);
     }
+    QAction* report = tbrPhysList->addAction("Rep&ort...");
+    report->setObjectName("tbrReport");
+    connect(report, &QAction::triggered, this, &PP_Phys_List::GenerateReport);
     layout->addWidget(tbrPhysList);
 
     auto* filters = new QHBoxLayout;
