@@ -384,6 +384,8 @@ bool Startup::runCommand(const std::string& name) {
         openPhysicianList()->SetDefaultPartitionAssignment();
     } else if (name == "mnuSetDefaultAccounts") {
         openPhysicianList()->SetDefaultAccounts();
+    } else if (name == "mnuImportPPList") {
+        openPhysicianList()->GenerateReport();
     } else if (name == "mnuExtendedProfile") {
         openPhysicianList()->SetExtendedProfile(m_window.action(name)->isChecked());
     } else if (name == "mnuConfigWizard") {

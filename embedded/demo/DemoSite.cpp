@@ -240,8 +240,8 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
 
     // unixODBC configuration: the driver as "SQL Server" and the site's data source.
     const fs::path sql = root / "SQL";
-    write(root / "odbc" / "odbcinst.ini",
-          "[SQL Server]\nDescription=Embedded SQL Server (KDADMIN demo)\nDriver=" + driverPath + "\nThreading=0\n");
+    write(root / "odbc" / "odbcinst.ini", "[SQL Server]\nDescription=Embedded SQL Server (KDADMIN demo)\nDriver=" +
+                                              driverPath + "\nSetup=" + driverPath + "\nThreading=0\n");
     write(root / "odbc" / "odbc.ini", std::string("[") + kDataSource + "]\nDriver=SQL Server\nServer=" + sql.string() +
                                           "\nDatabase=" + kDatabase + "\n\n[" + kVoiceDataSource +
                                           "]\nDriver=SQL Server\nServer=" + sql.string() +

@@ -9,9 +9,11 @@
 #include "PP_Account_List.h"
 #include "PP_Chg_Partition.h"
 #include "PP_Phys_Search.h"
+#include "PP_Report_Selection.h"
 #include "PP_Set_Default_Partition.h"
 #include "PhysicianListExport.h"
 #include "PhysicianListModel.h"
+#include "ProfileReportDocument.h"
 #include "modPartition.h"
 
 #include <QComboBox>
@@ -70,6 +72,9 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
         a->setObjectName(toolNames[i]);
         connect(a, &QAction::triggered, this, tools[i].second);
     }
+    QAction* report = tbrPhysList->addAction("Rep&ort...");
+    report->setObjectName("tbrReport");
+    connect(report, &QAction::triggered, this, &PP_Phys_List::GenerateReport);
     layout->addWidget(tbrPhysList);
 
     auto* filters = new QHBoxLayout;
@@ -155,6 +160,13 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
         accounts = dialog.Add(accounts, ok);
         return ok;
     };
+    chooseReportSettings = [this](ProfileReportOptions& options) {
+        PP_Report_Selection dialog(this);
+        bool ok = false;
+        options = dialog.ChooseReportSettings(options, ok);
+        return ok;
+    };
+    showReport = [this](const ProfileReportData& data) { PreviewProfileReport(data, this); };
     openEditor = [](const std::vector<long>&) { mainwindow::General_MDI::notAvailableYet("Physician Profile Editor"); };
 }
 
@@ -399,6 +411,24 @@ void PP_Phys_List::SetExtendedProfile(bool extended) {
 void PP_Phys_List::ImportToNotepad() {
     const std::string text = PhysicianListExportText(foundation::ListExportDate(), m_model->shownRecords());
     foundation::WriteListExportTo(PhysicianListExportFile(foundation::Configuration::instance().networkRootDir), text);
+}
+
+void PP_Phys_List::GenerateReport() {
+    const long account = currentAccount();
+    if (account < -1 || !chooseReportSettings || !chooseReportSettings(m_reportOptions))
+        return;
+    if (m_reportOptions.form == ProfileReportOptions::Form::Notepad) {
+        ImportToNotepad();
+        return;
+    }
+    ProfileReportSelection selection;
+    selection.account = account;
+    selection.accountName = CBAccount->currentText().toStdString();
+    selection.options = m_reportOptions;
+    for (const clsPhysicianSummaryRecord* r : selectedRecords())
+        selection.physicians.push_back({r->last_name, r->first_name, r->title_1, r->dictation_id, r->mis_nbr_1,
+                                        r->mis_nbr_2, r->fax_nbr_1, r->group_affiliation});
+    GenerateProfileReport(selection, showReport);
 }
 
 void PP_Phys_List::cmdKdPPI_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProfileReportData.h"
 #include "clsPhysicianSummaryRecords.h"
 #include "modPhysicianList.h"
 
@@ -47,6 +48,9 @@ public:
     void SetDefaultAccounts();
     void SetExtendedProfile(bool extended);
     void ImportToNotepad();
+    // The profile report of the selected physicians, or of the whole account when none is selected,
+    // in the form chosen with PP_Report_Selection.
+    void GenerateReport();
     void cmdKdPPI_Click();
     // Opens the search for the list's account; a physician added there appears in the list.
     void PhysSearchShow();
@@ -61,6 +65,9 @@ public:
     std::function<bool(long& partition, const std::string& list)> chooseNewPartition;
     std::function<bool(long& partition, const std::string& list)> chooseDefaultPartition;
     std::function<bool(std::vector<long>& accounts)> chooseDefaultAccounts;
+    std::function<bool(ProfileReportOptions& options)> chooseReportSettings;
+    // Shows the report's rows while its data source exists; the print preview by default.
+    std::function<void(const ProfileReportData& data)> showReport;
     // Status line texts ("Retrieving Physician List...", "Physician Profile Updated.").
     std::function<void(const QString&)> statusHandler;
     // Opens the profile editor on physicians (id 0 for a new one); until it exists the main window
@@ -78,6 +85,7 @@ private:
     clsPhysicianSummaryRecords m_records;
     PhysicianListDefaults m_defaults;
     std::string m_strEmailDefaultMethod;
+    ProfileReportOptions m_reportOptions;
     PhysicianListModel* m_model;
 
     QComboBox* CBAccount;

@@ -65,7 +65,8 @@ struct OdbcConfigFolder {
         char pattern[] = "/tmp/kdtest-odbc-XXXXXX";
         path = mkdtemp(pattern);
         std::ofstream(path + "/odbcinst.ini")
-            << "[SQL Server]\nDescription=Embedded SQL Server\nDriver=" << KD_DRIVER_PATH << "\nThreading=0\n";
+            << "[SQL Server]\nDescription=Embedded SQL Server\nDriver=" << KD_DRIVER_PATH
+            << "\nSetup=" << KD_DRIVER_PATH << "\nThreading=0\n";
         std::ofstream(path + "/odbc.ini") << "";
         std::ofstream(path + "/user-odbc.ini") << "";
         setenv("ODBCSYSINI", path.c_str(), 1);
