@@ -14,6 +14,7 @@
 #include "Numbers.h"
 #include "OR_Log_List.h"
 #include "PP_Phys_List.h"
+#include "PP_Unknown_Phys.h"
 #include "PR_Printers.h"
 #include "SL_Log_List.h"
 #include "SiteKeyOffer.h"
@@ -374,6 +375,8 @@ bool Startup::runCommand(const std::string& name) {
         openPhysicianList()->SetDefaultPartitionAssignment();
     } else if (name == "mnuSetDefaultAccounts") {
         openPhysicianList()->SetDefaultAccounts();
+    } else if (name == "mnuUnknownPhysicians") {
+        openUnknownPhysicians();
     } else if (name == "mnuExtendedProfile") {
         openPhysicianList()->SetExtendedProfile(m_window.action(name)->isChecked());
     } else if (name == "mnuAbout") {
@@ -547,6 +550,14 @@ physicians::PP_Phys_List* Startup::openPhysicianList() {
     m_physicianList = m_window.openScreen(screen, "Physician Profiles");
     screen->MyShow();
     return screen;
+}
+
+void Startup::openUnknownPhysicians() {
+    if (m_window.raiseScreen(m_unknownPhysicians))
+        return;
+    auto* screen = new physicians::PP_Unknown_Phys(m_login);
+    screen->addPhysician = [this](const std::string& value) { return openPhysicianList()->AddPhysicianUnknown(value); };
+    m_unknownPhysicians = m_window.openScreen(screen, "Manage Unknown Physicians");
 }
 
 void Startup::openSystemLog() {

@@ -65,6 +65,7 @@ private:
     void wireLinkedUsers();
     void openStatistics();
     physicians::PP_Phys_List* openPhysicianList();
+    void openUnknownPhysicians();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -82,6 +83,7 @@ private:
     QPointer<QMdiSubWindow> m_statistics;
     std::unique_ptr<maintenance::DB_MaintenanceCommands> m_maintenance;
     QPointer<QMdiSubWindow> m_physicianList;
+    QPointer<QMdiSubWindow> m_unknownPhysicians;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;
