@@ -4,9 +4,10 @@
 #include "MessageService.h"
 #include "PP_Password.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,11 @@ protected:
             auto* e = dialog->findChild<QLineEdit*>(name);
             ASSERT_NE(e, nullptr) << name;
             e->clear();
-            QTest::keyClicks(e, QString::fromStdString(text));
+            // Typed character by character, as a keyboard with ä and € keys sends them.
+            for (const QChar ch : QString::fromStdString(text)) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(e, &press);
+            }
         }
     }
     void click(const char* name) {
