@@ -15,6 +15,7 @@
 #include "Numbers.h"
 #include "OR_Log_List.h"
 #include "PP_Phys_List.h"
+#include "PP_Unknown_Phys.h"
 #include "PR_Printers.h"
 #include "SL_Log_List.h"
 #include "SiteKeyOffer.h"
@@ -386,6 +387,8 @@ bool Startup::runCommand(const std::string& name) {
         openPhysicianList()->SetDefaultAccounts();
     } else if (name == "mnuImportPPList") {
         openPhysicianList()->GenerateReport();
+    } else if (name == "mnuUnknownPhysicians") {
+        openUnknownPhysicians();
     } else if (name == "mnuExtendedProfile") {
         openPhysicianList()->SetExtendedProfile(m_window.action(name)->isChecked());
     } else if (name == "mnuConfigWizard") {
@@ -578,6 +581,14 @@ void Startup::openDatabaseOptions() {
         if (m_databaseOptions)
             m_databaseOptions->close();
     };
+}
+
+void Startup::openUnknownPhysicians() {
+    if (m_window.raiseScreen(m_unknownPhysicians))
+        return;
+    auto* screen = new physicians::PP_Unknown_Phys(m_login);
+    screen->addPhysician = [this](const std::string& value) { return openPhysicianList()->AddPhysicianUnknown(value); };
+    m_unknownPhysicians = m_window.openScreen(screen, "Manage Unknown Physicians");
 }
 
 void Startup::openSystemLog() {

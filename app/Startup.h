@@ -68,6 +68,7 @@ private:
     physicians::PP_Phys_List* openPhysicianList();
     void openWizard();
     [[nodiscard]] bool wizardWanted() const;
+    void openUnknownPhysicians();
     [[nodiscard]] int countActiveAccounts() const;
 
     mainwindow::General_MDI& m_window;
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<maintenance::DB_MaintenanceCommands> m_maintenance;
     QPointer<QMdiSubWindow> m_physicianList;
     QPointer<QMdiSubWindow> m_wizard;
+    QPointer<QMdiSubWindow> m_unknownPhysicians;
     std::string m_stoppedAt;
     std::string m_systemFolder, m_tempFolder, m_programFolder;
     int m_activeAccounts = 0;

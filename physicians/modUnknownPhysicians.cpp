@@ -1,13 +1,15 @@
 #include "modUnknownPhysicians.h"
 
 #include "DatabaseSession.h"
+#include "EventLog.h"
 #include "MessageService.h"
-#include "Utf8.h"
+#include "modPartition.h"
 #include "modPhysicianList.h"
 
 namespace physicians {
 
 using foundation::DatabaseSession;
+using foundation::EventLog;
 using platform::MsgAnswer;
 using platform::MsgBox;
 using platform::MsgButtons;
@@ -15,7 +17,11 @@ using platform::MsgIcon;
 
 namespace {
 constexpr const char* kTitle = "Manage Unknown Physicians";
+
+void logChange(const std::string& message, const std::vector<std::string>& more = {}) {
+    EventLog::LogEvent(EventLog::SystemLog, 2, 2, 20030, 0, 0, 0, 0, 0, -1, 0, message, more);
 }
+} // namespace
 
 std::string UnknownPhysiciansQuery(const std::string& accounts) {
     return "SELECT value, MAX(SU.user_name), \r\n"
@@ -57,13 +63,54 @@ bool UnknownPhysicianLogging() {
 }
 
 bool SetUnknownPhysicianLogging(bool on) {
-    return DatabaseSession::instance().RunStatement("UPDATE Archive_cfg\r\nSET flag5 = " + std::string(on ? "1" : "0"));
+    if (!DatabaseSession::instance().RunStatement("UPDATE Archive_cfg\r\nSET flag5 = " + std::string(on ? "1" : "0")))
+        return false;
+    logChange(on ? "Logging of unknown physicians was turned on." : "Logging of unknown physicians was turned off.");
+    return true;
+}
+
+std::string UnknownPhysicianDetailsQuery(const std::string& value) {
+    return "SELECT PU.document_id, DD.patient_last, DD.patient_first, DD.patient_id,  \r\n"
+           "  CONVERT(CHAR(10), transcribed_date, 101),\r\n"
+           " (SELECT user_name FROM System_user_bindery WHERE user_id = PU.user_id), \r\n"
+           " (SELECT hosp_acct_name FROM Account_info WHERE hosp_acct_id = DD.hosp_acct_id), \r\n"
+           " (SELECT report_name FROM Reports_cfg WHERE hosp_acct_id = DD.hosp_acct_id AND report_type_nbr = "
+           "DD.report_type_nbr AND dept_id = DD.dept_id),\r\n"
+           " DD.hosp_acct_id\r\n"
+           "FROM Physician_unknowns PU, Document_demographics DD\r\n"
+           "WHERE PU.document_id = DD.document_id AND value = '" +
+           DatabaseSession::QuoteSQL(value) + "'";
+}
+
+bool LoadUnknownPhysicianDetails(const std::string& value, std::vector<UnknownPhysicianReport>& out) {
+    out.clear();
+    auto& s = DatabaseSession::instance();
+    s.SQLStatement = UnknownPhysicianDetailsQuery(value);
+    if (s.ExecSQL() != 1)
+        return false;
+    while (s.FetchRow() == 1) {
+        UnknownPhysicianReport r;
+        r.document_id = s.GetColumnLong(1);
+        r.patient_last = s.GetColumnText(2, 1);
+        r.patient_first = s.GetColumnText(3, 1);
+        r.patient_id = s.GetColumnText(4, 1);
+        r.transcribed_date = s.GetColumnText(5, 1);
+        r.user_name = s.GetColumnText(6, 1);
+        r.hosp_acct_name = s.GetColumnText(7, 1);
+        r.report_name = s.GetColumnText(8, 1);
+        r.hosp_acct_id = s.GetColumnLong(9);
+        if (AccountUnderUserPartition(r.hosp_acct_id))
+            out.push_back(std::move(r));
+    }
+    return true;
 }
 
 bool DeleteUnknownPhysician(const std::string& value) {
     if (DatabaseSession::instance().RunStatement("DELETE FROM Physician_unknowns\r\nWHERE value = '" +
-                                                 DatabaseSession::QuoteSQL(value) + "'"))
+                                                 DatabaseSession::QuoteSQL(value) + "'")) {
+        logChange("An unknown physician was deleted.", {"Value: " + value});
         return true;
+    }
     MsgBox("Failed to delete the unknown physician.", MsgButtons::OK, MsgIcon::Exclamation, kTitle);
     return false;
 }
@@ -76,18 +123,12 @@ bool ClearUnknownPhysicians() {
     if (MsgBox("Are you sure you want to delete the entire list?", MsgButtons::YesNo, MsgIcon::Question, kTitle) !=
         MsgAnswer::Yes)
         return false;
-    if (DatabaseSession::instance().RunStatement("DELETE FROM Physician_unknowns"))
+    if (DatabaseSession::instance().RunStatement("DELETE FROM Physician_unknowns")) {
+        logChange("The unknown physician list was cleared.");
         return true;
+    }
     MsgBox("Failed to clear the unknown physician list.", MsgButtons::OK, MsgIcon::Exclamation, kTitle);
     return false;
-}
-
-std::string EmailPasswordRefusal(const std::string& password, const std::string& confirm) {
-    if (password != confirm)
-        return "The two password entries do not match.  Please reconfirm your password.";
-    if (!password.empty() && platform::utf8Length(password) < 6)
-        return "The password must be between 6 and 12 characters.  Please enter a different password.";
-    return {};
 }
 
 } // namespace physicians

@@ -1,11 +1,13 @@
 #include "LoginComponent.h"
 
 #include "DirectoryClient.h"
+#include "MessageService.h"
 #include "PasswordCipher.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <ctime>
 #include <unistd.h>
 
 namespace suite {
@@ -432,6 +434,25 @@ std::string LoginComponent::NameOfPC() const {
     char buf[256] = {};
     gethostname(buf, sizeof buf - 1);
     return upper(buf);
+}
+
+bool LoginComponent::SendEmail(const EmailParameters& parameters) {
+    static unsigned long sent = 0;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const std::string messageId = std::to_string(static_cast<long long>(now)) + "." + std::to_string(getpid()) + "." +
+                                  std::to_string(++sent) + "@" + (host[0] ? host : "localhost");
+    EmailMessage message;
+    m_lastEmailError =
+        message.Compose(parameters, EmailMessage::HeaderDate(now, static_cast<int>(local.tm_gmtoff / 60)), messageId);
+    if (m_lastEmailError.empty())
+        m_lastEmailError = Mailer.Submit(message.text());
+    if (!m_lastEmailError.empty() && parameters.p_blnShowMessages)
+        platform::MsgBox(m_lastEmailError, platform::MsgButtons::OK, platform::MsgIcon::Exclamation, "Send Email");
+    return m_lastEmailError.empty();
 }
 
 void LoginComponent::Logoff() {

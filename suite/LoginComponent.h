@@ -1,6 +1,8 @@
 #pragma once
 
+#include "EmailMessage.h"
 #include "PasswordPolicy.h"
+#include "SendmailProgram.h"
 #include "SuiteConnection.h"
 
 #include <map>
@@ -131,6 +133,13 @@ public:
     [[nodiscard]] std::string transId() const; // the user's transcriptionist id: the first 8 characters
 
     [[nodiscard]] std::string NameOfPC() const;
+
+    // Mails a message through the system's sendmail interface; true when the mail program took it.
+    // The reason of a failure is kept (and shown when p_blnShowMessages is set).
+    bool SendEmail(const EmailParameters& parameters);
+    [[nodiscard]] const std::string& LastEmailError() const { return m_lastEmailError; }
+    SendmailProgram Mailer; // which mail program; KDADMIN_SENDMAIL or the system's
+
     void Logoff();
     void DisconnectSQL() { m_db.close(); }
     bool connect();
@@ -155,6 +164,7 @@ private:
     std::map<std::string, std::string> m_options;
     std::vector<long> m_groupIds;
     std::string m_directoryProblem; // why the directory could not check the last log-in
+    std::string m_lastEmailError;
 };
 
 } // namespace suite

@@ -168,6 +168,10 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
     };
     showReport = [this](const ProfileReportData& data) { PreviewProfileReport(data, this); };
     openEditor = [](const std::vector<long>&) { mainwindow::General_MDI::notAvailableYet("Physician Profile Editor"); };
+    openEditorForUnknown = [](const std::string&) {
+        mainwindow::General_MDI::notAvailableYet("Physician Profile Editor");
+        return false;
+    };
 }
 
 PP_Phys_List::~PP_Phys_List() = default;
@@ -260,6 +264,15 @@ void PP_Phys_List::AddPhysicianWizard() {
     if (refused(ListCommand::Add))
         return;
     openEditor({0});
+}
+
+bool PP_Phys_List::AddPhysicianUnknown(const std::string& value) {
+    if (refused(ListCommand::Add))
+        return false;
+    if (!openEditorForUnknown || !openEditorForUnknown(value))
+        return false;
+    RetrievePhysicians();
+    return true;
 }
 
 void PP_Phys_List::EditPhysician() {

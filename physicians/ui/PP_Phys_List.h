@@ -39,6 +39,8 @@ public:
 
     // ---- commands (the tool bar's and the main window's) -----------------------------------------
     void AddPhysicianWizard();
+    // Starts a new physician for a value of the unknown-physician log; true when one was created.
+    bool AddPhysicianUnknown(const std::string& value);
     void EditPhysician();
     void DeletePhysicians();
     void RemoveFromAccount();
@@ -73,6 +75,8 @@ public:
     // Opens the profile editor on physicians (id 0 for a new one); until it exists the main window
     // says it is not available yet.
     std::function<void(const std::vector<long>& physicianIds)> openEditor;
+    // Opens the profile editor on a new physician for an unknown value; true when it was saved.
+    std::function<bool(const std::string& unknownValue)> openEditorForUnknown;
 
 private:
     [[nodiscard]] std::vector<clsPhysicianSummaryRecord*> selectedRecords();

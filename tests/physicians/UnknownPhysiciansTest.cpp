@@ -3,6 +3,7 @@
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
+#include "modEmailPassword.h"
 #include "modPartition.h"
 #include "modUnknownPhysicians.h"
 
