@@ -7,7 +7,8 @@
 //  - the screen with its loaded users under 150 MB.
 //
 //   usermgmt_bench [--site <folder>] [benchmark options]
-// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
+// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7", or generates the one
+// below in a new folder of that name and keeps it; without it a site with
 // 50 000 users and groups is generated from seed 7 in a temporary folder.
 
 #include "BenchSite.h"
