@@ -5,8 +5,12 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 namespace kdbench {
 
@@ -32,6 +36,54 @@ inline std::string makeSite(const std::string& tag, const demo::ScaleOptions& op
     demo::createDemoSite(folder + "/site", KD_DRIVER_PATH);
     demo::scaleDemoSite(folder + "/site", options);
     return folder;
+}
+
+// The site a benchmark runs on. "--site <folder>" (taken out of the arguments) names a site made
+// with "kdsite demo" and "kdsite scale"; a folder that does not exist yet is made and grown to
+// `options` there and kept, so that later runs (and a profiler) can reuse it. Without the option a
+// site grown to `options` is made in a temporary folder, removed when this object goes.
+class BenchSite {
+public:
+    BenchSite(int& argc, char** argv, const std::string& tag, const demo::ScaleOptions& options) {
+        for (int i = 1; i + 1 < argc; ++i)
+            if (std::strcmp(argv[i], "--site") == 0) {
+                m_site = argv[i + 1];
+                for (int j = i; j + 2 <= argc; ++j)
+                    argv[j] = argv[j + 2];
+                argc -= 2;
+                break;
+            }
+        if (m_site.empty()) {
+            m_temporary = makeSite(tag, options);
+            m_site = m_temporary + "/site";
+        } else if (!std::filesystem::exists(m_site)) {
+            std::cout << "Generating the site in " << m_site << "\n";
+            demo::createDemoSite(m_site, KD_DRIVER_PATH);
+            demo::scaleDemoSite(m_site, options);
+        }
+    }
+    ~BenchSite() {
+        if (!m_temporary.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(m_temporary, ec);
+        }
+    }
+    BenchSite(const BenchSite&) = delete;
+    BenchSite& operator=(const BenchSite&) = delete;
+
+    [[nodiscard]] const std::string& path() const { return m_site; }
+
+private:
+    std::string m_site;
+    std::string m_temporary; // the generated site's folder, when there was no --site
+};
+
+// The process's resident memory in KB, for the memory figures of a loaded screen or collection.
+inline long residentKb() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 // Connects the console's one session to a demo site, as the console does at start-up.

@@ -9,7 +9,8 @@
 //    first failure stops it; the count is printed beside the figure it must equal.
 //
 //   privileges_bench [--site <folder>] [benchmark options]
-// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
+// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7", or generates the one
+// below in a new folder of that name and keeps it; without it a site with
 // 500 accounts x 50 report types (and small other tables) is generated from seed 7.
 
 #include "BenchSite.h"
@@ -27,8 +28,6 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -37,16 +36,14 @@ using foundation::DatabaseSession;
 namespace {
 
 constexpr long kEditedUser = 100; // MGARCIA, a user of the root partition: every account is visible
-std::string g_temporary;
 suite::LoginComponent g_login;
 size_t g_saveStatements = 0;
 
-std::string generateSite() {
+demo::ScaleOptions siteOptions() {
     demo::ScaleOptions o = kdbench::smallSite();
     o.accounts = 500;
     o.reportTypes = 50;
-    g_temporary = kdbench::makeSite("kdprivbench", o);
-    return g_temporary + "/site";
+    return o;
 }
 
 void connect(const std::string& site) {
@@ -166,18 +163,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::string site;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--site") == 0) {
-            site = argv[i + 1];
-            for (int j = i; j + 2 <= argc; ++j)
-                argv[j] = argv[j + 2];
-            argc -= 2;
-            break;
-        }
-    if (site.empty())
-        site = generateSite();
-    connect(site);
+    const kdbench::BenchSite site(argc, argv, "kdprivbench", siteOptions());
+    connect(site.path());
     {
         // Fill the user's rows first, so the editor opens on 500 account and 25 000 report type strings.
         users::clsPrivileges p;
@@ -210,9 +197,5 @@ int main(int argc, char** argv) {
     }
     DatabaseSession::instance().DisconnectFromSQL();
     physicians::Partitions().login = nullptr;
-    if (!g_temporary.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(g_temporary, ec);
-    }
     return 0;
 }

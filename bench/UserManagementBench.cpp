@@ -1,13 +1,14 @@
 // Opening User Management on a large site (50 000 users and groups), choosing the general group with
 // the most members, and typing a filter, through the real driver. Reported against a baseline
 // measured in the same run: the bare user list query fetched through the session, every column read
-// as text, nothing kept. Targets:
+// as text, nothing kept. Each time is printed as wall-clock and CPU time. Targets:
 //  - opening under 1 s (medians), and its ratio to the bare query;
 //  - a group change under 200 ms; a filter under 100 ms;
 //  - the screen with its loaded users under 150 MB.
 //
 //   usermgmt_bench [--site <folder>] [benchmark options]
-// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
+// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7", or generates the one
+// below in a new folder of that name and keeps it; without it a site with
 // 50 000 users and groups is generated from seed 7 in a temporary folder.
 
 #include "BenchSite.h"
@@ -23,33 +24,20 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 using foundation::DatabaseSession;
 
 namespace {
 
-std::string g_temporary;
 suite::LoginComponent g_login;
 long g_bigGroup = 0; // the general group (flag3 1) the members are added to
 
-long residentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-std::string generateSite() {
+demo::ScaleOptions siteOptions() {
     demo::ScaleOptions o = kdbench::smallSite();
     o.users = 50000;
-    g_temporary = kdbench::makeSite("kdusermgmtbench", o);
-    return g_temporary + "/site";
+    return o;
 }
 
 // Every tenth generated user joins the first general group, unless the site already has members there.
@@ -153,27 +141,17 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::string site;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--site") == 0) {
-            site = argv[i + 1];
-            for (int j = i; j + 2 <= argc; ++j)
-                argv[j] = argv[j + 2];
-            argc -= 2;
-            break;
-        }
-    if (site.empty())
-        site = generateSite();
-    connect(site);
+    const kdbench::BenchSite site(argc, argv, "kdusermgmtbench", siteOptions());
+    connect(site.path());
 
     // The memory of one open screen with its users, measured before the benchmarks churn the heap.
     size_t listed = 0;
     double mb = 0;
     {
-        const long before = residentKb();
+        const long before = kdbench::residentKb();
         auto screen = openScreen();
         listed = screen->userModel()->totalRows();
-        mb = (residentKb() - before) / 1024.0;
+        mb = (kdbench::residentKb() - before) / 1024.0;
     }
     std::cout << listed << " users listed on opening; the screen holds " << mb << " MB resident (target < 150 MB) "
               << verdict(mb < 150) << "\n";
@@ -181,24 +159,25 @@ int main(int argc, char** argv) {
     kdbench::Initialize(&argc, argv);
     kdbench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    // Each figure in wall-clock time and in the process's CPU time: on a machine shared with builds
+    // the wall clock mostly measures the others, so the CPU time is the one to compare between runs.
     const auto& t = reporter.realMs;
-    if (t.count("BM_OpenUserManagement") && t.count("BM_PlainFetch")) {
-        const double open = t.at("BM_OpenUserManagement");
-        std::cout << "\nOpen User Management: " << open << " ms median (target < 1000 ms) " << verdict(open < 1000)
-                  << "; " << open / t.at("BM_PlainFetch") << "x the bare list query of " << t.at("BM_PlainFetch")
-                  << " ms\n";
-    }
-    if (t.count("BM_SelectBiggestGroup"))
-        std::cout << "Select the biggest general group: " << t.at("BM_SelectBiggestGroup")
-                  << " ms median (target < 200 ms) " << verdict(t.at("BM_SelectBiggestGroup") < 200) << "\n";
-    if (t.count("BM_TypeFilter"))
-        std::cout << "Type a filter: " << t.at("BM_TypeFilter") << " ms median (target < 100 ms) "
-                  << verdict(t.at("BM_TypeFilter") < 100) << "\n";
+    const auto& c = reporter.ms;
+    const auto report = [&](const char* what, const char* name, double target) {
+        if (!t.count(name))
+            return;
+        std::cout << what << ": " << t.at(name) << " ms median wall, " << c.at(name) << " ms CPU (target < " << target
+                  << " ms) wall " << verdict(t.at(name) < target) << ", CPU " << verdict(c.at(name) < target) << "\n";
+    };
+    std::cout << "\n";
+    report("Open User Management", "BM_OpenUserManagement", 1000);
+    if (t.count("BM_OpenUserManagement") && t.count("BM_PlainFetch"))
+        std::cout << "  against the bare list query (" << t.at("BM_PlainFetch") << " ms wall, " << c.at("BM_PlainFetch")
+                  << " ms CPU): " << t.at("BM_OpenUserManagement") / t.at("BM_PlainFetch") << "x wall, "
+                  << c.at("BM_OpenUserManagement") / c.at("BM_PlainFetch") << "x CPU\n";
+    report("Select the biggest general group", "BM_SelectBiggestGroup", 200);
+    report("Type a filter", "BM_TypeFilter", 100);
     DatabaseSession::instance().DisconnectFromSQL();
     physicians::Partitions().login = nullptr;
-    if (!g_temporary.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(g_temporary, ec);
-    }
     return listed > 0 ? 0 : 1;
 }

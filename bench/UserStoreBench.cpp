@@ -5,7 +5,8 @@
 //  - the collection under 100 MB.
 //
 //   userstore_bench [--site <folder>] [benchmark options]
-// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7"; without it a site with
+// --site uses a site made with "kdsite demo" and "kdsite scale --seed 7", or generates the one
+// below in a new folder of that name and keeps it; without it a site with
 // 50 000 users and groups (and small other tables) is generated from seed 7 in a temporary folder.
 
 #include "BenchSite.h"
@@ -19,33 +20,20 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
-#include <unistd.h>
 #include <vector>
 
 using foundation::DatabaseSession;
 
 namespace {
 
-std::string g_temporary; // the generated site's folder, removed at the end
 suite::LoginComponent g_login;
 
-long residentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-std::string generateSite() {
+demo::ScaleOptions siteOptions() {
     demo::ScaleOptions o = kdbench::smallSite();
     o.users = 50000;
-    g_temporary = kdbench::makeSite("kduserbench", o);
-    return g_temporary + "/site";
+    return o;
 }
 
 void connect(const std::string& site) {
@@ -83,31 +71,21 @@ BENCHMARK(BM_LoadActiveUsers)->Unit(benchmark::kMillisecond)->Iterations(1)->Rep
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string site;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--site") == 0) {
-            site = argv[i + 1];
-            for (int j = i; j + 2 <= argc; ++j)
-                argv[j] = argv[j + 2];
-            argc -= 2;
-            break;
-        }
-    if (site.empty())
-        site = generateSite();
-    connect(site);
+    const kdbench::BenchSite site(argc, argv, "kduserbench", siteOptions());
+    connect(site.path());
 
     // The memory one loaded collection holds, measured before the benchmarks churn the heap.
     size_t count = 0;
     double mb = 0;
     {
-        const long before = residentKb();
+        const long before = kdbench::residentKb();
         users::clsUsers collection;
         if (!users::LoadActiveUsers(&collection)) {
             std::cerr << "the load failed\n";
             return 1;
         }
         count = collection.Count();
-        mb = (residentKb() - before) / 1024.0;
+        mb = (kdbench::residentKb() - before) / 1024.0;
     }
     std::cout << count << " active users loaded; the collection holds " << mb << " MB resident (target < 100 MB) "
               << (mb < 100 ? "MET" : "MISSED") << "\n";
@@ -128,9 +106,5 @@ int main(int argc, char** argv) {
     }
     DatabaseSession::instance().DisconnectFromSQL();
     physicians::Partitions().login = nullptr;
-    if (!g_temporary.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(g_temporary, ec);
-    }
     return count > 0 ? 0 : 1;
 }

@@ -98,6 +98,66 @@ TEST_F(UserMgmtScreen, PendingReportsSortAsNumbersAndTheFilterNarrowsTheList) {
     EXPECT_EQ(listed().size(), 8u);
 }
 
+// Opening sends a fixed set of statements however many users and members there are; choosing
+// folders and groups, sorting and filtering send none.
+TEST_F(UserMgmtScreen, NoStatementPerUserOnOpeningAndNoneWhileBrowsing) {
+    const auto statementsToOpen = [this] {
+        session().history.clear();
+        screen = std::make_unique<users::UA_User_Mgmt>(login);
+        EXPECT_TRUE(screen->MyShow());
+        return session().history.size();
+    };
+    const size_t few = statementsToOpen();
+    for (long id = 70; id < 95; ++id) {
+        addUserRow(id, "BULK" + std::to_string(id), "'B', 'Ulk', NULL, 1, 0, 0, 0, 0, 0, 0, 0, '', 0, 1, 0, 0");
+        exec("INSERT System_security_groups VALUES (200, " + std::to_string(id) + ", NULL, 0, 0, 0, NULL, NULL, NULL)");
+    }
+    EXPECT_EQ(statementsToOpen(), few);
+    EXPECT_EQ(screen->userModel()->totalRows(), 33u);
+
+    session().history.clear();
+    ASSERT_TRUE(screen->SelectGroup(200));
+    EXPECT_EQ(screen->userModel()->totalRows(), 28u);
+    screen->userModel()->sort(users::UserListModel::LastName, Qt::DescendingOrder);
+    screen->SetFilterText("bulk9");
+    EXPECT_EQ(listed(), (std::vector<std::string>{"BULK90", "BULK91", "BULK92", "BULK93", "BULK94"}));
+    ASSERT_TRUE(screen->SelectFolder(users::UserFolder::SystemAdministrators));
+    ASSERT_TRUE(screen->SelectFolder(users::UserFolder::General));
+    EXPECT_EQ(session().history, std::vector<std::string>{});
+}
+
+// Rows arriving in order are left as they are, rows out of order are sorted (equal keys keep their
+// order), and the filter folds letters outside ASCII as well.
+TEST(UserListModelOrder, SortsWhatIsOutOfOrderAndFoldsEveryLetter) {
+    const auto row = [](long id, const char* name, const char* last) {
+        users::UserListRow r;
+        r.userId = id;
+        r.userName = QString::fromUtf8(name);
+        r.lastName = QString::fromUtf8(last);
+        return r;
+    };
+    const auto ids = [](const users::UserListModel& m) {
+        std::vector<long> out;
+        for (int i = 0; i < m.rowCount(); ++i)
+            out.push_back(m.rowAt(i)->userId);
+        return out;
+    };
+    users::UserListModel m;
+    m.setRows({row(1, "adams", "X"), row(2, "Baker", "Y"), row(3, "carter", "X")});
+    EXPECT_EQ(ids(m), (std::vector<long>{1, 2, 3}));
+    m.setRows({row(1, "carter", "X"), row(2, "ADAMS", "Y"), row(3, "baker", "X"), row(4, "Adams", "Z")});
+    EXPECT_EQ(ids(m), (std::vector<long>{2, 4, 3, 1}));
+    m.sort(users::UserListModel::LastName, Qt::DescendingOrder);
+    EXPECT_EQ(ids(m), (std::vector<long>{4, 2, 3, 1}));
+    m.setRows({row(5, "\xc3\x89MILE", "\xc3\x96ZT\xc3\x9cRK"), row(6, "EMIL", "Ost")});
+    m.setFilterText(QString::fromUtf8("\xc3\xa9mi"));
+    EXPECT_EQ(ids(m), (std::vector<long>{5}));
+    m.setFilterText(QString::fromUtf8("\xc3\xb6zt\xc3\xbc"));
+    EXPECT_EQ(ids(m), (std::vector<long>{5}));
+    m.setFilterText("emil");
+    EXPECT_EQ(ids(m), (std::vector<long>{6}));
+}
+
 TEST_F(UserMgmtScreen, RefreshPendingReportsRunsTheSuiteProcedure) {
     open(); // the site's database is of version 8.1
 

@@ -7,6 +7,28 @@ namespace users {
 namespace {
 const char* const kHeaders[] = {"User Name", "First Name",      "Last Name", "Group Access",
                                 "Type",      "Pending Reports", "Partition", "Prompt Script"};
+
+// The row's user name, names and partition folded to lower case, as the filter compares them. Names
+// are mostly ASCII, whose folding is A-Z to a-z; any other character folds the whole text the full way.
+QString foldedFilterText(const UserListRow& r) {
+    QString text;
+    text.reserve(r.userName.size() + r.firstName.size() + r.lastName.size() + r.partition.size() + 3);
+    text.append(r.userName)
+        .append(u'\n')
+        .append(r.firstName)
+        .append(u'\n')
+        .append(r.lastName)
+        .append(u'\n')
+        .append(r.partition);
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return text.toCaseFolded();
+        if (u >= 'A' && u <= 'Z')
+            c = QChar(static_cast<char16_t>(u + ('a' - 'A')));
+    }
+    return text;
+}
 } // namespace
 
 UserListModel::UserListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -14,9 +36,6 @@ UserListModel::UserListModel(QObject* parent) : QAbstractTableModel(parent) {}
 void UserListModel::setRows(std::vector<UserListRow> rows) {
     beginResetModel();
     m_rows = std::move(rows);
-    for (auto& r : m_rows)
-        if (r.filterText.isEmpty())
-            r.filterText = (r.userName + '\n' + r.firstName + '\n' + r.lastName + '\n' + r.partition).toCaseFolded();
     // The user's chosen order is kept across folder changes.
     sortRows();
     applyFilter();
@@ -33,12 +52,18 @@ void UserListModel::setFilterText(const QString& text) {
     endResetModel();
 }
 
+// The folded texts the filter looks in are made when a filter is first typed, not for every row of
+// every list shown: most lists are never filtered.
 void UserListModel::applyFilter() {
     m_shown.clear();
     m_shown.reserve(m_rows.size());
-    for (int i = 0; i < static_cast<int>(m_rows.size()); ++i)
-        if (m_filter.isEmpty() || m_rows[static_cast<size_t>(i)].filterText.contains(m_filter))
+    for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
+        UserListRow& r = m_rows[static_cast<size_t>(i)];
+        if (!m_filter.isEmpty() && r.filterText.isEmpty())
+            r.filterText = foldedFilterText(r);
+        if (m_filter.isEmpty() || r.filterText.contains(m_filter))
             m_shown.push_back(i);
+    }
 }
 
 bool UserListModel::updateRow(const UserListRow& row) {
@@ -47,8 +72,7 @@ bool UserListModel::updateRow(const UserListRow& row) {
         return false;
     UserListRow& held = m_rows[static_cast<size_t>(m_shown[static_cast<size_t>(at)])];
     held = row;
-    held.filterText =
-        (held.userName + '\n' + held.firstName + '\n' + held.lastName + '\n' + held.partition).toCaseFolded();
+    held.filterText.clear(); // made again when a filter next looks at it
     Q_EMIT dataChanged(index(at, 0), index(at, Count - 1));
     return true;
 }
@@ -159,10 +183,16 @@ void UserListModel::sortRows() {
             return a.pendingReports < b.pendingReports;
         return QString::compare(text(a, column), text(b, column), Qt::CaseInsensitive) < 0;
     };
-    if (m_sortOrder == Qt::AscendingOrder)
-        std::stable_sort(m_rows.begin(), m_rows.end(), less);
-    else
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&less](const auto& a, const auto& b) { return less(b, a); });
+    // Rows usually come in the order shown (users are loaded by name): one pass finds that, and a
+    // stable sort of rows already in order would leave them as they are.
+    if (m_sortOrder == Qt::AscendingOrder) {
+        if (!std::is_sorted(m_rows.begin(), m_rows.end(), less))
+            std::stable_sort(m_rows.begin(), m_rows.end(), less);
+    } else {
+        const auto greater = [&less](const auto& a, const auto& b) { return less(b, a); };
+        if (!std::is_sorted(m_rows.begin(), m_rows.end(), greater))
+            std::stable_sort(m_rows.begin(), m_rows.end(), greater);
+    }
 }
 
 } // namespace users

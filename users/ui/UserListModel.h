@@ -16,7 +16,8 @@ struct UserListRow {
     long pendingReports = 0;
     QString imageKey;
     bool readOnly = false;
-    QString filterText; // user name, first and last name and partition, folded to lower case
+    QString filterText; // user name, first and last name and partition, folded to lower case; made when
+                        // a filter first looks at the row
 };
 
 // The users of the selected folder or group (lvwUsers): the columns "User Name", "First Name",
