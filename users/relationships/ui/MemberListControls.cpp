@@ -40,12 +40,24 @@ MemberListControls::MemberListControls(const char* listName, const QStringList& 
     m_cboMember->setAccessibleName("Physician or group to add");
     auto* add = button("cmdAdd", "&Add", this);
     auto* remove = button("cmdRemove", "&Remove", this);
-    // Taken in here before OK and Cancel exist, so the tab order runs list, choice, details, buttons.
-    if (details)
-        details->setParent(this);
     auto* ok = button("cmdOK", "&OK", this);
     ok->setDefault(true);
     auto* cancel = button("cmdCancel", "&Cancel", this);
+    // The editor made its details first; Tab still runs list, choice, details, buttons.
+    std::vector<QWidget*> order{m_lvwMembers, m_cboMember, add, remove};
+    if (details) {
+        QWidget* start = window();
+        QWidget* w = start;
+        do {
+            if (details->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus))
+                order.push_back(w);
+            w = w->nextInFocusChain();
+        } while (w && w != start);
+    }
+    order.push_back(ok);
+    order.push_back(cancel);
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
     connect(add, &QPushButton::clicked, this, &MemberListControls::AddClicked);
     connect(remove, &QPushButton::clicked, this, &MemberListControls::RemoveClicked);
     connect(ok, &QPushButton::clicked, this, &MemberListControls::OKClicked);
