@@ -17,6 +17,7 @@
 #include "PP_Phys_List.h"
 #include "PP_Unknown_Phys.h"
 #include "PR_Printers.h"
+#include "RelationshipFolders.h"
 #include "SL_Log_List.h"
 #include "SiteKeyOffer.h"
 #include "TE_Pauses.h"
@@ -320,9 +321,13 @@ bool Startup::runCommand(const std::string& name) {
             screen.exec();
             return true;
         }
-        if (name != "mnuUserManagement")
+        if (name == "mnuSendMessage")
             return false;
         openUserManagement();
+        // The restored transcriptionist is shown in User Management, which holds the users.
+        if (name == "mnuUAUndelete" && m_userManagement)
+            if (auto* screen = qobject_cast<users::UA_User_Mgmt*>(m_userManagement->widget()))
+                screen->UndeleteTranscriptionist();
     } else if (name == "mnuAcctEditor") {
         if (m_login.user.is_administrator)
             openAccountManager();
@@ -530,6 +535,7 @@ void Startup::openUserManagement() {
                 chosen.push_back({g->m_lngGroupId, g->m_strGroupName, g->m_strDescription, g->IsBuiltIn()});
         return chosen;
     };
+    users::RelationshipFolders::Install(*screen);
     if (userManagementHooks)
         userManagementHooks(*screen);
     m_userManagement = m_window.openScreen(screen, "User Management");

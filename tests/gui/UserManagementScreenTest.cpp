@@ -313,3 +313,45 @@ TEST_F(UserMgmtScreen, OpensThePrivilegeScreensForTheSelectedUser) {
 }
 
 } // namespace
+
+namespace {
+
+// Deleted transcriptionists of North and its sub-partition are offered; South's and a live one are not.
+TEST_F(UserMgmtScreen, UndeletingATranscriptionistOffersThePartitionsOwnAndRestoresTheChosenOne) {
+    exec("INSERT Trans_info (trans_id, trans_type, first_name, last_name, initials, extra3, is_deleted) VALUES "
+         "('KGONE', 1, 'Kay', 'O''Gone', 'KG', 3, 1)\n"
+         "INSERT Trans_info (trans_id, trans_type, first_name, last_name, initials, extra3, is_deleted) VALUES "
+         "('SGONE', 1, 'Sue', 'Gone', 'SG', 2, 1)\n"
+         "INSERT Trans_info (trans_id, trans_type, first_name, last_name, initials, extra3, is_deleted) VALUES "
+         "('VGONE', 4, 'Val', 'Voice', 'VG', 1, 1)");
+    open();
+    std::vector<std::string> offered;
+    screen->runDialog = [&offered](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Undelete a Transcriptionist");
+        auto* list = child<QTreeWidget>(d, "lvwTranscriptionists");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            offered.push_back(list->topLevelItem(i)->text(0).toStdString() + "|" +
+                              list->topLevelItem(i)->text(2).toStdString() + "|" +
+                              list->topLevelItem(i)->text(7).toStdString());
+        if (list->topLevelItemCount() > 0)
+            list->setCurrentItem(list->topLevelItem(0));
+        click(d, "cmdOK");
+        return d.result();
+    };
+    run("UndeleteTranscriptionist");
+    EXPECT_EQ(texts(), "");
+    EXPECT_EQ(offered, std::vector<std::string>{"KGONE|O'Gone|North General"});
+    EXPECT_EQ(scalar("SELECT is_deleted FROM Trans_info WHERE trans_id = 'KGONE'"), "0");
+    EXPECT_EQ(users("user_name = 'KGONE' AND trans_id = 'KGONE' AND partition_id = 3 AND is_deleted = 0"), "1");
+    ASSERT_TRUE(users::Users().Exists(users::clsUsers::Key(300)));
+    const auto log = logRows();
+    EXPECT_NE(std::find(log.begin(), log.end(), "20010|2|2|50|1|User KGONE has been undeleted by MGR."), log.end());
+
+    // Nothing left to restore: the message, and no list.
+    offered.clear();
+    run("UndeleteTranscriptionist");
+    EXPECT_EQ(texts(), "There are no transcriptionists available to undelete. [Error]\n");
+    EXPECT_TRUE(offered.empty());
+}
+
+} // namespace

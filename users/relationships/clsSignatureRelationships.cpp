@@ -59,8 +59,20 @@ std::string dateColumn(int column) {
     return session().GetColumnText(column, 1);
 }
 
-std::string userName(const clsUsers& users, long userId, long physicianId) {
+// The physician's user: by the user id read with the row, else (a row written here, which carries
+// only the physician) by the physician id.
+const clsUser* physicianUser(const clsUsers& users, long userId, long physicianId) {
     if (const clsUser* u = users.Item(clsUsers::Key(userId)))
+        return u;
+    if (physicianId > 0)
+        for (const clsUser& u : users)
+            if (u.m_lngPhysicianId == physicianId)
+                return &u;
+    return nullptr;
+}
+
+std::string userName(const clsUsers& users, long userId, long physicianId) {
+    if (const clsUser* u = physicianUser(users, userId, physicianId))
         return u->m_strUserName;
     return "#" + std::to_string(physicianId);
 }
@@ -146,7 +158,8 @@ clsSignatureRelationships::Folder(const std::string& folderName, const clsUsers&
         for (auto& e : out)
             if (e.dictatorPhysicianId == physicianId)
                 return e;
-        out.push_back({physicianId, userId, userName(users, userId, physicianId), {}});
+        const clsUser* u = physicianUser(users, userId, physicianId);
+        out.push_back({physicianId, u ? u->m_lngUserId : userId, userName(users, userId, physicianId), {}});
         return out.back();
     };
     if (folderName == kSurrogateFolder) {

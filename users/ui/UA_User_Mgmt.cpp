@@ -131,8 +131,13 @@ UA_User_Mgmt::UA_User_Mgmt(suite::LoginComponent& login, QWidget* parent) : QWid
         connect(sc, &QShortcut::activated, this, slot);
     };
     key(QKeySequence(Qt::Key_Insert), [this] { m_lngGroupId || m_folder ? AddUserMain() : AddRelationship(); });
-    key(QKeySequence(Qt::Key_Return), [this] { lvwGroups->hasFocus() ? EditGroup() : EditUser(); });
-    key(QKeySequence(Qt::Key_Delete), [this] { lvwGroups->hasFocus() ? DeleteGroup() : DeleteUser(); });
+    // In a relationship folder they act on the relationship, never on the users list hidden behind it.
+    key(QKeySequence(Qt::Key_Return), [this] {
+        m_relationship ? EditRelationship() : lvwGroups->hasFocus() ? EditGroup() : EditUser();
+    });
+    key(QKeySequence(Qt::Key_Delete), [this] {
+        m_relationship ? DeleteRelationship() : lvwGroups->hasFocus() ? DeleteGroup() : DeleteUser();
+    });
     key(QKeySequence(Qt::Key_F5), [this] { RefreshPendingReports(); });
 }
 
@@ -192,6 +197,8 @@ void UA_User_Mgmt::buildMenus() {
         {"mnuRelationship", "ViewAllRelationships", "&View All Relationships", &UA_User_Mgmt::ViewAllRelationships},
         {"mnuFolder", "AddGroupMain2", "Add new group", &UA_User_Mgmt::AddGroupMain},
         {"mnuFolder", "AddUserMain2", "&Add User...", &UA_User_Mgmt::AddUserMain},
+        {"mnuFolder", "UndeleteTranscriptionist", "&Undelete a Transcriptionist...",
+         &UA_User_Mgmt::UndeleteTranscriptionist},
         {"mnuRelationshipFolder", "AddRelationship2", "Add new relationship", &UA_User_Mgmt::AddRelationship},
     };
     for (const auto& e : entries) {

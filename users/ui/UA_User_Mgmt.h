@@ -58,6 +58,8 @@ public:
     // Selects users of the list by id (the others are unselected).
     void SelectUsers(const std::vector<long>& userIds);
     void SetFilterText(const QString& text);
+    // Opens the group editor for a new group of the type; on a save the groups are read again.
+    void AddGroup(long groupType);
 
     [[nodiscard]] UserListModel* userModel() const { return m_userModel; }
     [[nodiscard]] QStandardItemModel* groupModel() const { return m_groupModel; }
@@ -73,6 +75,7 @@ public Q_SLOTS:
     void AddUserMain();
     void EditUser();
     void DeleteUser();
+    void UndeleteTranscriptionist();
     void AddGroupMain();
     void EditGroup();
     void DeleteGroup();

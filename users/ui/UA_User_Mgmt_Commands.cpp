@@ -9,6 +9,7 @@
 #include "UA_Privileges_New.h"
 #include "UA_Set_Policy.h"
 #include "UA_User_Mgmt.h"
+#include "UA_User_Mgmt_Undelete.h"
 #include "UA_User_Type.h"
 #include "UserListModel.h"
 #include "clsPartition.h"
@@ -203,15 +204,26 @@ void UA_User_Mgmt::DeleteUser() {
     m_userModel->removeUser(userId);
 }
 
+// A deleted transcriptionist of this partition or below comes back as a new user, then shown.
+void UA_User_Mgmt::UndeleteTranscriptionist() {
+    UA_User_Mgmt_Undelete dialog(m_login.user.Partition_ID, Users(), this);
+    if (!dialog.LoadList() || run(dialog) != QDialog::Accepted)
+        return;
+    refreshCurrent();
+    SelectUsers({dialog.RestoredUserId()});
+}
+
 // ---- groups ----------------------------------------------------------------------------------
 
 void UA_User_Mgmt::AddGroupMain() {
-    if (!hooks.editGroup)
-        return;
-    const long type = m_folder == UserFolder::Transcription ? kTranscriptionGroup
-                      : m_folder == UserFolder::Physicians  ? kPhysicianGroup
-                                                            : kGeneralGroup;
-    if (hooks.editGroup(this, 0, type) && LoadGroupsIntoCollection(&m_groups) && m_data.LoadMemberships())
+    AddGroup(m_folder == UserFolder::Transcription ? kTranscriptionGroup
+             : m_folder == UserFolder::Physicians  ? kPhysicianGroup
+                                                   : kGeneralGroup);
+}
+
+void UA_User_Mgmt::AddGroup(long groupType) {
+    if (hooks.editGroup && hooks.editGroup(this, 0, groupType) && LoadGroupsIntoCollection(&m_groups) &&
+        m_data.LoadMemberships())
         refreshCurrent();
 }
 
@@ -379,6 +391,13 @@ void UA_User_Mgmt::DeleteRelationship() {
 void UA_User_Mgmt::ViewAllRelationships() {
     if (!hooks.viewAllRelationships)
         return;
+    // In a relationship folder the row's dictating physician user, else the one selected user.
+    if (m_relationship) {
+        const QModelIndex at = lvwRelationships->currentIndex();
+        if (at.isValid())
+            hooks.viewAllRelationships(this, static_cast<long>(at.siblingAtColumn(0).data(Qt::UserRole).toLongLong()));
+        return;
+    }
     const auto users = selectedUsers();
     hooks.viewAllRelationships(this, users.size() == 1 ? users.front()->m_lngUserId : 0);
 }

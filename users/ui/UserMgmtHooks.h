@@ -36,7 +36,8 @@ struct UserMgmtHooks {
     // Reads the relationships of every folder ("Retrieving Surrogates...", "Retrieving
     // Dependencies...", "Retrieving Residents..."); false after its message.
     std::function<bool()> loadRelationships;
-    // The list model a relationship folder shows (owned by the provider).
+    // The list model a relationship folder shows (owned by the provider); column 0 of each row
+    // carries the dictating physician's user id under Qt::UserRole.
     std::function<QAbstractItemModel*(RelationshipKind kind)> relationshipList;
     // The relationship commands; row is the selected row of the folder's list, -1 for none. True
     // when something changed (the folder's list is then shown again).

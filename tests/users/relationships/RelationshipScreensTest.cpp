@@ -117,6 +117,29 @@ TEST_F(RelationshipScreens, TheSurrogateEditorChecksThePeriodAndSavesTheList) {
     EXPECT_EQ(logRows().back(), "20006|2|2|50|1|User DRONE surrogate relationships have been changed by MGR.");
 }
 
+// Tab runs from the list through the choice and the row's details to the buttons in both editors.
+TEST_F(RelationshipScreens, TheEditorsTabFromTheListThroughTheDetailsToTheButtons) {
+    const auto chain = [](QWidget& dialog, const char* list) {
+        std::vector<std::string> names;
+        QWidget* w = dialog.findChild<QWidget*>(list);
+        for (int i = 0; w && i < 40 && w->objectName() != "cmdCancel"; ++i, w = w->nextInFocusChain())
+            if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
+                names.push_back(w->objectName().toStdString());
+        names.push_back(w ? w->objectName().toStdString() : "");
+        return names;
+    };
+    UA_Surrogate_Edit surrogates(rel, loadedUsers, loadedGroups);
+    EXPECT_EQ(chain(surrogates, "lvwSurrogates"),
+              (std::vector<std::string>{"lvwSurrogates", "cboMember", "cmdAdd", "cmdRemove", "chkStartDate",
+                                        "dtpStartDate", "chkExpireDate", "dtpExpireDate", "cmdOK", "cmdCancel"}));
+    UA_Resident_Edit residents(rel, loadedUsers, loadedGroups);
+    EXPECT_EQ(
+        chain(residents, "lvwCosigners"),
+        (std::vector<std::string>{"lvwCosigners", "cboMember", "cmdAdd", "cmdRemove", "cboCosignerLevel",
+                                  "chkCosignerRequired", "cboDictatorLevel", "chkDictatorRequired", "chkStartDate",
+                                  "dtpStartDate", "chkExpireDate", "dtpExpireDate", "cmdOK", "cmdCancel"}));
+}
+
 TEST_F(RelationshipScreens, SavingTheSurrogateEditorEmptyAsksAndDeletes) {
     UA_Surrogate_Edit editor(rel, loadedUsers, loadedGroups);
     editor.LoadForm(1, "DRONE", false);

@@ -1,31 +1,20 @@
 #include "UA_Resident_Edit.h"
 
+#include "MemberListControls.h"
 #include "MessageService.h"
 #include "PeriodControls.h"
-#include "clsSecurityGroups.h"
 #include "clsSignatureRelationships.h"
-#include "clsUsers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace users {
 
 namespace {
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QComboBox* levels(const char* name, QWidget* parent) {
     auto* c = new QComboBox(parent);
@@ -45,20 +34,6 @@ UA_Resident_Edit::UA_Resident_Edit(clsSignatureRelationships& relationships, con
                                    const clsSecurityGroups& groups, QWidget* parent)
     : QDialog(parent), m_relationships(relationships), m_users(users), m_groups(groups) {
     setObjectName("UA_Resident_Edit");
-    m_lblCaption = new QLabel(this);
-    m_lblCaption->setObjectName("lblCaption");
-    m_lblCaption->setWordWrap(true);
-    m_lvwCosigners = new QTreeWidget(this);
-    m_lvwCosigners->setObjectName("lvwCosigners");
-    m_lvwCosigners->setHeaderLabels({"Name", "Type", "Cosigner Level", "Cosigner Required", "Dictator Level",
-                                     "Dictator Required", "Start Date", "Expiration Date"});
-    m_lvwCosigners->setRootIsDecorated(false);
-    m_cboMember = new QComboBox(this);
-    m_cboMember->setObjectName("cboMember");
-    m_cboMember->setAccessibleName("Physician or group to add");
-    auto* add = button("cmdAdd", "&Add", this);
-    auto* remove = button("cmdRemove", "&Remove", this);
-
     m_rowControls = new QWidget(this);
     m_cboCosignerLevel = levels("cboCosignerLevel", m_rowControls);
     m_chkCosignerRequired = new QCheckBox("Cosigner Signature &Required", m_rowControls);
@@ -81,34 +56,23 @@ UA_Resident_Edit::UA_Resident_Edit(clsSignatureRelationships& relationships, con
     grid->addWidget(m_chkDictatorRequired, 1, 2);
     grid->addWidget(m_period, 2, 0, 1, 3);
 
-    auto* ok = button("cmdOK", "&OK", this);
-    ok->setDefault(true);
-    auto* cancel = button("cmdCancel", "&Cancel", this);
-    connect(add, &QPushButton::clicked, this, &UA_Resident_Edit::cmdAdd_Click);
-    connect(remove, &QPushButton::clicked, this, &UA_Resident_Edit::cmdRemove_Click);
-    connect(ok, &QPushButton::clicked, this, &UA_Resident_Edit::cmdOK_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_lvwCosigners, &QTreeWidget::currentItemChanged, this, &UA_Resident_Edit::lvwCosigners_Select);
+    m_members = new MemberListControls("lvwCosigners",
+                                       {"Name", "Type", "Cosigner Level", "Cosigner Required", "Dictator Level",
+                                        "Dictator Required", "Start Date", "Expiration Date"},
+                                       m_rowControls, this);
+    connect(m_members, &MemberListControls::AddClicked, this, &UA_Resident_Edit::cmdAdd_Click);
+    connect(m_members, &MemberListControls::RemoveClicked, this, &UA_Resident_Edit::cmdRemove_Click);
+    connect(m_members, &MemberListControls::OKClicked, this, &UA_Resident_Edit::cmdOK_Click);
+    connect(m_members, &MemberListControls::CancelClicked, this, &QDialog::reject);
+    connect(m_members, &MemberListControls::RowSelected, this, &UA_Resident_Edit::lvwCosigners_Select);
     connect(m_period, &PeriodControls::PeriodChanged, this, &UA_Resident_Edit::rowChanged);
     connect(m_cboCosignerLevel, &QComboBox::currentIndexChanged, this, &UA_Resident_Edit::rowChanged);
     connect(m_cboDictatorLevel, &QComboBox::currentIndexChanged, this, &UA_Resident_Edit::rowChanged);
     connect(m_chkCosignerRequired, &QCheckBox::toggled, this, &UA_Resident_Edit::rowChanged);
     connect(m_chkDictatorRequired, &QCheckBox::toggled, this, &UA_Resident_Edit::rowChanged);
 
-    auto* picker = new QHBoxLayout;
-    picker->addWidget(m_cboMember, 1);
-    picker->addWidget(add);
-    picker->addWidget(remove);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_lblCaption);
-    layout->addWidget(m_lvwCosigners, 1);
-    layout->addLayout(picker);
-    layout->addWidget(m_rowControls);
-    layout->addLayout(buttons);
+    layout->addWidget(m_members);
     resize(700, 440);
 }
 
@@ -117,7 +81,7 @@ void UA_Resident_Edit::LoadForm(long dictatorPhysicianId, const std::string& dic
     m_strDictatorName = dictatorName;
     m_blnResident = resident;
     setWindowTitle(resident ? "Edit Resident Relationship" : "Edit Cosigner Relationship");
-    m_lblCaption->setText(QString::fromStdString(
+    m_members->SetCaption(QString::fromStdString(
         std::string(resident ? "The following physicians must also sign the reports of the resident "
                              : "The following physicians must cosign the reports of ") +
         dictatorName + "."));
@@ -126,23 +90,11 @@ void UA_Resident_Edit::LoadForm(long dictatorPhysicianId, const std::string& dic
     fillCandidates();
 }
 
-std::string UA_Resident_Edit::nameOf(const clsSignatureDependency& d) const {
-    if (d.IsGroup()) {
-        for (const clsSecurityGroup& g : m_groups)
-            if (g.m_lngGroupId == d.m_lngCosignerGroupId)
-                return g.m_strGroupName;
-        return "#" + std::to_string(d.m_lngCosignerGroupId);
-    }
-    for (const clsUser& u : m_users)
-        if (u.m_lngPhysicianId == d.m_lngCosignerPhysicianId)
-            return u.m_strUserName;
-    return "#" + std::to_string(d.m_lngCosignerPhysicianId);
-}
-
 void UA_Resident_Edit::showRow(int at) {
-    QTreeWidgetItem* item = m_lvwCosigners->topLevelItem(at);
+    QTreeWidgetItem* item = m_members->List()->topLevelItem(at);
     const auto& d = m_rows[static_cast<size_t>(at)];
-    item->setText(0, QString::fromStdString(nameOf(d)));
+    item->setText(0, QString::fromStdString(MemberListControls::MemberName(
+                         m_users, m_groups, d.m_lngCosignerPhysicianId, d.m_lngCosignerGroupId)));
     item->setText(1, QString::fromStdString(d.TypeText()));
     item->setText(2, "Level " + QString::number(d.m_lngCosignerSignatureLevel));
     item->setText(3, yesNo(d.m_blnCosignerSignatureRequired));
@@ -153,9 +105,9 @@ void UA_Resident_Edit::showRow(int at) {
 }
 
 void UA_Resident_Edit::showRows() {
-    m_lvwCosigners->clear();
+    m_members->List()->clear();
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        new QTreeWidgetItem(m_lvwCosigners);
+        new QTreeWidgetItem(m_members->List());
         showRow(static_cast<int>(i));
     }
     m_rowControls->setEnabled(false);
@@ -166,34 +118,30 @@ void UA_Resident_Edit::fillCandidates() {
     for (const auto& d : m_rows)
         (d.IsGroup() ? groups : physicians)
             .push_back(d.IsGroup() ? d.m_lngCosignerGroupId : d.m_lngCosignerPhysicianId);
-    m_candidates = SignatureCandidates(m_users, m_groups, m_lngDictatorPhysicianId, physicians, groups);
-    m_cboMember->clear();
-    for (const auto& c : m_candidates)
-        m_cboMember->addItem(QString::fromStdString(c.groupId == -1 ? c.name : c.name + " (Group)"));
+    m_members->Offer(m_users, m_groups, m_lngDictatorPhysicianId, physicians, groups);
 }
 
 void UA_Resident_Edit::cmdAdd_Click() {
-    const int at = m_cboMember->currentIndex();
-    if (at < 0 || at >= static_cast<int>(m_candidates.size()))
+    const SignatureCandidate* c = m_members->Chosen();
+    if (!c)
         return;
-    const SignatureCandidate& c = m_candidates[static_cast<size_t>(at)];
     clsSignatureDependency d;
     d.m_lngDictatorPhysicianId = m_lngDictatorPhysicianId;
-    d.m_lngCosignerPhysicianId = c.physicianId;
-    d.m_lngCosignerUserId = c.userId;
-    d.m_lngCosignerGroupId = c.groupId;
+    d.m_lngCosignerPhysicianId = c->physicianId;
+    d.m_lngCosignerUserId = c->userId;
+    d.m_lngCosignerGroupId = c->groupId;
     d.m_lngCosignerPhysicianType =
         m_blnResident ? clsSignatureDependency::kResident : clsSignatureDependency::kCosigner;
     d.m_blnCosignerSignatureRequired = true;
     m_rows.push_back(d);
-    new QTreeWidgetItem(m_lvwCosigners);
+    new QTreeWidgetItem(m_members->List());
     showRow(static_cast<int>(m_rows.size()) - 1);
-    m_lvwCosigners->setCurrentItem(m_lvwCosigners->topLevelItem(static_cast<int>(m_rows.size()) - 1));
+    m_members->SelectRow(static_cast<int>(m_rows.size()) - 1);
     fillCandidates();
 }
 
 void UA_Resident_Edit::cmdRemove_Click() {
-    const int at = m_lvwCosigners->indexOfTopLevelItem(m_lvwCosigners->currentItem());
+    const int at = m_members->CurrentRow();
     if (at < 0)
         return;
     m_rows.erase(m_rows.begin() + at);
@@ -202,7 +150,7 @@ void UA_Resident_Edit::cmdRemove_Click() {
 }
 
 void UA_Resident_Edit::lvwCosigners_Select() {
-    const int at = m_lvwCosigners->indexOfTopLevelItem(m_lvwCosigners->currentItem());
+    const int at = m_members->CurrentRow();
     m_rowControls->setEnabled(at >= 0);
     if (at < 0)
         return;
@@ -217,7 +165,7 @@ void UA_Resident_Edit::lvwCosigners_Select() {
 }
 
 void UA_Resident_Edit::rowChanged() {
-    const int at = m_lvwCosigners->indexOfTopLevelItem(m_lvwCosigners->currentItem());
+    const int at = m_members->CurrentRow();
     if (m_blnLoading || at < 0)
         return;
     auto& d = m_rows[static_cast<size_t>(at)];
@@ -235,7 +183,7 @@ void UA_Resident_Edit::cmdOK_Click() {
         if (PeriodControls::ExpiresTooEarly(m_rows[i].m_strEffectiveDate, m_rows[i].m_strExpireDate)) {
             platform::MsgBox("The Expiration Date must be greater than the Start Date.  Please adjust the dates.",
                              platform::MsgButtons::OK, platform::MsgIcon::Exclamation, "Error");
-            m_lvwCosigners->setCurrentItem(m_lvwCosigners->topLevelItem(static_cast<int>(i)));
+            m_members->SelectRow(static_cast<int>(i));
             m_period->FocusExpire();
             return;
         }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "SignatureCandidates.h"
 #include "clsSignatureDependency.h"
 
 #include <QDialog>
@@ -10,8 +9,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
-class QTreeWidget;
 
 namespace users {
 
@@ -19,6 +16,7 @@ class clsSignatureRelationships;
 class clsUsers;
 class clsSecurityGroups;
 class PeriodControls;
+class MemberListControls;
 
 // The resident and the cosigner editor: the physicians and physician groups that must also sign a
 // dictating physician's reports, each with its signature levels, required flags and period. OK
@@ -47,7 +45,6 @@ private:
     void showRows();
     void showRow(int at);
     void fillCandidates();
-    [[nodiscard]] std::string nameOf(const clsSignatureDependency& d) const;
 
     clsSignatureRelationships& m_relationships;
     const clsUsers& m_users;
@@ -57,11 +54,8 @@ private:
     bool m_blnResident = false;
     bool m_blnLoading = false;
     std::vector<clsSignatureDependency> m_rows;
-    std::vector<SignatureCandidate> m_candidates;
 
-    QLabel* m_lblCaption = nullptr;
-    QTreeWidget* m_lvwCosigners = nullptr;
-    QComboBox* m_cboMember = nullptr;
+    MemberListControls* m_members = nullptr;
     QComboBox* m_cboCosignerLevel = nullptr;
     QCheckBox* m_chkCosignerRequired = nullptr;
     QComboBox* m_cboDictatorLevel = nullptr;

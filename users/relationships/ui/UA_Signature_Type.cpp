@@ -67,6 +67,14 @@ UA_Signature_Type::Kind UA_Signature_Type::Selected() const {
     return Kind::Surrogate;
 }
 
+void UA_Signature_Type::Select(Kind kind) {
+    (kind == Kind::Resident   ? m_optResident
+     : kind == Kind::Cosigner ? m_optCosigner
+     : kind == Kind::Group    ? m_optGroup
+                              : m_optSurrogate)
+        ->setChecked(true);
+}
+
 void UA_Signature_Type::showDescription() {
     switch (Selected()) {
     case Kind::Surrogate:

@@ -16,6 +16,8 @@ public:
     explicit UA_Signature_Type(QWidget* parent = nullptr);
 
     [[nodiscard]] Kind Selected() const;
+    // Checks the option of kind (the folder the command came from).
+    void Select(Kind kind);
     // Runs the dialog; false when it was cancelled, else kind holds the choice.
     static bool Choose(Kind& kind, QWidget* parent = nullptr);
 

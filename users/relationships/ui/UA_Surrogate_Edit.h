@@ -1,6 +1,5 @@
 #pragma once
 
-#include "SignatureCandidates.h"
 #include "clsSurrogate.h"
 
 #include <QDialog>
@@ -8,16 +7,13 @@
 #include <string>
 #include <vector>
 
-class QComboBox;
-class QLabel;
-class QTreeWidget;
-
 namespace users {
 
 class clsSignatureRelationships;
 class clsUsers;
 class clsSecurityGroups;
 class PeriodControls;
+class MemberListControls;
 
 // "Edit Surrogate Signature Relationship": the physicians and physician groups that may view and
 // sign a dictating physician's reports, each with its effective period. OK writes them through the
@@ -44,7 +40,6 @@ private Q_SLOTS:
 private:
     void showRows();
     void fillCandidates();
-    [[nodiscard]] std::string nameOf(const clsSurrogate& s) const;
 
     clsSignatureRelationships& m_relationships;
     const clsUsers& m_users;
@@ -53,11 +48,8 @@ private:
     std::string m_strDictatorName;
     bool m_blnIsNew = false;
     std::vector<clsSurrogate> m_rows;
-    std::vector<SignatureCandidate> m_candidates;
 
-    QLabel* m_lblCaption = nullptr;
-    QTreeWidget* m_lvwSurrogates = nullptr;
-    QComboBox* m_cboMember = nullptr;
+    MemberListControls* m_members = nullptr;
     PeriodControls* m_period = nullptr;
 };
 
