@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ class LoginComponent;
 namespace physicians {
 
 class PhysicianListModel;
+class PhysicianProfileEdit;
+class PP_Add_Phys;
 
 // The physicians of one account with the hidden and status filters, and the commands on them.
 class PP_Phys_List : public QWidget {
@@ -38,7 +41,9 @@ public:
 
     // ---- commands (the tool bar's and the main window's) -----------------------------------------
     void AddPhysicianWizard();
+    void AddAnother(); // a new physician from the values of the one added last
     void EditPhysician();
+    void EditDefaultPhysician();
     void DeletePhysicians();
     void RemoveFromAccount();
     void HidePhysicians();
@@ -63,9 +68,10 @@ public:
     std::function<bool(std::vector<long>& accounts)> chooseDefaultAccounts;
     // Status line texts ("Retrieving Physician List...", "Physician Profile Updated.").
     std::function<void(const QString&)> statusHandler;
-    // Opens the profile editor on physicians (id 0 for a new one); until it exists the main window
-    // says it is not available yet.
+    // Opens the profile editor on physicians (id 0 for a new one, -1 the default physician).
     std::function<void(const std::vector<long>& physicianIds)> openEditor;
+    // Shows the opened editor; modal by default, driven directly in tests.
+    std::function<void(PP_Add_Phys& editor)> runEditor;
 
 private:
     [[nodiscard]] std::vector<clsPhysicianSummaryRecord*> selectedRecords();
@@ -73,12 +79,14 @@ private:
     [[nodiscard]] bool skipAndContinue(const std::string& refusal, const char* verb);
     void setStatus(const QString& text);
     void statusChoiceChanged();
+    void openProfileEditor(long physicianId, bool another);
 
     suite::LoginComponent& m_login;
     clsPhysicianSummaryRecords m_records;
     PhysicianListDefaults m_defaults;
     std::string m_strEmailDefaultMethod;
     PhysicianListModel* m_model;
+    std::unique_ptr<PhysicianProfileEdit> m_lastAdded;
 
     QComboBox* CBAccount;
     QComboBox* cboHiddenPhysicians;
