@@ -373,7 +373,8 @@ std::optional<PhysicianProfileEdit::Weight> PhysicianProfileEdit::WeightOf(size_
     if (records.empty() || reportType >= kWeightTypes)
         return std::nullopt;
     auto of = [reportType](const clsPhysicianRecord* r) {
-        return Weight{r->weight_types[reportType], r->weight_types[reportType] == -1 ? 0 : r->weight_values[reportType]};
+        return Weight{r->weight_types[reportType],
+                      r->weight_types[reportType] == -1 ? 0 : r->weight_values[reportType]};
     };
     for (const clsPhysicianRecord* r : records)
         if (!(of(r) == of(records.front())))
@@ -549,9 +550,8 @@ std::vector<ProfileChange> PhysicianProfileEdit::Changes() const {
 clsPhysicianRecords PhysicianProfileEdit::ForSave() const {
     clsPhysicianRecords out;
     clsPhysicianRecord all = m_all;
-    const bool anyWritten = std::any_of(m_records.records().begin(), m_records.records().end(), [](const auto& r) {
-        return r.edit_status != EditUnchanged;
-    });
+    const bool anyWritten = std::any_of(m_records.records().begin(), m_records.records().end(),
+                                        [](const auto& r) { return r.edit_status != EditUnchanged; });
     if (all.edit_status == EditUnchanged && (anyWritten || m_blnMembershipChanged) && !m_original.record_initialized)
         all.edit_status = EditNew; // accounts that follow the -1 values need them stored
     out.Add(all);

@@ -13,11 +13,11 @@ inline constexpr const char* kVarious = "<various>";
 
 // A value of the profile as the editor's controls show it: a text column or a number.
 struct ProfileFieldInfo {
-    const char* name;                                 // the column's name
-    std::string clsPhysicianRecord::*text = nullptr;  // a text value, or
-    int clsPhysicianRecord::*number = nullptr;        // a number value
-    size_t maxChars = 0;                              // text: the column's width in characters
-    bool physician = false;                           // a Physician_profile value: one for every account
+    const char* name;                                // the column's name
+    std::string clsPhysicianRecord::*text = nullptr; // a text value, or
+    int clsPhysicianRecord::*number = nullptr;       // a number value
+    size_t maxChars = 0;                             // text: the column's width in characters
+    bool physician = false;                          // a Physician_profile value: one for every account
 };
 const std::vector<ProfileFieldInfo>& ProfileFields();
 const ProfileFieldInfo* FindProfileField(const std::string& name);

@@ -102,16 +102,16 @@ namespace {
 // The columns of a main row after its account number, in the order readMainRow takes them.
 const char* const kMainColumns =
     "PP.physician_id, PA.dept_id, PA.flag1, PP.first_name, PP.last_name, PP.title_1, "
-           "PA.title_2, PA.title_3, PA.title_4, PA.title_5, PA.title_6, PP.initials, PA.dictation_id, "
-           "PA.mis_nbr_1, PA.mis_nbr_2, PA.physician_type, PA.phone_nbr_1, PA.phone_nbr_2, PA.address_1, "
-           "PA.address_2, PA.address_3, PA.city, PA.state, PA.country, PA.zip_code, PA.group_affiliation, "
-           "PA.elect_signature, PA.fax_nbr_1, PA.fax_nbr_2, PA.fax_enabled_1, PA.fax_enabled_2, PA.batch_enabled, "
-           "PA.email_enabled, PA.online_enabled, PA.fax_hour_1, PA.fax_minute_1, PA.fax_hour_2, PA.fax_minute_2, "
-           "PA.fax_days_1, PA.fax_days_2, PA.fax_includes_1, PA.fax_includes_2, PA.online_queue, PA.batch_queue, "
-           "PA.batch_includes, PA.online_includes, PA.email_includes, PA.email_address, PP.flag2, "
-           "user_name = (SELECT user_name FROM System_user_bindery WHERE user_id = PP.flag2), PA.string2, "
-           "PA.email_type, PP.string1, lmd = CONVERT(char(30), PP.last_update, 120), PA.string1, PP.flag3, "
-           "PP.partition_id\r\n";
+    "PA.title_2, PA.title_3, PA.title_4, PA.title_5, PA.title_6, PP.initials, PA.dictation_id, "
+    "PA.mis_nbr_1, PA.mis_nbr_2, PA.physician_type, PA.phone_nbr_1, PA.phone_nbr_2, PA.address_1, "
+    "PA.address_2, PA.address_3, PA.city, PA.state, PA.country, PA.zip_code, PA.group_affiliation, "
+    "PA.elect_signature, PA.fax_nbr_1, PA.fax_nbr_2, PA.fax_enabled_1, PA.fax_enabled_2, PA.batch_enabled, "
+    "PA.email_enabled, PA.online_enabled, PA.fax_hour_1, PA.fax_minute_1, PA.fax_hour_2, PA.fax_minute_2, "
+    "PA.fax_days_1, PA.fax_days_2, PA.fax_includes_1, PA.fax_includes_2, PA.online_queue, PA.batch_queue, "
+    "PA.batch_includes, PA.online_includes, PA.email_includes, PA.email_address, PP.flag2, "
+    "user_name = (SELECT user_name FROM System_user_bindery WHERE user_id = PP.flag2), PA.string2, "
+    "PA.email_type, PP.string1, lmd = CONVERT(char(30), PP.last_update, 120), PA.string1, PP.flag3, "
+    "PP.partition_id\r\n";
 
 } // namespace
 

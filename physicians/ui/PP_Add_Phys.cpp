@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -73,21 +74,6 @@ const TextControl kGeneralTexts[] = {
     {"TZipCode", "Zip Code:", "zip_code"},
     {"TCountry", "Country:", "country"},
 };
-const TextControl kOutputTexts[] = {
-    {"TFaxNbr1", "Fax Number 1:", "fax_nbr_1"},
-    {"TFaxNbr2", "Fax Number 2:", "fax_nbr_2"},
-    {"TBatchQueue", "Batch Queue:", "batch_queue"},
-    {"TEmailAddress", "Email Address:", "email_address"},
-};
-const TextControl kOutputChecks[] = {
-    {"CHKAllowOnline", "Allow Online Printing", "online_enabled"},
-    {"CHKAllowBatch", "Allow Batch Printing", "batch_enabled"},
-    {"CHKAllowFax1", "Allow Fax 1", "fax_enabled_1"},
-    {"CHKAllowFax2", "Allow Fax 2", "fax_enabled_2"},
-    {"CHKAllowEmail", "Allow Email", "email_enabled"},
-};
-const char* const kEmailMethods[] = {"Use System Default", "HTML", "Password/Encrypted HTML", "Word Document",
-                                     "Password - Word Document"};
 // The name boxes greyed for a user who may not change the physician itself.
 const char* const kNameControls[] = {"TFirstName", "TLastName", "TInitials", "TTitle1", "txtDVIid"};
 
@@ -115,6 +101,7 @@ void PP_Add_Phys::build() {
     tabPages->addTab(generalPage(), "&General");
     tabPages->addTab(accountsPage(), "A&ccounts");
     tabPages->addTab(outputPage(), "&Output");
+    tabPages->addTab(weightingPage(), "&Weighting");
     tabPages->addTab(addendumsPage(), "A&ddendums");
     layout->addWidget(tabPages);
     auto* buttons = new QHBoxLayout;
@@ -203,43 +190,6 @@ QWidget* PP_Add_Phys::accountsPage() {
     return page;
 }
 
-QWidget* PP_Add_Phys::outputPage() {
-    auto* page = new QWidget(this);
-    auto* form = new QFormLayout(page);
-    LViewOnlyOutput = new QLabel("View Only", page);
-    LViewOnlyOutput->setObjectName("LViewOnlyOutput");
-    form->addRow(LViewOnlyOutput);
-    for (const auto& c : kOutputChecks) {
-        auto* box = new QCheckBox(c.caption, page);
-        box->setObjectName(c.control);
-        bindCheck(box, c.field);
-        form->addRow(box);
-    }
-    for (const auto& t : kOutputTexts) {
-        auto* box = new QLineEdit(page);
-        box->setObjectName(t.control);
-        form->addRow(t.caption, box);
-        bindText(box, t.field);
-    }
-    CBEmailMethod = new QComboBox(page);
-    CBEmailMethod->setObjectName("CBEmailMethod");
-    for (const char* m : kEmailMethods)
-        CBEmailMethod->addItem(m);
-    form->addRow("Email Method:", CBEmailMethod);
-    connect(CBEmailMethod, &QComboBox::activated, this, [this](int index) {
-        if (!m_blnLoading && index >= 0)
-            m_edit.SetValue("email_method", std::to_string(index));
-    });
-    auto* cmdSetPassword = new QPushButton("Set &Password...", page);
-    cmdSetPassword->setObjectName("cmdSetPassword");
-    connect(cmdSetPassword, &QPushButton::clicked, this, [this] {
-        if (setPassword)
-            setPassword(m_edit);
-    });
-    form->addRow(cmdSetPassword);
-    return page;
-}
-
 QWidget* PP_Add_Phys::addendumsPage() {
     auto* page = new QWidget(this);
     auto* form = new QFormLayout(page);
@@ -314,8 +264,7 @@ void PP_Add_Phys::fillAccounts() {
     m_blnLoading = true;
     const std::vector<long> keep = m_edit.selection();
     LBAccounts->clear();
-    const std::vector<long> accounts =
-        m_edit.mode() == Mode::EditDefault ? std::vector<long>{-1} : m_edit.accounts();
+    const std::vector<long> accounts = m_edit.mode() == Mode::EditDefault ? std::vector<long>{-1} : m_edit.accounts();
     for (long a : accounts) {
         // Accounts with values of their own are marked; the others follow the all-accounts values.
         auto* item = new QListWidgetItem(q(accountName(a) + (a != -1 && m_edit.Overrides(a) ? "  *" : "")));
@@ -338,7 +287,7 @@ void PP_Add_Phys::accountsSelected() {
                               : chosen.empty()   ? QString()
                                                  : QString::number(chosen.size()) + " accounts selected");
     const size_t listed = static_cast<size_t>(LBAccounts->count());
-    labAccountSummary->setText(listed == 0                 ? "No Accounts, No Reports"
+    labAccountSummary->setText(listed == 0                    ? "No Accounts, No Reports"
                                : m_edit.memberOfAllAccounts() ? "All Accounts, All Reports"
                                                               : "Selected Accounts, All Reports");
     showValues();
@@ -357,22 +306,23 @@ void PP_Add_Phys::showValues() {
         box->setTristate(v == kVarious);
         box->setCheckState(v == kVarious ? Qt::PartiallyChecked : v != "0" && !v.empty() ? Qt::Checked : Qt::Unchecked);
     }
-    const std::string method = m_edit.Value("email_method");
-    CBEmailMethod->setCurrentIndex(method == kVarious ? -1 : std::clamp(std::atoi(method.c_str()), 0, 4));
+    showOutput();
+    showWeighting();
     const std::string sig = m_edit.Value("elect_signature");
     chkElectSignature->setTristate(sig == kVarious);
-    chkElectSignature->setCheckState(sig == kVarious ? Qt::PartiallyChecked
-                                                     : sig != "0" ? Qt::Checked : Qt::Unchecked);
+    chkElectSignature->setCheckState(sig == kVarious ? Qt::PartiallyChecked : sig != "0" ? Qt::Checked : Qt::Unchecked);
     TAddendumNormal->setPlainText(q(m_edit.AddendumText(false)));
     TAddendumSwitches->setPlainText(q(m_edit.AddendumText(true)));
     const clsPhysicianRecord& all = m_edit.allAccounts();
     LFullName->setText(q(all.last_name + ", " + all.first_name));
     labPartitionName->setText(q(GetPartitionName(all.Partition_ID)));
-    labPhysId->setText(m_edit.mode() == Mode::Add ? QString() : "Physician ID: " + QString::number(m_edit.physicianId()));
+    labPhysId->setText(m_edit.mode() == Mode::Add ? QString()
+                                                  : "Physician ID: " + QString::number(m_edit.physicianId()));
     const QDateTime when = QDateTime::fromString(q(all.last_modified_date).trimmed(), "yyyy-MM-dd HH:mm:ss");
-    labLastModified->setText(when.isValid() ? "Last modified on " + QLocale().toString(when.date(), QLocale::LongFormat) +
-                                                  " " + when.toString("HH:mm") + " by " + q(all.last_modified_user) + "."
-                                            : QString());
+    labLastModified->setText(when.isValid()
+                                 ? "Last modified on " + QLocale().toString(when.date(), QLocale::LongFormat) + " " +
+                                       when.toString("HH:mm") + " by " + q(all.last_modified_user) + "."
+                                 : QString());
     const char* caption = m_edit.mode() == Mode::Add           ? "Add Physician"
                           : m_edit.mode() == Mode::EditDefault ? "Edit Default Physician"
                                                                : "Edit Physician";
@@ -400,12 +350,11 @@ void PP_Add_Phys::applyAccess() {
     for (auto& [field, box] : m_texts)
         if (!FindProfileField(field)->physician)
             box->setReadOnly(!accounts);
-    LViewOnlyOutput->setVisible(!accounts);
-    for (const auto& c : kOutputChecks)
-        m_checks[c.field]->setEnabled(accounts);
-    for (const auto& t : kOutputTexts)
-        m_texts[t.field]->setEnabled(accounts);
-    CBEmailMethod->setEnabled(accounts);
+    setOutputEnabled(accounts);
+    LViewOnlyWeight->setVisible(!accounts);
+    for (QWidget* w : std::initializer_list<QWidget*>{OPTNoWeighting, OPTDirectWeighting, OPTPercentWeighting,
+                                                      TReportDirectWeight, TReportPercentWeight, BApplyDefaultWeight})
+        w->setEnabled(accounts);
     const bool accountButtons = alter && m_edit.mode() != Mode::EditDefault;
     BAddAccount->setEnabled(accountButtons);
     BDeleteAccount->setEnabled(accountButtons);
@@ -487,11 +436,14 @@ void PP_Add_Phys::focusField(const std::string& field) {
 }
 
 void PP_Add_Phys::BOK_Click() {
+    if (!commitFaxTimes() || !commitWeight())
+        return;
     // Text typed into the addendum boxes goes to the selected accounts as one value.
     const std::string addenda = s(TAddendumNormal->toPlainText()), switches = s(TAddendumSwitches->toPlainText());
     if (addenda != m_edit.AddendumText(false) && m_edit.SetAddendumText(false, addenda))
-        MsgBox("The Addendum Text contains one or more lines that exceed 77 characters.\r\nThis text will be truncated.",
-               MsgButtons::OK, MsgIcon::Critical, "Error");
+        MsgBox(
+            "The Addendum Text contains one or more lines that exceed 77 characters.\r\nThis text will be truncated.",
+            MsgButtons::OK, MsgIcon::Critical, "Error");
     if (switches != m_edit.AddendumText(true) && m_edit.SetAddendumText(true, switches))
         MsgBox("The System Switches contains one or more lines that exceed 77 characters.\r\nThis text will be "
                "truncated.",

@@ -16,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 
 namespace suite {
@@ -61,6 +62,17 @@ private:
     QWidget* accountsPage();
     QWidget* outputPage();
     QWidget* addendumsPage();
+    QWidget* weightingPage();
+    // The output and weighting pages of the selected accounts.
+    void showOutput();
+    void showWeighting();
+    void setOutputEnabled(bool enabled);
+    void showReportSet(ReportSetKind kind);
+    // The report types of the selected accounts, "<Default Report>" (0) first.
+    [[nodiscard]] std::vector<std::pair<long, std::string>> reportTypes() const;
+    // Typed fax times and weights go to the records when complete; false after the message.
+    bool commitFaxTimes();
+    bool commitWeight();
     void bindText(QLineEdit* box, const char* field);
     void bindCheck(QCheckBox* box, const char* field);
     void showValues(); // fills every control from the selected records
@@ -93,6 +105,25 @@ private:
     QPushButton* BUseAllAccounts;
     QLabel* LViewOnlyOutput;
     QComboBox* CBEmailMethod;
+    QCheckBox* CHKFaxTime[2];
+    QLineEdit* MFaxTime[2];
+    QComboBox* CBFaxAmPm[2];
+    QListWidget* LBFaxDays[2];
+    std::string m_strShownFaxTime[2]; // time, am/pm and check as last shown
+    QListWidget* LBReportTypes;
+    QLabel* labReportSet;
+    ReportSetKind m_reportSet = ReportSetKind::Online;
+    QLabel* LViewOnlyWeight;
+    QLabel* LVariousWeight;
+    QComboBox* CBWeightReportTypes;
+    QRadioButton* OPTNoWeighting;
+    QRadioButton* OPTDirectWeighting;
+    QRadioButton* OPTPercentWeighting;
+    QLineEdit* TReportDirectWeight;
+    QLineEdit* TReportPercentWeight;
+    QPushButton* BApplyDefaultWeight;
+    long m_lngWeightType = 0;     // the report type the weighting page shows
+    std::string m_strShownWeight; // its mode and values as last shown
     QPlainTextEdit* TAddendumNormal;
     QPlainTextEdit* TAddendumSwitches;
     QPushButton* BOK;

@@ -170,8 +170,8 @@ void PP_Phys_List::openProfileEditor(long physicianId, bool another) {
         editor.edit() = *m_lastAdded;
         editor.AddAnother(m_defaults.DefaultPartitionId);
     } else if (physicianId != 0) {
-        ok = editor.EditPhysician(physicianId, physicianId == -1 ? PP_Add_Phys::Mode::EditDefault
-                                                                 : PP_Add_Phys::Mode::Edit);
+        ok = editor.EditPhysician(physicianId,
+                                  physicianId == -1 ? PP_Add_Phys::Mode::EditDefault : PP_Add_Phys::Mode::Edit);
     } else {
         std::vector<long> accounts = m_defaults.defaultAccounts;
         if (accounts.empty() && currentAccount() >= 0)

@@ -1,8 +1,10 @@
 #include "DatabaseSession.h"
+#include "DecimalCommaLocale.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "PhysicianProfileRules.h"
+#include "PhysicianProfileValues.h"
 #include "SessionHelper.h"
 #include "Utf8.h"
 #include "clsPartition.h"
@@ -96,7 +98,7 @@ TEST_F(ProfileEdit, AValueThatDiffersShowsVariousAndAnEditKeepsEachAccountsOther
     e.Select({1, 2});
     EXPECT_EQ(e.Value("fax_nbr_1"), kVarious);
     EXPECT_EQ(e.Value("email_address"), "old@x.org");
-    EXPECT_FALSE(e.FaxDays(1).has_value()); // the day arrays differ too
+    EXPECT_FALSE(e.FaxDays(1).has_value());          // the day arrays differ too
     EXPECT_FALSE(e.SetValue("fax_nbr_1", kVarious)); // left as shown: nothing written
     EXPECT_TRUE(e.SetValue("email_address", "new@x.org"));
     ASSERT_TRUE(SaveProfile(e, "admin1"));
@@ -222,7 +224,10 @@ TEST_F(ProfileEdit, EachRuleRefusesWithItsTextTitleAndFieldBeforeAnythingIsWritt
              e.SetValue("last_name", "");
          },
          "Please enter a valid physician name.", "Invalid Entry", "first_name"},
-        {"no account in the partition", [](PhysicianProfileEdit& e) { e.RemoveAccounts({1, 2}), e.AddAccounts({3}); },
+        {"no account in the partition",
+         [](PhysicianProfileEdit& e) {
+             e.RemoveAccounts({1, 2}), e.AddAccounts({3});
+         },
          "The physician cannot be saved because no accounts are associated with the physician's partition.",
          "Invalid Entry", "accounts"},
         {"fax 1 without number", [](PhysicianProfileEdit& e) { e.Select({2}), e.SetValue("fax_enabled_1", "1"); },
@@ -269,7 +274,8 @@ TEST_F(ProfileEdit, TheLinkedFirstNameWarnsFromTwentyTwoCharacters) {
     EXPECT_NE(LinkedFirstNameWarning(e).find("cannot exceed 21 characters"), std::string::npos);
     ASSERT_TRUE(SaveProfile(e, "admin1"));
     EXPECT_EQ(db("SELECT first_name FROM System_user_bindery WHERE user_id = 200"), std::string(21, 'a'));
-    EXPECT_EQ(db("SELECT first_name FROM Physician_profile WHERE physician_id = 20"), std::string(21, 'a') + "\xC3\xA9");
+    EXPECT_EQ(db("SELECT first_name FROM Physician_profile WHERE physician_id = 20"),
+              std::string(21, 'a') + "\xC3\xA9");
 }
 
 TEST_F(ProfileEdit, DuplicateIdsAreFoundThroughASharedAccountOrAnAllAccountsMembershipOnly) {
@@ -303,6 +309,72 @@ TEST_F(ProfileEdit, DuplicateIdsAreFoundThroughASharedAccountOrAnAllAccountsMemb
               std::string::npos);
     EXPECT_NE(DuplicateIdsQuery(e).find("AND (( (source_type = 2 AND source_physician_id = 'B22')))"),
               std::string::npos);
+}
+
+TEST(PhysicianProfileValues, FaxTimesInTwelveHourFormWithTheirResetValues) {
+    struct Case {
+        const char* text;
+        bool pm;
+        std::optional<FaxTime> stored;
+    };
+    const Case cases[] = {
+        {"12:00", false, FaxTime{}},      {"00:00", true, FaxTime{}},      {"12:30", false, FaxTime{0, 30}},
+        {"12:30", true, FaxTime{12, 30}}, {"01:05", true, FaxTime{13, 5}}, {"9:59", false, FaxTime{9, 59}},
+        {"13:00", false, std::nullopt},   {"11:60", true, std::nullopt},   {"00:15", false, std::nullopt},
+        {"1130", false, std::nullopt},    {"", false, std::nullopt},       {"ab:cd", false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FaxTimeFromText(c.text, c.pm), c.stored);
+        if (c.stored && c.stored->hour != kNoFaxTime) { // shown as typed, read back the same
+            const auto [text, half] = FaxTimeText(*c.stored);
+            EXPECT_EQ(FaxTimeFromText(text, half == "pm"), c.stored);
+        }
+    }
+    EXPECT_EQ(FaxTimeText(FaxTime{}), (std::pair<std::string, std::string>{"12:00", "am"}));
+    EXPECT_EQ(FaxTimeText(FaxTime{17, 30}), (std::pair<std::string, std::string>{"05:30", "pm"}));
+}
+
+TEST(PhysicianProfileValues, WeightsReadTheLocalesSeparatorAndRefuseTheRest) {
+    struct Case {
+        const char* text;
+        char separator;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"12,5", ',', 12.5},        {"12.5", '.', 12.5},          {"100", ',', 100.0},         {" 7 ", '.', 7.0},
+        {"999.99", '.', 999.99},    {"1000", '.', std::nullopt},  {"-1", '.', std::nullopt},   {"", ',', std::nullopt},
+        {"abc", '.', std::nullopt}, {"1.2,5", ',', std::nullopt}, {"12,5", '.', std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseWeight(c.text, c.separator), c.value);
+    }
+    EXPECT_EQ(FormatWeight(5), "05.00");
+    EXPECT_EQ(FormatWeight(12.5), "12.50");
+    EXPECT_EQ(FormatWeight(100), "100.00");
+}
+
+TEST_F(ProfileEdit, AWeightTypedWithADecimalCommaIsWrittenWithAPoint) {
+    kdtest::DecimalCommaLocale locale;
+    KD_REQUIRE_DECIMAL_COMMA(locale);
+    PhysicianProfileEdit e = loaded(20);
+    e.Select({1});
+    e.SetWeight(3, {kPercentWeighting, static_cast<float>(*ParseWeight("12,5", ','))});
+    e.Select({1, 2});
+    EXPECT_FALSE(e.WeightOf(3).has_value()); // account 2 has none: the two differ
+    ASSERT_TRUE(SaveProfile(e, "admin1"));
+    const auto& h = DatabaseSession::instance().history;
+    bool pointWritten = false;
+    for (const auto& sql : h)
+        pointWritten = pointWritten || sql.find(", 3, 1, 12.5)") != std::string::npos;
+    EXPECT_TRUE(pointWritten);
+    PhysicianProfileEdit back = loaded(20);
+    back.Select({1});
+    ASSERT_TRUE(back.WeightOf(3).has_value());
+    EXPECT_FLOAT_EQ(back.WeightOf(3)->value, 12.5f);
+    back.Select({2});
+    EXPECT_EQ(back.WeightOf(3)->type, kNoWeighting);
 }
 
 } // namespace

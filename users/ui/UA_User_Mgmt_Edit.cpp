@@ -40,8 +40,8 @@ using platform::MsgIcon;
 namespace {
 
 // Column widths of System_user_bindery and Trans_info, in characters.
-constexpr int kUserNameChars = 50, kFirstNameChars = 21, kNameChars = 30, kInitialsChars = 5, kLocationChars = 10, kDictationChars = 20,
-              kMisChars = 20;
+constexpr int kUserNameChars = 50, kFirstNameChars = 21, kNameChars = 30, kInitialsChars = 5, kLocationChars = 10,
+              kDictationChars = 20, kMisChars = 20;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);

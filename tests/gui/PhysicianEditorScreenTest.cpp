@@ -1,0 +1,280 @@
+#include "Configuration.h"
+#include "DatabaseSession.h"
+#include "LoginComponent.h"
+#include "MessageService.h"
+#include "OdbcFixture.h"
+#include "PP_Add_Phys.h"
+#include "PP_Phys_List.h"
+#include "PhysicianProfileValues.h"
+#include "SessionHelper.h"
+#include "clsPartition.h"
+#include "modPartition.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <functional>
+#include <memory>
+
+using namespace physicians;
+using platform::MsgAnswer;
+
+namespace {
+
+std::string privileges(std::initializer_list<int> granted) {
+    std::string set(160, '\x01');
+    for (int n : granted)
+        set[static_cast<size_t>(n)] = '\x02';
+    return set;
+}
+
+suite::HospAccount account(long id, const char* name, long partition) {
+    suite::HospAccount a;
+    a.hosp_acct_id = id;
+    a.hosp_acct_name = name;
+    a.Partition_ID = partition;
+    a.privilegeSet = privileges({});
+    a.ReportTypes = {{0, 3, "Consult", false}, {0, 7, "Discharge", false}};
+    return a;
+}
+
+// Accounts Zeta (1) and Alpha (2) in partition 1, Far (5) in partition 2. Adams: every account,
+// Alpha with a fax number of its own. The user works in partition 1.
+class PhysicianEditorScreen : public kdtest::SuiteTest {
+protected:
+    void SetUp() override {
+        SuiteTest::SetUp();
+        exec("INSERT System_partitions VALUES (1, 0, 'North', 0, '/0/1/', NULL)\n"
+             "INSERT System_partitions VALUES (2, 0, 'South', 0, '/0/2/', NULL)\n"
+             "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (1, 'Zeta', 1)\n"
+             "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (2, 'Alpha', 1)\n"
+             "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (5, 'Far', 2)\n"
+             "INSERT Physician_profile (physician_id, first_name, last_name, partition_id, last_update, string1) "
+             "VALUES (10, 'Rita', 'Adams', 1, '2026-11-02 14:05:00', 'jdoe')\n"
+             "INSERT Physician_membership VALUES (10, -1, 0, 0)\n"
+             "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
+             "batch_enabled, elect_signature) VALUES (10, -1, '555-0100', 1, 0, 0, 0)\n"
+             "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
+             "batch_enabled, elect_signature) VALUES (10, 2, '555-0222', 1, 0, 0, 0)");
+        kdtest::connectSession(odbc.folder(), "KALDRA");
+        ASSERT_EQ(LoadPartitions(), 3);
+        login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), account(5, "Far", 2)});
+        grant({8, 9});
+        Partitions().login = &login;
+        list = std::make_unique<PP_Phys_List>(login);
+        list->statusHandler = [this](const QString& t) { status = t; };
+        list->MyShow();
+    }
+    void TearDown() override {
+        list.reset();
+        Partitions() = PartitionState{};
+        PartitionCache().clear();
+        foundation::DatabaseSession::instance().DisconnectFromSQL();
+    }
+    void grant(std::initializer_list<int> granted) {
+        login.user = suite::LoginUser{};
+        login.user.user_id = 7;
+        login.user.user_name = "admin1";
+        login.user.Partition_ID = 1;
+        login.user.privilegeSet = privileges(granted);
+    }
+    // Runs `drive` on the editor the list opens for its first row (or a new physician).
+    void editFirstRow(const std::function<void(PP_Add_Phys&)>& drive) {
+        auto* view = list->findChild<QTableView*>("lvwPhysList");
+        view->selectionModel()->select(view->model()->index(0, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list->runEditor = drive;
+        list->EditPhysician();
+    }
+    template <typename T>
+    static T* child(QWidget& w, const char* name) {
+        T* c = w.findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    static void selectAccounts(PP_Add_Phys& e, const QStringList& names) {
+        auto* lb = child<QListWidget>(e, "LBAccounts");
+        lb->clearSelection();
+        for (int i = 0; i < lb->count(); ++i)
+            for (const QString& n : names)
+                if (lb->item(i)->text().contains(n))
+                    lb->item(i)->setSelected(true);
+    }
+    static void type(PP_Add_Phys& e, const char* box, const QString& text) {
+        auto* t = child<QLineEdit>(e, box);
+        t->setText(text);
+        emit t->textEdited(text);
+    }
+    std::string db(const std::string& sql) {
+        return kdtest::sessionScalar(foundation::DatabaseSession::instance(), sql);
+    }
+
+    suite::LoginComponent login;
+    platform::MessageRecorder recorder;
+    std::unique_ptr<PP_Phys_List> list;
+    QString status;
+};
+
+TEST_F(PhysicianEditorScreen, EditingSeveralAccountsShowsVariousAndWritesOnlyTheChangedValue) {
+    bool ran = false;
+    editFirstRow([&](PP_Add_Phys& e) {
+        ran = true;
+        EXPECT_EQ(e.windowTitle(), "Edit Physician");
+        EXPECT_EQ(child<QPushButton>(e, "BOK")->text(), "&Update");
+        EXPECT_EQ(child<QLabel>(e, "labPhysId")->text(), "Physician ID: 10");
+        EXPECT_TRUE(child<QLabel>(e, "labLastModified")->text().endsWith(" 14:05 by jdoe."));
+        EXPECT_EQ(child<QListWidget>(e, "LBAccounts")->count(), 3);
+        selectAccounts(e, {"Zeta", "Alpha"});
+        EXPECT_EQ(child<QLineEdit>(e, "TFaxNbr1")->text(), "<various>");
+        type(e, "TCity", "Bergen");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown.front().text;
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND city = 'Bergen'"), "2");
+    EXPECT_EQ(db("SELECT fax_nbr_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"),
+              "555-0222");
+    EXPECT_EQ(db("SELECT fax_nbr_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 1"),
+              "555-0100");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 5"), "0");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_log WHERE error_code = 20030 AND msg1 = 'A physician record was "
+                 "edited.'"),
+              "1");
+    EXPECT_EQ(status, "Physician Profile Updated.");
+}
+
+TEST_F(PhysicianEditorScreen, AddRefusesANamelessPhysicianThenInsertsIt) {
+    list->runEditor = [&](PP_Add_Phys& e) {
+        EXPECT_EQ(e.windowTitle(), "Add Physician");
+        EXPECT_EQ(child<QPushButton>(e, "BOK")->text(), "&Insert");
+        child<QTabWidget>(e, "tabPages")->setCurrentIndex(2);
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text, "Please enter a valid physician name.");
+        EXPECT_EQ(recorder.shown[0].title, "Invalid Entry");
+        EXPECT_EQ(child<QTabWidget>(e, "tabPages")->currentIndex(), 0); // back on the name
+        EXPECT_FALSE(e.saved());
+        type(e, "TLastName", "Novak");
+        type(e, "TFirstName", "Ida");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->findChild<QAction*>("tbrAdd")->trigger();
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE last_name = 'Novak' AND partition_id = 1"), "1");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_membership PM, Physician_profile PP WHERE PP.last_name = 'Novak' "
+                 "AND PM.physician_id = PP.physician_id"),
+              "1");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_log WHERE msg1 = 'A new physician was entered.'"), "1");
+    // Add another starts from the values just saved.
+    list->runEditor = [&](PP_Add_Phys& e) {
+        EXPECT_EQ(child<QLineEdit>(e, "TLastName")->text(), "Novak");
+        type(e, "TFirstName", "Jon");
+        child<QPushButton>(e, "BOK")->click();
+    };
+    list->AddAnother();
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE last_name = 'Novak'"), "2");
+}
+
+TEST_F(PhysicianEditorScreen, AccessFollowsPrivilegesAndTheAccountsPartitions) {
+    editFirstRow([&](PP_Add_Phys& e) {
+        selectAccounts(e, {"Far"}); // partition 2: not the user's
+        EXPECT_FALSE(child<QLabel>(e, "LViewOnlyOutput")->isHidden());
+        EXPECT_FALSE(child<QCheckBox>(e, "CHKAllowFax1")->isEnabled());
+        EXPECT_TRUE(child<QLineEdit>(e, "TFirstName")->isEnabled());
+        selectAccounts(e, {"Zeta", "Far"});
+        child<QPushButton>(e, "BDeleteAccount")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].title, "Security");
+        EXPECT_NE(recorder.shown[0].text.find("-->  South \\ Far"), std::string::npos);
+        EXPECT_EQ(e.edit().accounts(), (std::vector<long>{2, 5}));
+        selectAccounts(e, {"Alpha"});
+        EXPECT_TRUE(child<QLabel>(e, "LViewOnlyOutput")->isHidden());
+        e.reject();
+    });
+    grant({8});
+    editFirstRow([&](PP_Add_Phys&) { ADD_FAILURE() << "opened without privilege 9"; });
+    // Without privilege 9 the editor only shows (the list refuses to open it for changes).
+    PP_Add_Phys viewer(login);
+    ASSERT_TRUE(viewer.EditPhysician(10, PP_Add_Phys::Mode::Edit));
+    EXPECT_FALSE(child<QPushButton>(viewer, "BOK")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(viewer, "BAddAccount")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(viewer, "TLastName")->isEnabled());
+}
+
+TEST_F(PhysicianEditorScreen, TheDefaultPhysicianIsEditedForAllNewAccounts) {
+    list->runEditor = [&](PP_Add_Phys& e) {
+        EXPECT_EQ(e.windowTitle(), "Edit Default Physician");
+        auto* lb = child<QListWidget>(e, "LBAccounts");
+        ASSERT_EQ(lb->count(), 1);
+        EXPECT_EQ(lb->item(0)->text(), "<All New Accounts>");
+        EXPECT_FALSE(child<QPushButton>(e, "BAddAccount")->isEnabled());
+        type(e, "TGroupAffiliation", "Cardiology");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->EditDefaultPhysician();
+    EXPECT_EQ(db("SELECT group_affiliation FROM Physician_attributes WHERE physician_id = -1 AND hosp_acct_id = -1"),
+              "Cardiology");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE physician_id > 0"), "1"); // no new physician
+}
+
+TEST_F(PhysicianEditorScreen, OutputAndWeightingRefuseImpossibleValuesAndWriteWhatWasTyped) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    editFirstRow([&](PP_Add_Phys& e) {
+        selectAccounts(e, {"Zeta"});
+        auto* faxTime = child<QCheckBox>(e, "CHKFaxTime1");
+        faxTime->setChecked(true);
+        child<QLineEdit>(e, "MFaxTime1")->setText("13:30");
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text, kImpossibleFaxTime);
+        EXPECT_FALSE(e.saved());
+        child<QLineEdit>(e, "MFaxTime1")->setText("05:30");
+        child<QComboBox>(e, "CBFaxAmPm1")->setCurrentIndex(1);
+        // Report types: the account's, with "<Default Report>" first; e-mail without Discharge.
+        child<QPushButton>(e, "BEmailReports")->click();
+        auto* reports = child<QListWidget>(e, "LBReportTypes");
+        ASSERT_EQ(reports->count(), 3);
+        EXPECT_EQ(reports->item(0)->text(), "<Default Report>");
+        reports->item(2)->setCheckState(Qt::Unchecked);
+        // Weighting: a percentage typed with a decimal comma; text gets "Data Error".
+        auto* types = child<QComboBox>(e, "CBWeightReportTypes");
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        child<QRadioButton>(e, "OPTPercentWeighting")->setChecked(true);
+        child<QLineEdit>(e, "TReportPercentWeight")->setText("abc");
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 2u);
+        EXPECT_EQ(recorder.shown[1].text, "The weight value entered was not valid.  Please enter again.");
+        EXPECT_EQ(recorder.shown[1].title, "Data Error");
+        child<QLineEdit>(e, "TReportPercentWeight")->setText("12,5");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(recorder.shown.size(), 2u);
+    const std::string zeta = " FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 1";
+    EXPECT_EQ(db("SELECT fax_hour_1" + zeta), "17");
+    EXPECT_EQ(db("SELECT fax_minute_1" + zeta), "30");
+    EXPECT_EQ(db("SELECT email_includes" + zeta), "FE" + std::string(62, 'F')); // report type 7 off
+    EXPECT_EQ(db("SELECT weight_type FROM Physician_weighting WHERE physician_id = 10 AND hosp_acct_id = 1 AND "
+                 "report_type_nbr = 3"),
+              "1");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_weighting WHERE physician_id = 10 AND report_type_nbr = 3 AND "
+                 "weight_value = 12.5"),
+              "1");
+    EXPECT_EQ(db("SELECT fax_hour_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"), "255");
+}
+
+} // namespace
