@@ -541,8 +541,13 @@ std::vector<ProfileChange> PhysicianProfileEdit::Changes() const {
         else if (!before)
             note("account", "", "member", r.hosp_acct_id);
         else if (!(r.fax_days_1_raw == before->fax_days_1_raw && r.fax_days_2_raw == before->fax_days_2_raw &&
-                   r.AddendumsEqualTo(*before) && r.WeightingEqualTo(*before) && r.EqualTo(*before)))
-            note("output, weighting or addendums", "", "changed", r.hosp_acct_id);
+                   r.fax_includes_1_raw == before->fax_includes_1_raw &&
+                   r.fax_includes_2_raw == before->fax_includes_2_raw &&
+                   r.batch_includes_raw == before->batch_includes_raw &&
+                   r.online_includes_raw == before->online_includes_raw &&
+                   r.email_includes_raw == before->email_includes_raw && r.AddendumsEqualTo(*before) &&
+                   r.WeightingEqualTo(*before)))
+            note("days, report types, weighting or addendums", "", "changed", r.hosp_acct_id);
     }
     return out;
 }

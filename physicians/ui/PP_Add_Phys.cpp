@@ -111,6 +111,10 @@ void PP_Add_Phys::build() {
     BOK->setDefault(true);
     BCancel = new QPushButton("&Cancel", this);
     BCancel->setObjectName("BCancel");
+    auto* BChanges = new QPushButton("C&hanges...", this);
+    BChanges->setObjectName("BChanges");
+    connect(BChanges, &QPushButton::clicked, this, &PP_Add_Phys::BChanges_Click);
+    buttons->insertWidget(0, BChanges);
     buttons->addWidget(BOK);
     buttons->addWidget(BCancel);
     layout->addLayout(buttons);
@@ -388,6 +392,21 @@ void PP_Add_Phys::chkElectSignature_Click(bool checked) {
         m_lngUserToDelete = all.paxlet_user_id;
     }
     m_edit.SetValue("elect_signature", "0");
+}
+
+// What OK would write, before anything is sent: field, old and new value, and the accounts.
+void PP_Add_Phys::BChanges_Click() {
+    if (!commitFaxTimes() || !commitWeight())
+        return;
+    std::string text;
+    for (const auto& c : m_edit.Changes()) {
+        std::string accounts;
+        for (long a : c.accounts)
+            accounts += (accounts.empty() ? "" : ", ") + accountName(a);
+        text += c.field + ": \"" + c.oldValue + "\" -> \"" + c.newValue + "\" (" + accounts + ")\r\n";
+    }
+    MsgBox(text.empty() ? std::string("Nothing has been changed.") : text, MsgButtons::OK, MsgIcon::Information,
+           "Changes");
 }
 
 void PP_Add_Phys::BAddAccount_Click() {

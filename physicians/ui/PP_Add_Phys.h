@@ -55,6 +55,7 @@ public:
     void BOK_Click();
     void BAddAccount_Click();
     void BDeleteAccount_Click();
+    void BChanges_Click();
 
 private:
     void build();

@@ -101,6 +101,11 @@ TEST_F(ProfileEdit, AValueThatDiffersShowsVariousAndAnEditKeepsEachAccountsOther
     EXPECT_FALSE(e.FaxDays(1).has_value());          // the day arrays differ too
     EXPECT_FALSE(e.SetValue("fax_nbr_1", kVarious)); // left as shown: nothing written
     EXPECT_TRUE(e.SetValue("email_address", "new@x.org"));
+    const auto changes = e.Changes();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].field, "email_address");
+    EXPECT_EQ(changes[0].newValue, "new@x.org");
+    EXPECT_EQ(changes[0].accounts, (std::vector<long>{1, 2}));
     ASSERT_TRUE(SaveProfile(e, "admin1"));
     PhysicianProfileEdit back = loaded(10);
     EXPECT_EQ(back.record(1)->email_address, "new@x.org");
@@ -375,6 +380,36 @@ TEST_F(ProfileEdit, AWeightTypedWithADecimalCommaIsWrittenWithAPoint) {
     EXPECT_FLOAT_EQ(back.WeightOf(3)->value, 12.5f);
     back.Select({2});
     EXPECT_EQ(back.WeightOf(3)->type, kNoWeighting);
+}
+
+// The link drops in the middle of the save batch: on the first try and the retry (nothing stays,
+// the edit is as typed, OK again writes it whole once), or on the first try only (the session
+// reconnects and the batch is applied once).
+TEST_F(ProfileEdit, ALinkLostMidSaveLeavesNothingHalfWrittenAndOkAgainWritesItOnce) {
+    const std::string rows = "SELECT CONVERT(varchar, COUNT(*)) + '/' + CONVERT(varchar, SUM(CASE WHEN city = "
+                             "'Tromso' THEN 1 ELSE 0 END)) FROM Physician_attributes WHERE physician_id = 20";
+    const std::string logged = "SELECT COUNT(*) FROM System_log WHERE msg1 = 'A physician record was edited.'";
+    for (const bool twice : {true, false}) {
+        SCOPED_TRACE(twice ? "lost twice" : "lost once");
+        exec("DELETE FROM Physician_attributes WHERE physician_id = 20 AND hosp_acct_id = 2\n"
+             "DELETE FROM System_log");
+        PhysicianProfileEdit e = loaded(20);
+        e.Select({2});
+        e.SetValue("city", "Tromso");
+        odbc.arrangeFault("KALDRA", twice ? "drop-link-after 4\ndrop-link-after 4" : "drop-link-after 4");
+        EXPECT_EQ(SaveProfile(e, "admin1"), !twice);
+        if (twice) {
+            DatabaseSession::instance().DisconnectFromSQL();
+            kdtest::connectSession(odbc.folder(), "KALDRA");
+            EXPECT_EQ(db(rows), "1/0"); // only the -1 row, as before
+            EXPECT_EQ(db(logged), "0");
+            EXPECT_EQ(e.Value("city"), "Tromso"); // as typed
+            ASSERT_TRUE(SaveProfile(e, "admin1"));
+        }
+        EXPECT_EQ(db(rows), "2/1");
+        EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_membership WHERE physician_id = 20"), "2");
+        EXPECT_EQ(db(logged), "1");
+    }
 }
 
 } // namespace
