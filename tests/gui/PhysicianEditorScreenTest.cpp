@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -65,7 +66,8 @@ protected:
              "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
              "batch_enabled, elect_signature) VALUES (10, -1, '555-0100', 1, 0, 0, 0)\n"
              "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
-             "batch_enabled, elect_signature) VALUES (10, 2, '555-0222', 1, 0, 0, 0)");
+             "batch_enabled, elect_signature) VALUES (10, 2, '555-0222', 1, 0, 0, 0)\n"
+             "INSERT Physician_external_ids VALUES (10, 'DVI', 'B22', 2, 1)");
         kdtest::connectSession(odbc.folder(), "KALDRA");
         ASSERT_EQ(LoadPartitions(), 3);
         login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), account(5, "Far", 2)});
@@ -275,6 +277,79 @@ TEST_F(PhysicianEditorScreen, OutputAndWeightingRefuseImpossibleValuesAndWriteWh
                  "weight_value = 12.5"),
               "1");
     EXPECT_EQ(db("SELECT fax_hour_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"), "255");
+}
+
+TEST_F(PhysicianEditorScreen, ADuplicateAuthorIdIsSavedOnlyWhenConfirmedAndThenLogged) {
+    list->runEditor = [&](PP_Add_Phys& e) {
+        type(e, "TLastName", "Novak");
+        type(e, "txtDVIid", "B22");
+        recorder.answer(MsgAnswer::No);
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].title, "Duplicate IDs");
+        EXPECT_EQ(recorder.shown[0].text, "Warning:  The following duplicate IDs have been assigned.\r\n\r\n"
+                                          "Dictation Author ID: B22 - Adams, Rita\r\n\r\n"
+                                          "These duplicates will likely cause conflicts.  Save anyway?");
+        EXPECT_FALSE(e.saved());
+        recorder.answer(MsgAnswer::Yes);
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->findChild<QAction*>("tbrAdd")->trigger();
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_external_ids WHERE source_physician_id = 'B22'"), "2");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_log WHERE error_code = 20026"), "1");
+}
+
+TEST_F(PhysicianEditorScreen, UserAccessAddendumsAndAnEmptyAccountListAskBeforeActing) {
+    editFirstRow([&](PP_Add_Phys& e) {
+        bool opened = false;
+        e.openUserEditor = [&opened](long) { opened = true; };
+        auto* access = child<QCheckBox>(e, "chkElectSignature");
+        recorder.answer(MsgAnswer::Cancel);
+        access->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].title, "Physician User Access");
+        EXPECT_FALSE(access->isChecked());
+        EXPECT_FALSE(opened);
+        recorder.answer(MsgAnswer::OK);
+        access->click();
+        EXPECT_TRUE(opened);
+        // A line over 77 characters is cut, with the message, and the rest is saved.
+        child<QPlainTextEdit>(e, "TAddendumNormal")->setPlainText(QString(80, 'a') + "\nshort");
+        recorder.shown.clear();
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_FALSE(recorder.shown.empty());
+        EXPECT_EQ(recorder.shown[0].text,
+                  "The Addendum Text contains one or more lines that exceed 77 characters.\r\nThis text will be "
+                  "truncated.");
+        EXPECT_EQ(recorder.shown[0].title, "Error");
+        EXPECT_TRUE(e.saved());
+    });
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_addendums_v2 WHERE physician_id = 10 AND addendum_nbr = 0 AND "
+                 "addendum = '" +
+                 std::string(77, 'a') + "'"),
+              "2"); // the -1 rows and Alpha's own; Zeta and Far follow the -1 rows
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND elect_signature = 1"), "2");
+    // Every account removed: the physician is offered for deletion; No keeps it.
+    recorder.shown.clear();
+    editFirstRow([&](PP_Add_Phys& e) {
+        selectAccounts(e, {"Zeta", "Alpha"});
+        child<QPushButton>(e, "BDeleteAccount")->click();
+        EXPECT_EQ(e.edit().accounts(), std::vector<long>{5});
+        EXPECT_EQ(recorder.shown.size(), 0u);
+        e.edit().RemoveAccounts({5}); // the user's partition rules aside: nothing is left
+        recorder.answer(MsgAnswer::No);
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text,
+                  "No accounts are listed for this physician.\r\nDo you wish to delete this physician from all "
+                  "accounts?");
+        EXPECT_FALSE(e.saved());
+        recorder.answer(MsgAnswer::Yes);
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    EXPECT_EQ(db("SELECT is_deleted FROM Physician_profile WHERE physician_id = 10"), "1");
 }
 
 } // namespace
