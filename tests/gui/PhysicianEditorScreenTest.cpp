@@ -56,6 +56,7 @@ protected:
     void SetUp() override {
         SuiteTest::SetUp();
         exec("INSERT System_partitions VALUES (1, 0, 'North', 0, '/0/1/', NULL)\n"
+             "INSERT System_partitions VALUES (3, 1, 'North Clinics', 0, '/0/1/3/', NULL)\n"
              "INSERT System_partitions VALUES (2, 0, 'South', 0, '/0/2/', NULL)\n"
              "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (1, 'Zeta', 1)\n"
              "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (2, 'Alpha', 1)\n"
@@ -67,9 +68,14 @@ protected:
              "batch_enabled, elect_signature) VALUES (10, -1, '555-0100', 1, 0, 0, 0)\n"
              "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
              "batch_enabled, elect_signature) VALUES (10, 2, '555-0222', 1, 0, 0, 0)\n"
-             "INSERT Physician_external_ids VALUES (10, 'DVI', 'B22', 2, 1)");
+             "INSERT Physician_external_ids VALUES (10, 'DVI', 'B22', 2, 1)\n"
+             "INSERT Physician_profile (physician_id, first_name, last_name, partition_id) VALUES "
+             "(40, 'Ola', 'Far', 2)\n"
+             "INSERT Physician_membership VALUES (40, 5, 0, 0)\n"
+             "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_enabled_1, email_enabled) VALUES "
+             "(40, -1, 0, 0)");
         kdtest::connectSession(odbc.folder(), "KALDRA");
-        ASSERT_EQ(LoadPartitions(), 3);
+        ASSERT_EQ(LoadPartitions(), 4);
         login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), account(5, "Far", 2)});
         grant({8, 9});
         Partitions().login = &login;
@@ -228,7 +234,7 @@ TEST_F(PhysicianEditorScreen, TheDefaultPhysicianIsEditedForAllNewAccounts) {
     list->EditDefaultPhysician();
     EXPECT_EQ(db("SELECT group_affiliation FROM Physician_attributes WHERE physician_id = -1 AND hosp_acct_id = -1"),
               "Cardiology");
-    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE physician_id > 0"), "1"); // no new physician
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE physician_id > 0"), "2"); // no new physician
 }
 
 TEST_F(PhysicianEditorScreen, OutputAndWeightingRefuseImpossibleValuesAndWriteWhatWasTyped) {
@@ -350,6 +356,40 @@ TEST_F(PhysicianEditorScreen, UserAccessAddendumsAndAnEmptyAccountListAskBeforeA
         EXPECT_TRUE(e.saved());
     });
     EXPECT_EQ(db("SELECT is_deleted FROM Physician_profile WHERE physician_id = 10"), "1");
+}
+
+// Privileges 8 and 9 x the physician's partition (the user's own, below it, another) x account
+// privilege 10 on the physician's one account, which lies in another partition.
+TEST_F(PhysicianEditorScreen, AccessFollowsPrivilegeNineThePhysiciansPartitionAndAccountPrivilegeTen) {
+    struct Case {
+        bool priv9;
+        long partition;
+        bool acctPriv10;
+        bool names, output;
+    };
+    const Case cases[] = {
+        {false, 1, true, false, false}, {true, 1, false, true, false}, {true, 1, true, true, true},
+        {true, 3, false, true, false},  {true, 3, true, true, true},   {true, 2, false, false, false},
+        {true, 2, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("privilege 9 " + std::to_string(c.priv9) + ", partition " + std::to_string(c.partition) +
+                     ", account privilege 10 " + std::to_string(c.acctPriv10));
+        exec("UPDATE Physician_profile SET partition_id = " + std::to_string(c.partition) + " WHERE physician_id = 40");
+        suite::HospAccount far = account(5, "Far", 2);
+        far.privilegeSet = c.acctPriv10 ? privileges({10}) : privileges({});
+        login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), far});
+        grant(c.priv9 ? std::initializer_list<int>{8, 9} : std::initializer_list<int>{8});
+        PP_Add_Phys e(login);
+        ASSERT_TRUE(e.EditPhysician(40, PP_Add_Phys::Mode::Edit));
+        EXPECT_EQ(child<QPushButton>(e, "BOK")->isEnabled(), c.priv9);
+        EXPECT_EQ(child<QPushButton>(e, "BAddAccount")->isEnabled(), c.priv9);
+        EXPECT_EQ(child<QLineEdit>(e, "TLastName")->isEnabled(), c.names);
+        EXPECT_EQ(child<QCheckBox>(e, "chkHidePhysician")->isEnabled(), c.names);
+        EXPECT_EQ(child<QLabel>(e, "LViewOnlyOutput")->isHidden(), c.output);
+        EXPECT_EQ(child<QLabel>(e, "LViewOnlyWeight")->isHidden(), c.output);
+        EXPECT_EQ(child<QCheckBox>(e, "CHKAllowEmail")->isEnabled(), c.output);
+    }
 }
 
 } // namespace
