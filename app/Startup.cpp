@@ -388,6 +388,8 @@ bool Startup::runCommand(const std::string& name) {
         openPhysicianList()->ChangePartitionAssignment();
     } else if (name == "mnuSetDefaultPartition") {
         openPhysicianList()->SetDefaultPartitionAssignment();
+    } else if (name == "mnuEditDefault") {
+        openPhysicianList()->EditDefaultPhysician();
     } else if (name == "mnuSetDefaultAccounts") {
         openPhysicianList()->SetDefaultAccounts();
     } else if (name == "mnuImportPPList") {

@@ -97,19 +97,27 @@ bool run(DatabaseSession& s, const std::string& sql) {
 
 } // namespace
 
+namespace {
+
+// The columns of a main row after its account number, in the order readMainRow takes them.
+const char* const kMainColumns =
+    "PP.physician_id, PA.dept_id, PA.flag1, PP.first_name, PP.last_name, PP.title_1, "
+    "PA.title_2, PA.title_3, PA.title_4, PA.title_5, PA.title_6, PP.initials, PA.dictation_id, "
+    "PA.mis_nbr_1, PA.mis_nbr_2, PA.physician_type, PA.phone_nbr_1, PA.phone_nbr_2, PA.address_1, "
+    "PA.address_2, PA.address_3, PA.city, PA.state, PA.country, PA.zip_code, PA.group_affiliation, "
+    "PA.elect_signature, PA.fax_nbr_1, PA.fax_nbr_2, PA.fax_enabled_1, PA.fax_enabled_2, PA.batch_enabled, "
+    "PA.email_enabled, PA.online_enabled, PA.fax_hour_1, PA.fax_minute_1, PA.fax_hour_2, PA.fax_minute_2, "
+    "PA.fax_days_1, PA.fax_days_2, PA.fax_includes_1, PA.fax_includes_2, PA.online_queue, PA.batch_queue, "
+    "PA.batch_includes, PA.online_includes, PA.email_includes, PA.email_address, PP.flag2, "
+    "user_name = (SELECT user_name FROM System_user_bindery WHERE user_id = PP.flag2), PA.string2, "
+    "PA.email_type, PP.string1, lmd = CONVERT(char(30), PP.last_update, 120), PA.string1, PP.flag3, "
+    "PP.partition_id\r\n";
+
+} // namespace
+
 std::string PhysicianMainQuery(long physicianId) {
     const std::string id = std::to_string(physicianId);
-    return "SELECT AI.hosp_acct_id, PP.physician_id, PA.dept_id, PA.flag1, PP.first_name, PP.last_name, PP.title_1, "
-           "PA.title_2, PA.title_3, PA.title_4, PA.title_5, PA.title_6, PP.initials, PA.dictation_id, "
-           "PA.mis_nbr_1, PA.mis_nbr_2, PA.physician_type, PA.phone_nbr_1, PA.phone_nbr_2, PA.address_1, "
-           "PA.address_2, PA.address_3, PA.city, PA.state, PA.country, PA.zip_code, PA.group_affiliation, "
-           "PA.elect_signature, PA.fax_nbr_1, PA.fax_nbr_2, PA.fax_enabled_1, PA.fax_enabled_2, PA.batch_enabled, "
-           "PA.email_enabled, PA.online_enabled, PA.fax_hour_1, PA.fax_minute_1, PA.fax_hour_2, PA.fax_minute_2, "
-           "PA.fax_days_1, PA.fax_days_2, PA.fax_includes_1, PA.fax_includes_2, PA.online_queue, PA.batch_queue, "
-           "PA.batch_includes, PA.online_includes, PA.email_includes, PA.email_address, PP.flag2, "
-           "user_name = (SELECT user_name FROM System_user_bindery WHERE user_id = PP.flag2), PA.string2, "
-           "PA.email_type, PP.string1, lmd = CONVERT(char(30), PP.last_update, 120), PA.string1, PP.flag3, "
-           "PP.partition_id\r\n"
+    return std::string("SELECT AI.hosp_acct_id, ") + kMainColumns +
            "FROM   Physician_profile PP, Physician_membership PM, Physician_attributes PA, Account_info AI\r\n"
            "WHERE  PP.physician_id = " +
            id + " AND PM.physician_id = " + id + " AND PA.physician_id = " + id +
@@ -270,6 +278,57 @@ bool LoadPhysician(long physicianId, clsPhysicianRecords& physician) {
     return true;
 }
 
+bool LoadAllAccountsRecord(long physicianId, clsPhysicianRecord& record, bool& memberOfAllAccounts) {
+    const std::string id = std::to_string(physicianId);
+    auto& s = DatabaseSession::instance();
+    record = clsPhysicianRecord();
+    if (!run(s, std::string("SELECT PA.hosp_acct_id, ") + kMainColumns +
+                    "FROM   Physician_profile PP, Physician_attributes PA\r\nWHERE  PP.physician_id = " + id +
+                    " AND PA.physician_id = " + id + " AND PA.hosp_acct_id = -1"))
+        return false;
+    const bool found = s.FetchRow() == 1;
+    if (found) {
+        readMainRow(s, record);
+        s.FlushResults();
+    }
+    if (!run(s, "SELECT default_input_method, speech_rec_enabled, speech_rec_includes, speech_rec_specific_worktypes, "
+                "flag1, flag2, flag3\r\nFROM Physician_attributes_extended\r\nWHERE physician_id = " +
+                    id + " AND hosp_acct_id = -1"))
+        return false;
+    if (s.FetchRow() == 1) {
+        record.default_input_method = number(s.GetColumnText(1, 1));
+        record.speech_rec_enabled = number(s.GetColumnText(2, 1));
+        record.speech_rec_includes = s.GetColumnText(3, 1);
+        ParseBitSet(record.speech_rec_includes, record.speech_rec_includes_raw.data(), kReportSetWritten);
+        record.speech_rec_specific_worktypes = s.GetColumnText(4, 1);
+        record.default_context_id = number(s.GetColumnText(5, 1));
+        record.speech_rec_eval_mode = number(s.GetColumnText(6, 1));
+        record.adv_acoustics_support = number(s.GetColumnText(7, 1));
+        s.FlushResults();
+    }
+    if (!run(s, "SELECT addendum_nbr, addendum FROM Physician_addendums_v2 WHERE physician_id = " + id +
+                    " AND hosp_acct_id = -1 ORDER BY addendum_nbr"))
+        return false;
+    while (s.FetchRow() == 1)
+        record.SetAddendumLineNbr(number(s.GetColumnText(1, 1), -1), s.GetColumnText(2, 1));
+    if (!run(s, "SELECT report_type_nbr, weight_type, weight_value FROM Physician_weighting WHERE physician_id = " +
+                    id + " AND hosp_acct_id = -1 ORDER BY report_type_nbr"))
+        return false;
+    while (s.FetchRow() == 1) {
+        const int type = number(s.GetColumnText(1, 1), -1);
+        record.SetWeightType(type, number(s.GetColumnText(2, 1)));
+        record.SetWeightValue(type, static_cast<float>(platform::parseNumber(s.GetColumnText(3, 1)).value_or(0)));
+    }
+    if (!run(s, "SELECT COUNT(*) FROM Physician_membership WHERE physician_id = " + id + " AND hosp_acct_id = -1"))
+        return false;
+    memberOfAllAccounts = s.FetchRow() == 1 && s.GetColumnLong(1) > 0;
+    s.FlushResults();
+    record.hosp_acct_id = -1;
+    record.physician_id = physicianId;
+    record.record_initialized = found;
+    return true;
+}
+
 // ---- saving -------------------------------------------------------------------------------
 
 namespace {
@@ -397,7 +456,9 @@ std::string PhysicianSaveBatch(const PhysicianSaveRequest& request, bool isNew) 
     for (const auto& r : phys.records()) {
         if (!written(r))
             continue;
-        sql += "INSERT Physician_membership VALUES(" + ids + ", " + n(r.hosp_acct_id) + ", 0, 0)\r\n";
+        // A member of all accounts has the one -1 membership; any other physician one per account.
+        if (r.IsAllAccountRec() == request.memberOfAllAccounts)
+            sql += "INSERT Physician_membership VALUES(" + ids + ", " + n(r.hosp_acct_id) + ", 0, 0)\r\n";
         // An account record like the all-accounts one keeps following the -1 rows.
         if (all && !r.IsAllAccountRec() && r.EqualTo(*all) && r.AddendumsEqualTo(*all) && r.WeightingEqualTo(*all))
             continue;
@@ -417,24 +478,33 @@ long NewPhysicianId() {
     return static_cast<long>(id);
 }
 
-long SavePhysician(PhysicianSaveRequest request) {
+bool SavePhysicianRecords(PhysicianSaveRequest& request) {
     if (!request.physician || request.physician->Count() == 0)
-        return -1;
-    const bool isNew = request.physician_id <= 0;
+        return false;
+    const bool isNew = request.physician_id == 0; // -1 is the default physician, edited like any other
     if (isNew) {
         request.physician_id = NewPhysicianId();
-        if (request.physician_id < 0)
-            return -1;
+        if (request.physician_id < 0) {
+            request.physician_id = 0;
+            return false;
+        }
     }
     auto& s = DatabaseSession::instance();
     s.SQLStatement = PhysicianSaveBatch(request, isNew);
-    if (s.ExecSQLAllOrNothing() != 1)
-        return -1;
+    if (s.ExecSQLAllOrNothing() != 1) {
+        if (isNew)
+            request.physician_id = 0; // the id stays taken; the next OK asks for another
+        return false;
+    }
     const clsPhysicianRecord& head = request.physician->records().front();
     EventLog::LogEvent(EventLog::SystemLog, 2, 2, 20030, 0, 0, 0, 0, 0, -1, 0,
                        isNew ? "A new physician was entered." : "A physician record was edited.",
                        {"Name: " + head.first_name + " " + head.last_name});
-    return request.physician_id;
+    return true;
+}
+
+long SavePhysician(PhysicianSaveRequest request) {
+    return SavePhysicianRecords(request) ? request.physician_id : -1;
 }
 
 } // namespace physicians

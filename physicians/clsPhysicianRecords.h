@@ -51,12 +51,19 @@ std::string PhysicianWeightingQuery(long physicianId);
 // physician's partition becomes the one the partition predicates read.
 bool LoadPhysician(long physicianId, clsPhysicianRecords& physician);
 
+// Reads the physician's values for all accounts (its -1 rows) and whether it is a member of all
+// accounts. False after a failed statement; record_initialized is false when the physician has
+// no -1 row (the record then holds the defaults).
+bool LoadAllAccountsRecord(long physicianId, clsPhysicianRecord& record, bool& memberOfAllAccounts);
+
 // ---- saving -------------------------------------------------------------------------------
 struct PhysicianSaveRequest {
     long physician_id = 0;     // 0: a new physician, which gets its id from Physician_identifier
     bool deleted = false;      // is_deleted of the profile
     std::string changedByUser; // the logged-in user's name, stored as the last to change it
     const clsPhysicianRecords* physician = nullptr;
+    // The membership rows written: the one -1 row (true) or one per written account record.
+    bool memberOfAllAccounts = false;
 };
 
 // The id a new physician gets; -1 after a failure (shown by the session).
@@ -66,5 +73,8 @@ std::string PhysicianSaveBatch(const PhysicianSaveRequest& request, bool isNew);
 // Saves the physician all or nothing and logs it; returns the physician's id, or -1 when nothing
 // was written (the session showed why; the records in memory are as the user left them).
 long SavePhysician(PhysicianSaveRequest request);
+// The same for any physician, the default one (-1) included: true when written; a new physician's
+// id is then in request.physician_id.
+bool SavePhysicianRecords(PhysicianSaveRequest& request);
 
 } // namespace physicians

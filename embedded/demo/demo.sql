@@ -172,6 +172,7 @@ INSERT Physician_external_ids VALUES (1, 'Speech Magic', 'RADAMS', 1, 1)
 INSERT Physician_external_ids VALUES (3, 'DVI', '2001', 2, 1)
 INSERT Physician_external_ids VALUES (5, 'DVI', '3001', 2, 1)
 INSERT Physician_external_ids VALUES (5, 'DVI', '3011', 2, 2)
+INSERT Physician_external_ids VALUES (8, 'DVI', '3011', 2, 1)
 UPDATE System_user_bindery SET flag1 = 0 WHERE flag1 IS NULL
 GO
 

@@ -31,7 +31,7 @@ CREATE TABLE System_user_bindery (
     user_id int NOT NULL PRIMARY KEY,
     user_name varchar(50) NOT NULL,
     password binary(30) NULL,
-    first_name varchar(30) NULL,
+    first_name varchar(21) NULL,
     last_name varchar(30) NULL,
     description varchar(100) NULL,
     trans_id varchar(8) NULL,

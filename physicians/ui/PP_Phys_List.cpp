@@ -7,6 +7,7 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "PP_Account_List.h"
+#include "PP_Add_Phys.h"
 #include "PP_Chg_Partition.h"
 #include "PP_Phys_Search.h"
 #include "PP_Report_Selection.h"
@@ -167,11 +168,54 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
         return ok;
     };
     showReport = [this](const ProfileReportData& data) { PreviewProfileReport(data, this); };
-    openEditor = [](const std::vector<long>&) { mainwindow::General_MDI::notAvailableYet("Physician Profile Editor"); };
-    openEditorForUnknown = [](const std::string&) {
-        mainwindow::General_MDI::notAvailableYet("Physician Profile Editor");
+    // A value of the unknown-physician log starts an ordinary new physician; the log drops the
+    // value once that physician is saved.
+    openEditorForUnknown = [this](const std::string&) { return openProfileEditor(0, false); };
+    openEditor = [this](const std::vector<long>& ids) { openProfileEditor(ids.empty() ? 0 : ids.front(), false); };
+    runEditor = [](PP_Add_Phys& editor) { editor.exec(); };
+}
+
+// Opens the profile editor: on a physician, on the default physician (-1), or on a new one (0)
+// in the default accounts (the list's account when none are set) or, for "add another", from the
+// values of the physician added last.
+bool PP_Phys_List::openProfileEditor(long physicianId, bool another) {
+    PP_Add_Phys editor(m_login, this);
+    bool ok = true;
+    if (another && m_lastAdded) {
+        editor.edit() = *m_lastAdded;
+        editor.AddAnother(m_defaults.DefaultPartitionId);
+    } else if (physicianId != 0) {
+        ok = editor.EditPhysician(physicianId,
+                                  physicianId == -1 ? PP_Add_Phys::Mode::EditDefault : PP_Add_Phys::Mode::Edit);
+    } else {
+        std::vector<long> accounts = m_defaults.defaultAccounts;
+        if (accounts.empty() && currentAccount() >= 0)
+            accounts.push_back(currentAccount());
+        ok = editor.AddPhysician(accounts, m_defaults.DefaultPartitionId);
+    }
+    if (!ok)
         return false;
-    };
+    const bool adding = editor.edit().mode() == PP_Add_Phys::Mode::Add;
+    runEditor(editor);
+    if (!editor.saved())
+        return false;
+    if (adding)
+        m_lastAdded = std::make_unique<PhysicianProfileEdit>(editor.edit());
+    RetrievePhysicians();
+    setStatus("Physician Profile Updated.");
+    return true;
+}
+
+void PP_Phys_List::AddAnother() {
+    if (refused(ListCommand::Add))
+        return;
+    openProfileEditor(0, m_lastAdded != nullptr);
+}
+
+void PP_Phys_List::EditDefaultPhysician() {
+    if (refused(ListCommand::Edit))
+        return;
+    openProfileEditor(-1, false);
 }
 
 PP_Phys_List::~PP_Phys_List() = default;

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ class LoginComponent;
 namespace physicians {
 
 class PhysicianListModel;
+class PhysicianProfileEdit;
+class PP_Add_Phys;
 
 // The physicians of one account with the hidden and status filters, and the commands on them.
 class PP_Phys_List : public QWidget {
@@ -41,7 +44,9 @@ public:
     void AddPhysicianWizard();
     // Starts a new physician for a value of the unknown-physician log; true when one was created.
     bool AddPhysicianUnknown(const std::string& value);
+    void AddAnother(); // a new physician from the values of the one added last
     void EditPhysician();
+    void EditDefaultPhysician();
     void DeletePhysicians();
     void RemoveFromAccount();
     void HidePhysicians();
@@ -72,11 +77,12 @@ public:
     std::function<void(const ProfileReportData& data)> showReport;
     // Status line texts ("Retrieving Physician List...", "Physician Profile Updated.").
     std::function<void(const QString&)> statusHandler;
-    // Opens the profile editor on physicians (id 0 for a new one); until it exists the main window
-    // says it is not available yet.
+    // Opens the profile editor on physicians (id 0 for a new one, -1 the default physician).
     std::function<void(const std::vector<long>& physicianIds)> openEditor;
     // Opens the profile editor on a new physician for an unknown value; true when it was saved.
     std::function<bool(const std::string& unknownValue)> openEditorForUnknown;
+    // Shows the opened editor; modal by default, driven directly in tests.
+    std::function<void(PP_Add_Phys& editor)> runEditor;
 
 private:
     [[nodiscard]] std::vector<clsPhysicianSummaryRecord*> selectedRecords();
@@ -84,6 +90,8 @@ private:
     [[nodiscard]] bool skipAndContinue(const std::string& refusal, const char* verb);
     void setStatus(const QString& text);
     void statusChoiceChanged();
+    // true when a physician was saved.
+    bool openProfileEditor(long physicianId, bool another);
 
     suite::LoginComponent& m_login;
     clsPhysicianSummaryRecords m_records;
@@ -91,6 +99,7 @@ private:
     std::string m_strEmailDefaultMethod;
     ProfileReportOptions m_reportOptions;
     PhysicianListModel* m_model;
+    std::unique_ptr<PhysicianProfileEdit> m_lastAdded;
 
     QComboBox* CBAccount;
     QComboBox* cboHiddenPhysicians;

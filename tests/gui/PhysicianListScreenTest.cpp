@@ -4,6 +4,7 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "PP_Add_Phys.h"
 #include "PP_Phys_List.h"
 #include "PP_Phys_Search.h"
 #include "PhysicianListExport.h"
@@ -319,17 +320,19 @@ TEST_F(PhysicianListScreen, DefaultsComeFromThePickersAndAreKept) {
     EXPECT_TRUE(recorder.shown.empty());
 }
 
-TEST_F(PhysicianListScreen, EditTakesExactlyOnePhysicianAndSaysTheEditorIsNotAvailableYet) {
+TEST_F(PhysicianListScreen, EditTakesExactlyOnePhysicianAndOpensTheEditorOnIt) {
     chooseAccount("Zeta");
+    long opened = 0;
+    screen->runEditor = [&opened](PP_Add_Phys& editor) { opened = editor.edit().physicianId(); };
     select({0, 1});
     tool("tbrEdit");
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].text, "Only one physician can be selected for editing.");
+    EXPECT_EQ(opened, 0);
     select({1});
     tool("tbrEdit");
-    ASSERT_EQ(recorder.shown.size(), 2u);
-    EXPECT_EQ(recorder.shown[1].text,
-              "\"Physician Profile Editor\" is not available yet in this version of the Veltra Desktop.");
+    EXPECT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(opened, 20); // Baker
 }
 
 TEST_F(PhysicianListScreen, ExportWritesTheShownRowsToTheTempFolderAndOpensIt) {

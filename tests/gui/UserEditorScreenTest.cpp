@@ -138,10 +138,10 @@ TEST_F(UserEditorScreen, NameLimitsCountCharactersOfTwoAndThreeBytes) {
     name->insert(threeByte.repeated(51));
     EXPECT_EQ(name->text().size(), 50);
     auto* first = child<QLineEdit>(*editor, "txtFirstName");
-    first->insert(twoByte.repeated(31));
-    EXPECT_EQ(first->text().size(), 30);
-    EXPECT_EQ(platform::utf8Length(first->text().toStdString()), 30u);
-    EXPECT_EQ(first->text().toStdString().size(), 60u);
+    first->insert(twoByte.repeated(22)); // the user row's first name holds 21 characters
+    EXPECT_EQ(first->text().size(), 21);
+    EXPECT_EQ(platform::utf8Length(first->text().toStdString()), 21u);
+    EXPECT_EQ(first->text().toStdString().size(), 42u);
     auto* password = child<QLineEdit>(*editor, "txtPassword");
     password->insert(QString("a").repeated(25));
     EXPECT_EQ(password->text().size(), 20);

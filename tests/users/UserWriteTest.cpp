@@ -133,9 +133,9 @@ TEST_F(UserWrites, ATakenNameIsRefusedBeforeAnyWrite) {
 
 TEST_F(UserWrites, AFailedInsertLeavesTheCollectionAsTheDatabaseIs) {
     clsUsers users;
-    // The row itself is refused: a first name of 31 characters.
+    // The row itself is refused: a first name of 22 characters, one over the 21 the row holds.
     clsUser u = newUser("LONGNAME");
-    u.m_strFirstName = std::string(31, 'x');
+    u.m_strFirstName = std::string(22, 'x');
     EXPECT_FALSE(InsertUser(u, users));
     ASSERT_EQ(recorder.shown.size(), 2u);
     EXPECT_EQ(recorder.shown[0].title, "Veltra Desktop - SQL Error");
@@ -173,9 +173,9 @@ TEST_F(UserWrites, ApostrophesAndLettersOfAnyScriptRoundTripAtTheirLimits) {
     std::string name50;
     for (int i = 0; i < 25; ++i)
         name50 += "É€"; // 2 + 3 bytes
-    std::string first30;
-    for (int i = 0; i < 30; ++i)
-        first30 += "ü";
+    std::string first21;
+    for (int i = 0; i < 21; ++i)
+        first21 += "ü";
     std::string last30 = "O'Sé";
     while (platform::utf8Length(last30) < 30)
         last30 += "中";
@@ -185,7 +185,7 @@ TEST_F(UserWrites, ApostrophesAndLettersOfAnyScriptRoundTripAtTheirLimits) {
     ASSERT_EQ(platform::utf8Length(name50), 50u);
     clsUsers users;
     clsUser u = newUser(name50);
-    u.m_strFirstName = first30;
+    u.m_strFirstName = first21;
     u.m_strLastName = last30;
     u.m_strPromptScript = script40;
     u.m_strPassword = "pässwörd'";
@@ -195,7 +195,7 @@ TEST_F(UserWrites, ApostrophesAndLettersOfAnyScriptRoundTripAtTheirLimits) {
     const clsUser* back = loaded.Item(clsUsers::Key(u.m_lngUserId));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->m_strUserName, name50);
-    EXPECT_EQ(back->m_strFirstName, first30);
+    EXPECT_EQ(back->m_strFirstName, first21);
     EXPECT_EQ(back->m_strLastName, last30);
     EXPECT_EQ(back->m_strPromptScript, script40);
     EXPECT_EQ(back->m_strPassword, "pässwörd'");

@@ -40,8 +40,8 @@ using platform::MsgIcon;
 namespace {
 
 // Column widths of System_user_bindery and Trans_info, in characters.
-constexpr int kUserNameChars = 50, kNameChars = 30, kInitialsChars = 5, kLocationChars = 10, kDictationChars = 20,
-              kMisChars = 20;
+constexpr int kUserNameChars = 50, kFirstNameChars = 21, kNameChars = 30, kInitialsChars = 5, kLocationChars = 10,
+              kDictationChars = 20, kMisChars = 20;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -116,7 +116,7 @@ void UA_User_Mgmt_Edit::buildGeneralTab(QWidget* tab) {
     txtPassword = lineEdit(tab, "txtPassword", static_cast<int>(suite::PasswordCipher::kMaxPasswordLength), true);
     txtConfirmPassword =
         lineEdit(tab, "txtConfirmPassword", static_cast<int>(suite::PasswordCipher::kMaxPasswordLength), true);
-    txtFirstName = lineEdit(tab, "txtFirstName", kNameChars);
+    txtFirstName = lineEdit(tab, "txtFirstName", kFirstNameChars);
     txtLastName = lineEdit(tab, "txtLastName", kNameChars);
     labUserId = new QLabel(tab);
     labUserId->setObjectName("labUserId");

@@ -1,0 +1,395 @@
+#include "Configuration.h"
+#include "DatabaseSession.h"
+#include "LoginComponent.h"
+#include "MessageService.h"
+#include "OdbcFixture.h"
+#include "PP_Add_Phys.h"
+#include "PP_Phys_List.h"
+#include "PhysicianProfileValues.h"
+#include "SessionHelper.h"
+#include "clsPartition.h"
+#include "modPartition.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <functional>
+#include <memory>
+
+using namespace physicians;
+using platform::MsgAnswer;
+
+namespace {
+
+std::string privileges(std::initializer_list<int> granted) {
+    std::string set(160, '\x01');
+    for (int n : granted)
+        set[static_cast<size_t>(n)] = '\x02';
+    return set;
+}
+
+suite::HospAccount account(long id, const char* name, long partition) {
+    suite::HospAccount a;
+    a.hosp_acct_id = id;
+    a.hosp_acct_name = name;
+    a.Partition_ID = partition;
+    a.privilegeSet = privileges({});
+    a.ReportTypes = {{0, 3, "Consult", false}, {0, 7, "Discharge", false}};
+    return a;
+}
+
+// Accounts Zeta (1) and Alpha (2) in partition 1, Far (5) in partition 2. Adams: every account,
+// Alpha with a fax number of its own. The user works in partition 1.
+class PhysicianEditorScreen : public kdtest::SuiteTest {
+protected:
+    void SetUp() override {
+        SuiteTest::SetUp();
+        exec("INSERT System_partitions VALUES (1, 0, 'North', 0, '/0/1/', NULL)\n"
+             "INSERT System_partitions VALUES (3, 1, 'North Clinics', 0, '/0/1/3/', NULL)\n"
+             "INSERT System_partitions VALUES (2, 0, 'South', 0, '/0/2/', NULL)\n"
+             "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (1, 'Zeta', 1)\n"
+             "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (2, 'Alpha', 1)\n"
+             "INSERT Account_info (hosp_acct_id, hosp_acct_name, partition_id) VALUES (5, 'Far', 2)\n"
+             "INSERT Physician_profile (physician_id, first_name, last_name, partition_id, last_update, string1) "
+             "VALUES (10, 'Rita', 'Adams', 1, '2026-11-02 14:05:00', 'jdoe')\n"
+             "INSERT Physician_membership VALUES (10, -1, 0, 0)\n"
+             "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
+             "batch_enabled, elect_signature) VALUES (10, -1, '555-0100', 1, 0, 0, 0)\n"
+             "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_nbr_1, fax_enabled_1, email_enabled, "
+             "batch_enabled, elect_signature) VALUES (10, 2, '555-0222', 1, 0, 0, 0)\n"
+             "INSERT Physician_external_ids VALUES (10, 'DVI', 'B22', 2, 1)\n"
+             "INSERT Physician_profile (physician_id, first_name, last_name, partition_id) VALUES "
+             "(40, 'Ola', 'Far', 2)\n"
+             "INSERT Physician_membership VALUES (40, 5, 0, 0)\n"
+             "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_enabled_1, email_enabled) VALUES "
+             "(40, -1, 0, 0)");
+        kdtest::connectSession(odbc.folder(), "KALDRA");
+        ASSERT_EQ(LoadPartitions(), 4);
+        login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), account(5, "Far", 2)});
+        grant({8, 9});
+        Partitions().login = &login;
+        list = std::make_unique<PP_Phys_List>(login);
+        list->statusHandler = [this](const QString& t) { status = t; };
+        list->MyShow();
+    }
+    void TearDown() override {
+        list.reset();
+        Partitions() = PartitionState{};
+        PartitionCache().clear();
+        foundation::DatabaseSession::instance().DisconnectFromSQL();
+    }
+    void grant(std::initializer_list<int> granted) {
+        login.user = suite::LoginUser{};
+        login.user.user_id = 7;
+        login.user.user_name = "admin1";
+        login.user.Partition_ID = 1;
+        login.user.privilegeSet = privileges(granted);
+    }
+    // Runs `drive` on the editor the list opens for its first row (or a new physician).
+    void editFirstRow(const std::function<void(PP_Add_Phys&)>& drive) {
+        auto* view = list->findChild<QTableView*>("lvwPhysList");
+        view->selectionModel()->select(view->model()->index(0, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list->runEditor = drive;
+        list->EditPhysician();
+    }
+    template <typename T>
+    static T* child(QWidget& w, const char* name) {
+        T* c = w.findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    static void selectAccounts(PP_Add_Phys& e, const QStringList& names) {
+        auto* lb = child<QListWidget>(e, "LBAccounts");
+        lb->clearSelection();
+        for (int i = 0; i < lb->count(); ++i)
+            for (const QString& n : names)
+                if (lb->item(i)->text().contains(n))
+                    lb->item(i)->setSelected(true);
+    }
+    static void type(PP_Add_Phys& e, const char* box, const QString& text) {
+        auto* t = child<QLineEdit>(e, box);
+        t->setText(text);
+        emit t->textEdited(text);
+    }
+    std::string db(const std::string& sql) {
+        return kdtest::sessionScalar(foundation::DatabaseSession::instance(), sql);
+    }
+
+    suite::LoginComponent login;
+    platform::MessageRecorder recorder;
+    std::unique_ptr<PP_Phys_List> list;
+    QString status;
+};
+
+TEST_F(PhysicianEditorScreen, EditingSeveralAccountsShowsVariousAndWritesOnlyTheChangedValue) {
+    bool ran = false;
+    editFirstRow([&](PP_Add_Phys& e) {
+        ran = true;
+        EXPECT_EQ(e.windowTitle(), "Edit Physician");
+        EXPECT_EQ(child<QPushButton>(e, "BOK")->text(), "&Update");
+        EXPECT_EQ(child<QLabel>(e, "labPhysId")->text(), "Physician ID: 10");
+        EXPECT_TRUE(child<QLabel>(e, "labLastModified")->text().endsWith(" 14:05 by jdoe."));
+        EXPECT_EQ(child<QListWidget>(e, "LBAccounts")->count(), 3);
+        selectAccounts(e, {"Zeta", "Alpha"});
+        EXPECT_EQ(child<QLineEdit>(e, "TFaxNbr1")->text(), "<various>");
+        type(e, "TCity", "Bergen");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(recorder.shown.empty()) << recorder.shown.front().text;
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND city = 'Bergen'"), "2");
+    EXPECT_EQ(db("SELECT fax_nbr_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"),
+              "555-0222");
+    EXPECT_EQ(db("SELECT fax_nbr_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 1"),
+              "555-0100");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 5"), "0");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_log WHERE error_code = 20030 AND msg1 = 'A physician record was "
+                 "edited.'"),
+              "1");
+    EXPECT_EQ(status, "Physician Profile Updated.");
+}
+
+TEST_F(PhysicianEditorScreen, AddRefusesANamelessPhysicianThenInsertsIt) {
+    list->runEditor = [&](PP_Add_Phys& e) {
+        EXPECT_EQ(e.windowTitle(), "Add Physician");
+        EXPECT_EQ(child<QPushButton>(e, "BOK")->text(), "&Insert");
+        child<QTabWidget>(e, "tabPages")->setCurrentIndex(2);
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text, "Please enter a valid physician name.");
+        EXPECT_EQ(recorder.shown[0].title, "Invalid Entry");
+        EXPECT_EQ(child<QTabWidget>(e, "tabPages")->currentIndex(), 0); // back on the name
+        EXPECT_FALSE(e.saved());
+        type(e, "TLastName", "Novak");
+        type(e, "TFirstName", "Ida");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->findChild<QAction*>("tbrAdd")->trigger();
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE last_name = 'Novak' AND partition_id = 1"), "1");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_membership PM, Physician_profile PP WHERE PP.last_name = 'Novak' "
+                 "AND PM.physician_id = PP.physician_id"),
+              "1");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_log WHERE msg1 = 'A new physician was entered.'"), "1");
+    // Add another starts from the values just saved.
+    list->runEditor = [&](PP_Add_Phys& e) {
+        EXPECT_EQ(child<QLineEdit>(e, "TLastName")->text(), "Novak");
+        type(e, "TFirstName", "Jon");
+        child<QPushButton>(e, "BOK")->click();
+    };
+    list->AddAnother();
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE last_name = 'Novak'"), "2");
+}
+
+TEST_F(PhysicianEditorScreen, AccessFollowsPrivilegesAndTheAccountsPartitions) {
+    editFirstRow([&](PP_Add_Phys& e) {
+        selectAccounts(e, {"Far"}); // partition 2: not the user's
+        EXPECT_FALSE(child<QLabel>(e, "LViewOnlyOutput")->isHidden());
+        EXPECT_FALSE(child<QCheckBox>(e, "CHKAllowFax1")->isEnabled());
+        EXPECT_TRUE(child<QLineEdit>(e, "TFirstName")->isEnabled());
+        selectAccounts(e, {"Zeta", "Far"});
+        child<QPushButton>(e, "BDeleteAccount")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].title, "Security");
+        EXPECT_NE(recorder.shown[0].text.find("-->  South \\ Far"), std::string::npos);
+        EXPECT_EQ(e.edit().accounts(), (std::vector<long>{2, 5}));
+        selectAccounts(e, {"Alpha"});
+        EXPECT_TRUE(child<QLabel>(e, "LViewOnlyOutput")->isHidden());
+        e.reject();
+    });
+    grant({8});
+    editFirstRow([&](PP_Add_Phys&) { ADD_FAILURE() << "opened without privilege 9"; });
+    // Without privilege 9 the editor only shows (the list refuses to open it for changes).
+    PP_Add_Phys viewer(login);
+    ASSERT_TRUE(viewer.EditPhysician(10, PP_Add_Phys::Mode::Edit));
+    EXPECT_FALSE(child<QPushButton>(viewer, "BOK")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(viewer, "BAddAccount")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(viewer, "TLastName")->isEnabled());
+}
+
+TEST_F(PhysicianEditorScreen, TheDefaultPhysicianIsEditedForAllNewAccounts) {
+    list->runEditor = [&](PP_Add_Phys& e) {
+        EXPECT_EQ(e.windowTitle(), "Edit Default Physician");
+        auto* lb = child<QListWidget>(e, "LBAccounts");
+        ASSERT_EQ(lb->count(), 1);
+        EXPECT_EQ(lb->item(0)->text(), "<All New Accounts>");
+        EXPECT_FALSE(child<QPushButton>(e, "BAddAccount")->isEnabled());
+        type(e, "TGroupAffiliation", "Cardiology");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->EditDefaultPhysician();
+    EXPECT_EQ(db("SELECT group_affiliation FROM Physician_attributes WHERE physician_id = -1 AND hosp_acct_id = -1"),
+              "Cardiology");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_profile WHERE physician_id > 0"), "2"); // no new physician
+}
+
+TEST_F(PhysicianEditorScreen, OutputAndWeightingRefuseImpossibleValuesAndWriteWhatWasTyped) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    editFirstRow([&](PP_Add_Phys& e) {
+        selectAccounts(e, {"Zeta"});
+        auto* faxTime = child<QCheckBox>(e, "CHKFaxTime1");
+        faxTime->setChecked(true);
+        child<QLineEdit>(e, "MFaxTime1")->setText("13:30");
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text, kImpossibleFaxTime);
+        EXPECT_FALSE(e.saved());
+        child<QLineEdit>(e, "MFaxTime1")->setText("05:30");
+        child<QComboBox>(e, "CBFaxAmPm1")->setCurrentIndex(1);
+        // Report types: the account's, with "<Default Report>" first; e-mail without Discharge.
+        child<QPushButton>(e, "BEmailReports")->click();
+        auto* reports = child<QListWidget>(e, "LBReportTypes");
+        ASSERT_EQ(reports->count(), 3);
+        EXPECT_EQ(reports->item(0)->text(), "<Default Report>");
+        reports->item(2)->setCheckState(Qt::Unchecked);
+        // Weighting: a percentage typed with a decimal comma; text gets "Data Error".
+        auto* types = child<QComboBox>(e, "CBWeightReportTypes");
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        child<QRadioButton>(e, "OPTPercentWeighting")->setChecked(true);
+        child<QLineEdit>(e, "TReportPercentWeight")->setText("abc");
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 2u);
+        EXPECT_EQ(recorder.shown[1].text, "The weight value entered was not valid.  Please enter again.");
+        EXPECT_EQ(recorder.shown[1].title, "Data Error");
+        child<QLineEdit>(e, "TReportPercentWeight")->setText("12,5");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(recorder.shown.size(), 2u);
+    const std::string zeta = " FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 1";
+    EXPECT_EQ(db("SELECT fax_hour_1" + zeta), "17");
+    EXPECT_EQ(db("SELECT fax_minute_1" + zeta), "30");
+    EXPECT_EQ(db("SELECT email_includes" + zeta), "FE" + std::string(62, 'F')); // report type 7 off
+    EXPECT_EQ(db("SELECT weight_type FROM Physician_weighting WHERE physician_id = 10 AND hosp_acct_id = 1 AND "
+                 "report_type_nbr = 3"),
+              "1");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_weighting WHERE physician_id = 10 AND report_type_nbr = 3 AND "
+                 "weight_value = 12.5"),
+              "1");
+    EXPECT_EQ(db("SELECT fax_hour_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"), "255");
+}
+
+TEST_F(PhysicianEditorScreen, ADuplicateAuthorIdIsSavedOnlyWhenConfirmedAndThenLogged) {
+    list->runEditor = [&](PP_Add_Phys& e) {
+        type(e, "TLastName", "Novak");
+        type(e, "txtDVIid", "B22");
+        recorder.answer(MsgAnswer::No);
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].title, "Duplicate IDs");
+        EXPECT_EQ(recorder.shown[0].text, "Warning:  The following duplicate IDs have been assigned.\r\n\r\n"
+                                          "Dictation Author ID: B22 - Adams, Rita\r\n\r\n"
+                                          "These duplicates will likely cause conflicts.  Save anyway?");
+        EXPECT_FALSE(e.saved());
+        recorder.answer(MsgAnswer::Yes);
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->findChild<QAction*>("tbrAdd")->trigger();
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_external_ids WHERE source_physician_id = 'B22'"), "2");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_log WHERE error_code = 20026"), "1");
+}
+
+TEST_F(PhysicianEditorScreen, UserAccessAddendumsAndAnEmptyAccountListAskBeforeActing) {
+    editFirstRow([&](PP_Add_Phys& e) {
+        bool opened = false;
+        e.openUserEditor = [&opened](long) { opened = true; };
+        auto* access = child<QCheckBox>(e, "chkElectSignature");
+        recorder.answer(MsgAnswer::Cancel);
+        access->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].title, "Physician User Access");
+        EXPECT_FALSE(access->isChecked());
+        EXPECT_FALSE(opened);
+        recorder.answer(MsgAnswer::OK);
+        access->click();
+        EXPECT_TRUE(opened);
+        // A line over 77 characters is cut, with the message, and the rest is saved.
+        child<QPlainTextEdit>(e, "TAddendumNormal")->setPlainText(QString(80, 'a') + "\nshort");
+        recorder.shown.clear();
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_FALSE(recorder.shown.empty());
+        EXPECT_EQ(recorder.shown[0].text,
+                  "The Addendum Text contains one or more lines that exceed 77 characters.\r\nThis text will be "
+                  "truncated.");
+        EXPECT_EQ(recorder.shown[0].title, "Error");
+        EXPECT_TRUE(e.saved());
+    });
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_addendums_v2 WHERE physician_id = 10 AND addendum_nbr = 0 AND "
+                 "addendum = '" +
+                 std::string(77, 'a') + "'"),
+              "2"); // the -1 rows and Alpha's own; Zeta and Far follow the -1 rows
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND elect_signature = 1"), "2");
+    // Every account removed: the physician is offered for deletion; No keeps it.
+    recorder.shown.clear();
+    editFirstRow([&](PP_Add_Phys& e) {
+        selectAccounts(e, {"Zeta", "Alpha"});
+        child<QPushButton>(e, "BDeleteAccount")->click();
+        EXPECT_EQ(e.edit().accounts(), std::vector<long>{5});
+        EXPECT_EQ(recorder.shown.size(), 0u);
+        e.edit().RemoveAccounts({5}); // the user's partition rules aside: nothing is left
+        recorder.answer(MsgAnswer::No);
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text,
+                  "No accounts are listed for this physician.\r\nDo you wish to delete this physician from all "
+                  "accounts?");
+        EXPECT_FALSE(e.saved());
+        recorder.answer(MsgAnswer::Yes);
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    EXPECT_EQ(db("SELECT is_deleted FROM Physician_profile WHERE physician_id = 10"), "1");
+}
+
+// Privileges 8 and 9 x the physician's partition (the user's own, below it, another) x account
+// privilege 10 on the physician's one account, which lies in another partition.
+TEST_F(PhysicianEditorScreen, AccessFollowsPrivilegeNineThePhysiciansPartitionAndAccountPrivilegeTen) {
+    struct Case {
+        bool priv9;
+        long partition;
+        bool acctPriv10;
+        bool names, output;
+    };
+    const Case cases[] = {
+        {false, 1, true, false, false}, {true, 1, false, true, false}, {true, 1, true, true, true},
+        {true, 3, false, true, false},  {true, 3, true, true, true},   {true, 2, false, false, false},
+        {true, 2, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("privilege 9 " + std::to_string(c.priv9) + ", partition " + std::to_string(c.partition) +
+                     ", account privilege 10 " + std::to_string(c.acctPriv10));
+        exec("UPDATE Physician_profile SET partition_id = " + std::to_string(c.partition) + " WHERE physician_id = 40");
+        suite::HospAccount far = account(5, "Far", 2);
+        far.privilegeSet = c.acctPriv10 ? privileges({10}) : privileges({});
+        login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), far});
+        grant(c.priv9 ? std::initializer_list<int>{8, 9} : std::initializer_list<int>{8});
+        PP_Add_Phys e(login);
+        ASSERT_TRUE(e.EditPhysician(40, PP_Add_Phys::Mode::Edit));
+        EXPECT_EQ(child<QPushButton>(e, "BOK")->isEnabled(), c.priv9);
+        EXPECT_EQ(child<QPushButton>(e, "BAddAccount")->isEnabled(), c.priv9);
+        EXPECT_EQ(child<QLineEdit>(e, "TLastName")->isEnabled(), c.names);
+        EXPECT_EQ(child<QCheckBox>(e, "chkHidePhysician")->isEnabled(), c.names);
+        EXPECT_EQ(child<QLabel>(e, "LViewOnlyOutput")->isHidden(), c.output);
+        EXPECT_EQ(child<QLabel>(e, "LViewOnlyWeight")->isHidden(), c.output);
+        EXPECT_EQ(child<QCheckBox>(e, "CHKAllowEmail")->isEnabled(), c.output);
+    }
+}
+
+} // namespace
