@@ -326,7 +326,8 @@ SMResult install(const char* userName, const SMUserSettings* settings, const SMI
             return kUserNameInUse;
         if (!hasContext)
             user.contexts.push_back(context);
-        if (!hasChannel && user.channels.size() < SM_MAX_USER_CHANNELS)
+        // Only the second install form names a channel for an existing user.
+        if (channel && !hasChannel && user.channels.size() < SM_MAX_USER_CHANNELS)
             user.channels.push_back(added);
     }
     return saveStore() ? kOk : kFileIo;
