@@ -369,3 +369,20 @@ TEST_F(SpeechDialogs, OldLibraryCannotRemoveContexts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SpeechDialogs, LostLinkWhileContextsLoadIsRepaired) {
+    ASSERT_EQ(AttachSM(), 0);
+    odbc.arrangeFault("KALDRA", "drop-link 1");
+    PP_AddSpeechMagic dialog("RNEW", false);
+    dialog.Load();
+    std::vector<std::string> loaded;
+    for (const auto& c : dialog.contexts())
+        loaded.push_back(c.m_strConTextName);
+    EXPECT_EQ(loaded, (std::vector<std::string>{"GENMED", "RADIOLOGY", "CARDIO"}));
+    EXPECT_EQ(texts(), std::vector<std::string>{"Connection to SQL Server reestablished."});
+    EXPECT_EQ(dialog.findChild<QListWidget*>("lstContexts")->count(), 3);
+}
+
+} // namespace
