@@ -1,6 +1,7 @@
 #include "DecimalCommaLocale.h"
 #include "MessageService.h"
 #include "SpeechCodes.h"
+#include "SpeechDemo.h"
 #include "SpeechSite.h"
 #include "modSpeechMagic.h"
 
@@ -350,6 +351,32 @@ TEST(SpeechSession, DamagedStoreIsACodeNotACrash) {
     EXPECT_NE(messages.shown[0].text.find("39012 The user store could not be read: line 2 is not understood"),
               std::string::npos)
         << messages.shown[0].text;
+}
+
+} // namespace
+
+namespace {
+
+// The demo site's installation: found through its registry keys (root ending in ";"), with the
+// demo's users and the refusals the dialogs show.
+TEST(SpeechDemo, DemoInstallationIsUsable) {
+    SpeechSite site;
+    std::filesystem::create_directories(site.root() + "/demo/registry");
+    tools::installSpeechDemo(site.root() + "/demo", KD_SPEECH_BIN);
+    ::setenv("KDADMIN_REGISTRY_MACHINE", (site.root() + "/demo/registry/machine.ini").c_str(), 1);
+    ASSERT_TRUE(CheckSMInstall());
+    EXPECT_EQ(SpeechMagic().root, site.root() + "/demo/SpeechMagic");
+    EXPECT_EQ(SpeechMagic().version, "6.1");
+    ASSERT_EQ(AttachSM(), 0);
+    auto& s = SpeechMagic();
+    std::vector<std::string> users;
+    std::string name;
+    for (std::string previous; s.library.nextUserName(s.handle, previous, name) == 0; previous = name)
+        users.push_back(name);
+    EXPECT_EQ(users, (std::vector<std::string>{"MPENDING", "RADAMS", "TLOCKED"}));
+    SMInstallRequest remove{SMInstallAction::RemoveContext, 3, 0, "CARDIO", 0};
+    EXPECT_EQ(s.library.installUser(s.handle, "MPENDING", remove), 39031);
+    EXPECT_EQ(s.library.installUser(s.handle, "TLOCKED", remove), 39038);
 }
 
 } // namespace
