@@ -5,8 +5,11 @@
 #include "SpeechSite.h"
 #include "modSpeechMagic.h"
 
+#include <cstring>
+#include <dlfcn.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 using kdtest::SpeechSite;
 using namespace speech;
@@ -377,6 +380,45 @@ TEST(SpeechDemo, DemoInstallationIsUsable) {
     SMInstallRequest remove{SMInstallAction::RemoveContext, 3, 0, "CARDIO", 0};
     EXPECT_EQ(s.library.installUser(s.handle, "MPENDING", remove), 39031);
     EXPECT_EQ(s.library.installUser(s.handle, "TLOCKED", remove), 39038);
+}
+
+} // namespace
+
+namespace {
+
+// What the simulator guarantees whoever calls it: texts cut to the buffer given, calls from another
+// thread refused, and a store changed on disk seen by the next call.
+TEST(SpeechSimulator, BuffersThreadsAndStoreChanges) {
+    SpeechSite site;
+    site.install();
+    site.store(SpeechSite::demoStore());
+    ASSERT_TRUE(CheckSMInstall());
+    ASSERT_EQ(AttachSM(), 0);
+    void* module = ::dlopen((site.root() + "/BIN/SMApi.dll").c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(module, nullptr);
+    using ErrorTextFn = std::int32_t (*)(std::uint32_t, std::int32_t, std::int32_t, char*);
+    auto errorText = reinterpret_cast<ErrorTextFn>(::dlsym(module, "SMGetErrorText"));
+    char buffer[16];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(errorText(SpeechMagic().handle, 39048, 8, buffer), 0);
+    EXPECT_STREQ(buffer, "The use");
+    EXPECT_EQ(buffer[8], '#') << "written past the size given";
+    ::dlclose(module);
+
+    auto& s = SpeechMagic();
+    int fromOtherThread = 0;
+    std::thread([&] {
+        std::string next;
+        fromOtherThread = s.library.nextUserName(s.handle, "", next);
+    }).join();
+    EXPECT_EQ(fromOtherThread, 39046);
+
+    site.store("context GENMED\nuser AFIRST 1 3 0 0\n");
+    std::string first;
+    ASSERT_EQ(s.library.nextUserName(s.handle, "", first), 0);
+    EXPECT_EQ(first, "AFIRST");
+    std::string context;
+    EXPECT_EQ(s.library.nextContextName(s.handle, "GENMED", context), 39044);
 }
 
 } // namespace
