@@ -96,8 +96,46 @@ PP_AddSpeechMagic::PP_AddSpeechMagic(const std::string& userName, bool existingU
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+namespace {
+
+// The session the dialog works in: the chooser's when it is open, otherwise one attached for the
+// dialog alone and detached when it closes. usable() is false after a failure that was shown.
+class DialogSession {
+public:
+    DialogSession() {
+        if (SpeechMagic().attached)
+            return;
+        if (!SpeechMagic().library.isLoaded() && !CheckSMInstall()) {
+            const auto& error = SpeechMagic().lastError;
+            say(error ? error->message() : "SpeechMagic is not installed on this workstation.",
+                platform::MsgIcon::Information);
+            m_usable = false;
+            return;
+        }
+        m_usable = AttachSM() == 0;
+        m_ours = m_usable;
+    }
+    ~DialogSession() {
+        if (m_ours)
+            DetachSM();
+    }
+    DialogSession(const DialogSession&) = delete;
+    DialogSession& operator=(const DialogSession&) = delete;
+    [[nodiscard]] bool usable() const { return m_usable; }
+
+private:
+    bool m_usable = true;
+    bool m_ours = false;
+};
+
+} // namespace
+
 bool PP_AddSpeechMagic::AddSMUser(const std::string& proposedName, std::string& createdName, bool& changed,
                                   QWidget* parent) {
+    changed = false;
+    DialogSession session;
+    if (!session.usable())
+        return false;
     PP_AddSpeechMagic dialog(proposedName, false, parent);
     dialog.Load();
     dialog.exec();
@@ -108,6 +146,10 @@ bool PP_AddSpeechMagic::AddSMUser(const std::string& proposedName, std::string& 
 }
 
 void PP_AddSpeechMagic::UserProperties(const std::string& userName, bool& changed, QWidget* parent) {
+    changed = false;
+    DialogSession session;
+    if (!session.usable())
+        return;
     PP_AddSpeechMagic dialog(userName, true, parent);
     if (dialog.Load())
         dialog.exec();

@@ -7,12 +7,14 @@
 #include "SpeechUserModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -383,6 +385,35 @@ TEST_F(SpeechDialogs, LostLinkWhileContextsLoadIsRepaired) {
     EXPECT_EQ(loaded, (std::vector<std::string>{"GENMED", "RADIOLOGY", "CARDIO"}));
     EXPECT_EQ(texts(), std::vector<std::string>{"Connection to SQL Server reestablished."});
     EXPECT_EQ(dialog.findChild<QListWidget*>("lstContexts")->count(), 3);
+}
+
+} // namespace
+
+namespace {
+
+// Opened by the profile editor without the chooser: the dialog attaches for itself and detaches
+// when it closes; without an installation it says so and opens nothing.
+TEST_F(SpeechDialogs, UserPropertiesOnItsOwnAttachesAndDetaches) {
+    bool changed = true;
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "PP_AddSpeechMagic" && w->isVisible())
+                static_cast<QDialog*>(w)->reject();
+    });
+    PP_AddSpeechMagic::UserProperties("RADAMS", changed);
+    EXPECT_FALSE(changed);
+    EXPECT_FALSE(SpeechMagic().attached);
+    const std::string calls = site.calls();
+    EXPECT_NE(calls.find("SMAttach("), std::string::npos);
+    EXPECT_NE(calls.find("SMGetUserInfo("), std::string::npos);
+    EXPECT_NE(calls.find("SMDetach("), std::string::npos);
+
+    ResetSpeechMagic();
+    site.clearRegistry();
+    std::string created;
+    EXPECT_FALSE(PP_AddSpeechMagic::AddSMUser("RNEW", created, changed));
+    EXPECT_EQ(texts(), std::vector<std::string>{"SpeechMagic is not installed on this workstation."});
+    EXPECT_EQ(created, "");
 }
 
 } // namespace
