@@ -417,3 +417,19 @@ TEST_F(SpeechDialogs, UserPropertiesOnItsOwnAttachesAndDetaches) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SpeechDialogs, UnloadableLibraryIsAClearMessage) {
+    ResetSpeechMagic();
+    site.placeLibrary(SpeechSite::Library::WindowsDll, "SMApi.dll");
+    std::string name = "RADAMS";
+    bool changed = false;
+    EXPECT_FALSE(PP_SpeechMagic::GetSMUser("Ruth", "Adams", name, changed));
+    EXPECT_EQ(name, "RADAMS");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("CheckSMInstall: Error 0x800700C1 - ", 0), 0u) << messages.shown[0].text;
+    EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Critical);
+}
+
+} // namespace
