@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     char real[4096];
     if (::realpath(self.c_str(), real))
         self = real;
-    bool print = false;
+    [[maybe_unused]] bool print = false;
     std::string store;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--print") == 0)
