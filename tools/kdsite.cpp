@@ -1,12 +1,15 @@
 // kdsite: creates the demo site and grows it to a large site's size.
 //
-//   kdsite demo <folder> <driver library>    create (or re-create) the demo site in <folder>
+//   kdsite demo <folder> <driver library> [--no-speech]
+//                                              create (or re-create) the demo site in <folder>, with
+//                                              the speech simulator in SpeechMagic/ unless --no-speech
 //   kdsite scale <folder> [--seed N] [--small] grow the site's database (--small: a tenth)
 //   kdsite rekey <folder>                      write every stored password again under the site's key
 //                                              (made first when the site has none)
 
 #include "DemoSite.h"
 #include "SiteRekeyCommand.h"
+#include "SpeechDemo.h"
 
 #include <cstring>
 #include <iostream>
@@ -15,6 +18,8 @@ int main(int argc, char** argv) {
     if (argc >= 4 && std::strcmp(argv[1], "demo") == 0) {
         try {
             auto report = demo::createDemoSite(argv[2], argv[3]);
+            if (!(argc >= 5 && std::strcmp(argv[4], "--no-speech") == 0))
+                tools::installSpeechDemo(argv[2], KD_SPEECH_BIN);
             std::cout << "Demo site created in " << argv[2] << " (" << report.seconds << " s, database "
                       << report.databaseBytes / 1024 << " KB).\n";
             return 0;
@@ -49,7 +54,8 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::strcmp(argv[1], "rekey") == 0)
         return tools::rekeySite(argv[2], std::cout, std::cerr);
-    std::cerr << "usage: kdsite demo <folder> <driver library>\n       kdsite scale <folder> [--seed N] [--small]\n"
+    std::cerr << "usage: kdsite demo <folder> <driver library> [--no-speech]\n       kdsite scale <folder> [--seed N] "
+                 "[--small]\n"
                  "       kdsite rekey <folder>\n";
     return 2;
 }

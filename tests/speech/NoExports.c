@@ -1,0 +1,1 @@
+int kd_speech_unrelated_export(void) { return 1; }
