@@ -9,6 +9,7 @@
 #include "PP_Account_List.h"
 #include "PP_Add_Phys.h"
 #include "PP_Chg_Partition.h"
+#include "PP_Password.h"
 #include "PP_Phys_Search.h"
 #include "PP_Report_Selection.h"
 #include "PP_Set_Default_Partition.h"
@@ -180,6 +181,20 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
 // values of the physician added last.
 bool PP_Phys_List::openProfileEditor(long physicianId, bool another) {
     PP_Add_Phys editor(m_login, this);
+    // The report password of password-protected e-mail, set (and mailed) for the selected accounts.
+    editor.setPassword = [this](PhysicianProfileEdit& edit) {
+        const auto known = [](const std::string& v) { return v == kVarious ? std::string() : v; };
+        std::vector<std::string> addresses;
+        if (const std::string address = known(edit.Value("email_address")); !address.empty())
+            addresses.push_back(address);
+        PP_Password dialog(m_login, this);
+        bool chosen = false;
+        const std::string password =
+            dialog.GetPassword(known(edit.Value("email_password")),
+                               edit.Value("first_name") + " " + edit.Value("last_name"), addresses, chosen);
+        if (chosen)
+            edit.SetValue("email_password", password);
+    };
     bool ok = true;
     if (another && m_lastAdded) {
         editor.edit() = *m_lastAdded;

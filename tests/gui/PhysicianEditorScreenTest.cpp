@@ -11,8 +11,10 @@
 #include "modPartition.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -390,6 +393,36 @@ TEST_F(PhysicianEditorScreen, AccessFollowsPrivilegeNineThePhysiciansPartitionAn
         EXPECT_EQ(child<QLabel>(e, "LViewOnlyWeight")->isHidden(), c.output);
         EXPECT_EQ(child<QCheckBox>(e, "CHKAllowEmail")->isEnabled(), c.output);
     }
+}
+
+} // namespace
+
+namespace {
+
+// "Set Password..." opens the e-mail password dialog over the editor; its password is written to
+// the selected accounts on the editor's save.
+TEST_F(PhysicianEditorScreen, SetPasswordWritesTheChosenPasswordToTheSelectedAccounts) {
+    bool ran = false;
+    editFirstRow([&](PP_Add_Phys& e) {
+        ran = true;
+        selectAccounts(e, {"Alpha"});
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->objectName(), "PP_Password");
+            child<QLineEdit>(*dialog, "txtPassword")->setText("K\xc3\xa4se-123");
+            child<QLineEdit>(*dialog, "txtConfirmPassword")->setText("K\xc3\xa4se-123");
+            child<QPushButton>(*dialog, "cmdOK")->click();
+        });
+        child<QPushButton>(e, "cmdSetPassword")->click();
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(db("SELECT string2 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"),
+              "K\xc3\xa4se-123");
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND string2 = 'K\xc3\xa4se-123'"),
+              "1");
 }
 
 } // namespace
