@@ -3,6 +3,8 @@
 //   kdsite demo <folder> <driver library> [--no-speech]
 //                                              create (or re-create) the demo site in <folder>, with
 //                                              the speech simulator in SpeechMagic/ unless --no-speech
+//   kdsite new <folder> <driver library>       create (or re-create) a new installation's site in
+//                                              <folder>: built-in rows only, the wizard at log-in
 //   kdsite scale <folder> [--seed N] [--small] grow the site's database (--small: a tenth)
 //   kdsite rekey <folder>                      write every stored password again under the site's key
 //                                              (made first when the site has none)
@@ -21,6 +23,17 @@ int main(int argc, char** argv) {
             if (!(argc >= 5 && std::strcmp(argv[4], "--no-speech") == 0))
                 tools::installSpeechDemo(argv[2], KD_SPEECH_BIN);
             std::cout << "Demo site created in " << argv[2] << " (" << report.seconds << " s, database "
+                      << report.databaseBytes / 1024 << " KB).\n";
+            return 0;
+        } catch (const std::exception& e) {
+            std::cerr << "kdsite: " << e.what() << "\n";
+            return 1;
+        }
+    }
+    if (argc >= 4 && std::strcmp(argv[1], "new") == 0) {
+        try {
+            auto report = demo::createNewSite(argv[2], argv[3]);
+            std::cout << "New installation created in " << argv[2] << " (" << report.seconds << " s, database "
                       << report.databaseBytes / 1024 << " KB).\n";
             return 0;
         } catch (const std::exception& e) {
@@ -54,8 +67,9 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::strcmp(argv[1], "rekey") == 0)
         return tools::rekeySite(argv[2], std::cout, std::cerr);
-    std::cerr << "usage: kdsite demo <folder> <driver library> [--no-speech]\n       kdsite scale <folder> [--seed N] "
-                 "[--small]\n"
+    std::cerr << "usage: kdsite demo <folder> <driver library> [--no-speech]\n"
+                 "       kdsite new <folder> <driver library>\n"
+                 "       kdsite scale <folder> [--seed N] [--small]\n"
                  "       kdsite rekey <folder>\n";
     return 2;
 }

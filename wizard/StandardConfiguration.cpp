@@ -163,8 +163,10 @@ StandardConfiguration::Report StandardConfiguration::Install(long account, const
     std::vector<std::vector<std::string>> columns;
     for (const auto& table : reportTables) {
         columns.push_back(columnsOf(table));
-        if (columns.back().empty())
+        if (columns.back().empty()) {
+            removeIfPresent(copy);
             return fail("Error.  The table " + table + " could not be read.  " + session().LastSQLError);
+        }
     }
 
     wait.show("Attaching database...");

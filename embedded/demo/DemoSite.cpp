@@ -15,7 +15,8 @@
 
 namespace demo {
 
-std::string_view demoScript(); // demo.sql, compiled in
+std::string_view demoScript();    // demo.sql, compiled in
+std::string_view newSiteScript(); // newsite.sql, compiled in
 
 namespace fs = std::filesystem;
 
@@ -124,6 +125,38 @@ std::string kaldraIni(const fs::path& root, const suite::PasswordCipher::Key& ke
            "Timeout=60\n";
 }
 
+// unixODBC configuration (the driver as "SQL Server" and the site's data sources, with the linked
+// voice system's when there is one), the workstation's settings store (machine and user hives as
+// INI files) and the environment file the console is started with.
+void writeWorkstationFiles(const fs::path& root, const std::string& driverPath, bool voiceSystem) {
+    const fs::path sql = root / "SQL";
+    write(root / "odbc" / "odbcinst.ini", "[SQL Server]\nDescription=Embedded SQL Server (KDADMIN demo)\nDriver=" +
+                                              driverPath + "\nSetup=" + driverPath + "\nThreading=0\n");
+    std::string sources = std::string("[") + kDataSource + "]\nDriver=SQL Server\nServer=" + sql.string() +
+                          "\nDatabase=" + kDatabase + "\n";
+    if (voiceSystem)
+        sources += std::string("\n[") + kVoiceDataSource + "]\nDriver=SQL Server\nServer=" + sql.string() +
+                   "\nDatabase=" + kVoiceDatabase + "\n";
+    write(root / "odbc" / "odbc.ini", sources);
+
+    const std::string product = "SOFTWARE\\Corvane and Company\\Tessaly Report 2.0 for Windows\\2.0";
+    write(root / "registry" / "machine.ini", "[" + product + "]\nLocalRootDir=" + (root / "local").string() +
+                                                 "\nRemoteOnline=NO\nTerminalServerSupport=NO\n");
+    write(root / "registry" / "user.ini", "[" + product + "]\n");
+    write(root / "demo.env", "export ODBCSYSINI=\"" + (root / "odbc").string() +
+                                 "\"\nexport KDADMIN_REGISTRY_MACHINE=\"" +
+                                 (root / "registry" / "machine.ini").string() + "\"\nexport KDADMIN_REGISTRY_USER=\"" +
+                                 (root / "registry" / "user.ini").string() + "\"\n");
+}
+
+// The folders every site has under the network root and the workstation's local root.
+void createSiteFolders(const fs::path& root) {
+    for (const char* sub : {"SYSTEM", "LOG/KDADMIN", "ROUTINES", "PROMPTS", "IMPORT", "TEMP", "INSTALL/FORMATS"})
+        fs::create_directories(root / "KALDRA" / sub);
+    for (const char* sub : {"KALDRA/LOG/KDADMIN", "KALDRA/TEMP", "KALDRA/SYSTEM"})
+        fs::create_directories(root / "local" / sub);
+}
+
 // The remote voice system of the demo: its administrator, the SQL login the definition uses, and
 // Wei Chen (physician 3, account 6 is linked to facility 1) already a user there.
 void createVoiceSystem(const fs::path& sql) {
@@ -185,28 +218,6 @@ void fillImportQueue(const fs::path& import) {
 
 } // namespace
 
-void createStandardDatabase(const fs::path& formats, const fs::path& scratch) {
-    {
-        auto standard = suite::createSuiteDatabase(scratch.string(), "K2STANDARD_DB");
-        run(*standard,
-            "INSERT Reports_cfg (hosp_acct_id, dept_id, report_type_nbr, report_version_nbr, report_name) "
-            "VALUES (1, 0, 1, 0, 'History and Physical')\n"
-            "INSERT Reports_cfg (hosp_acct_id, dept_id, report_type_nbr, report_version_nbr, report_name) "
-            "VALUES (1, 0, 2, 0, 'Consultation')\n"
-            "INSERT Reports_cfg (hosp_acct_id, dept_id, report_type_nbr, report_version_nbr, report_name) "
-            "VALUES (1, 0, 3, 0, 'Discharge Summary')\n"
-            "INSERT Report_outputs_cfg (hosp_acct_id, dept_id, report_type_nbr, output_nbr, output_type, printer_id) "
-            "VALUES (1, 0, 1, 1, 1, 1)\n"
-            "INSERT Report_fields_cfg (hosp_acct_id, dept_id, report_type_nbr, field_nbr, is_required) "
-            "VALUES (1, 0, 1, 201, 1)\n"
-            "INSERT System_fields VALUES (201, 'Referring Physician', 0, 60, 0, NULL)\n"
-            "INSERT System_printers VALUES (1, 'Standard Printer', 'STDPRN', 'Courier New', 10, 0, 0, 0, '', 0, 0, "
-            "'', 0, 0, NULL, NULL, 'EnvDefault.doc', '')\n",
-            "standard database");
-    }
-    fs::rename(tsql::Session::databasePath(scratch.string(), "K2STANDARD_DB"), formats / "K2STANDARD_DB.MDF");
-}
-
 SiteReport createDemoSite(const std::string& folder, const std::string& driverPath) {
     const auto start = std::chrono::steady_clock::now();
     const fs::path root = fs::absolute(folder).lexically_normal();
@@ -214,10 +225,7 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
 
     // The network-root tree the suite expects.
     const fs::path kaldra = root / "KALDRA";
-    for (const char* sub : {"SYSTEM", "LOG/KDADMIN", "ROUTINES", "PROMPTS", "IMPORT", "TEMP", "INSTALL/FORMATS"})
-        fs::create_directories(kaldra / sub);
-    for (const char* sub : {"KALDRA/LOG/KDADMIN", "KALDRA/TEMP", "KALDRA/SYSTEM"})
-        fs::create_directories(root / "local" / sub);
+    createSiteFolders(root);
     write(kaldra / "PROMPTS" / "PROMPT.KDS",
           "; Default report creation prompts\nPROMPT=Patient name\nPROMPT=Medical record number\n");
     write(kaldra / "PROMPTS" / "RADIOLOGY.KDS", "; Radiology prompts\nPROMPT=Exam\nPROMPT=Accession number\n");
@@ -238,25 +246,9 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
         throw std::runtime_error(siteKey.message);
     write(root / "KALDRA.INI", kaldraIni(root, siteKey.key));
 
-    // unixODBC configuration: the driver as "SQL Server" and the site's data source.
+    writeWorkstationFiles(root, driverPath, true);
+
     const fs::path sql = root / "SQL";
-    write(root / "odbc" / "odbcinst.ini", "[SQL Server]\nDescription=Embedded SQL Server (KDADMIN demo)\nDriver=" +
-                                              driverPath + "\nSetup=" + driverPath + "\nThreading=0\n");
-    write(root / "odbc" / "odbc.ini", std::string("[") + kDataSource + "]\nDriver=SQL Server\nServer=" + sql.string() +
-                                          "\nDatabase=" + kDatabase + "\n\n[" + kVoiceDataSource +
-                                          "]\nDriver=SQL Server\nServer=" + sql.string() +
-                                          "\nDatabase=" + kVoiceDatabase + "\n");
-
-    // The workstation's settings store: machine and user hives as INI files.
-    const std::string product = "SOFTWARE\\Corvane and Company\\Tessaly Report 2.0 for Windows\\2.0";
-    write(root / "registry" / "machine.ini", "[" + product + "]\nLocalRootDir=" + (root / "local").string() +
-                                                 "\nRemoteOnline=NO\nTerminalServerSupport=NO\n");
-    write(root / "registry" / "user.ini", "[" + product + "]\n");
-    write(root / "demo.env", "export ODBCSYSINI=\"" + (root / "odbc").string() +
-                                 "\"\nexport KDADMIN_REGISTRY_MACHINE=\"" +
-                                 (root / "registry" / "machine.ini").string() + "\"\nexport KDADMIN_REGISTRY_USER=\"" +
-                                 (root / "registry" / "user.ini").string() + "\"\n");
-
     // The databases.
     auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
     run(*site, withPasswords(demoScript(), siteKey.key), "demo data");
@@ -268,6 +260,38 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     createStandardDatabase(kaldra / "INSTALL" / "FORMATS", root / "KALDRA" / "TEMP");
 
     // The process that made the site goes on working with it, as the console does once started.
+    suite::PasswordCipher::UseSiteKey(siteKey.key);
+
+    SiteReport report;
+    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    report.databaseBytes = fs::file_size(tsql::Session::databasePath(sql.string(), kDatabase));
+    return report;
+}
+
+SiteReport createNewSite(const std::string& folder, const std::string& driverPath) {
+    const auto start = std::chrono::steady_clock::now();
+    const fs::path root = fs::absolute(folder).lexically_normal();
+    prepareFolder(root);
+    const fs::path kaldra = root / "KALDRA";
+    createSiteFolders(root);
+    write(kaldra / "PROMPTS" / "PROMPT.KDS",
+          "; Default report creation prompts\nPROMPT=Patient name\nPROMPT=Medical record number\n");
+    write(kaldra / "SYSTEM" / "EnvDefault.doc", "Envelope template (default)\n");
+    write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
+    write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
+    // The password key is made when the site is set up, before anything is enciphered with it.
+    const auto siteKey = suite::SiteKey::Create(suite::SiteKey::PathUnder(root.string()));
+    if (!siteKey.ok())
+        throw std::runtime_error(siteKey.message);
+    write(root / "KALDRA.INI", kaldraIni(root, siteKey.key));
+    writeWorkstationFiles(root, driverPath, false);
+
+    const fs::path sql = root / "SQL";
+    auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
+    run(*site, withPasswords(newSiteScript(), siteKey.key), "built-in users");
+    run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
+    site.reset();
+    createStandardDatabase(kaldra / "INSTALL" / "FORMATS", kaldra / "TEMP");
     suite::PasswordCipher::UseSiteKey(siteKey.key);
 
     SiteReport report;

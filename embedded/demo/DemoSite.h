@@ -34,10 +34,30 @@ struct SiteReport {
 // Throws std::runtime_error when something cannot be created.
 SiteReport createDemoSite(const std::string& folder, const std::string& driverPath);
 
-// The standard report database a new site's first account is configured from: report formats with
-// an output and a field, a custom field above 200 and a printer. Written as K2STANDARD_DB.MDF in the
-// formats folder; scratch is a folder for the file while it is made.
-void createStandardDatabase(const std::filesystem::path& formats, const std::filesystem::path& scratch);
+// Creates the site of a new installation in folder, laid out as the demo site (network root, local
+// root, KALDRA.INI, ODBC files, settings store, the site's password key file and the standard
+// report database) but with the schema's base rows and the built-in users only: no account, no
+// other user, no printer, no physician. ADMINISTRATOR (password "demo") holds every system
+// privilege and is shown the configuration wizard at log-in. Same folder rules and errors as
+// createDemoSite.
+SiteReport createNewSite(const std::string& folder, const std::string& driverPath);
+
+// What the standard report database holds, in rows of the standard account (1): report types,
+// their outputs and report fields spread over the types in turn, the custom fields above 200 (the
+// standard fields 1 to 30 are always there) and printers, each with its originals row. Every report
+// type is also a template row (account -1), which the install does not copy.
+struct StandardContent {
+    int reportTypes = 8;
+    int outputs = 11;
+    int fields = 40;
+    int customFields = 4;
+    int printers = 3;
+};
+
+// The standard report database a new site's first account is configured from, written as
+// K2STANDARD_DB.MDF in the formats folder; scratch is a folder for the file while it is made.
+void createStandardDatabase(const std::filesystem::path& formats, const std::filesystem::path& scratch,
+                            const StandardContent& content = {});
 
 struct ScaleOptions {
     unsigned seed = 1;

@@ -815,6 +815,12 @@ bool Executor::runSystemProcedure(const std::string& name, const std::vector<Val
         if (!std::filesystem::exists(path))
             throw Error(5120, "Unable to open the physical file \"" + path +
                                   "\". Operating system error 2: \"2(The system cannot find the file specified.)\".");
+        // SQLite would take an empty file for an empty database; the server refuses it as it
+        // refuses any file without a database header.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)
+            throw Error(5172, "The header for file '" + path +
+                                  "' is not a valid database file header. The FILE SIZE property is incorrect.");
         if (!m_s.resolveDatabase(db).empty() || iequals(db, m_s.databaseName()))
             throw Error(1801, "Database '" + db + "' already exists. Choose a different database name.");
         sqlite3_stmt* st = prepare("ATTACH DATABASE ?1 AS ?2", {Value::text(path), Value::text(db)});

@@ -2,6 +2,7 @@
 #include "Schema.h"
 
 #include <cstdlib>
+#include <fstream>
 
 using namespace kdtest;
 
@@ -182,6 +183,25 @@ TEST_F(ProceduresTest, StandardDatabaseIsAttachedCopiedFromAndDetached) {
     EXPECT_EQ(scalar("SELECT field_name FROM System_fields WHERE field_nbr = 201"), "Custom Field");
     EXPECT_EQ(exec("sp_detach_db k2standard_db").rc(), SQL_SUCCESS);
     EXPECT_TRUE(exec("SELECT * FROM k2standard_db.dbo.Reports_cfg").hasError(208));
+}
+
+// A file without a database header is refused, an empty one included, and nothing is attached.
+TEST_F(ProceduresTest, AFileThatIsNoDatabaseIsNotAttached) {
+    const struct {
+        const char* name;
+        std::string content;
+        long error;
+    } cases[] = {{"empty", "", 5172}, {"text", std::string(8192, 'x'), 0}};
+    for (const auto& c : cases) {
+        const std::string path = odbc.folder() + "/" + c.name + ".mdf";
+        std::ofstream(path) << c.content;
+        auto attach = exec("sp_attach_single_file_db @dbname = 'k2standard_db', @physname = '" + path + "'");
+        EXPECT_EQ(attach.rc(), SQL_ERROR) << c.name;
+        if (c.error) {
+            EXPECT_TRUE(attach.hasError(c.error)) << c.name;
+        }
+        EXPECT_TRUE(exec("SELECT * FROM k2standard_db.dbo.Reports_cfg").hasError(208)) << c.name;
+    }
 }
 
 TEST_F(ProceduresTest, StatisticsBatchGivesDatabaseAndTableResultSets) {

@@ -1,10 +1,10 @@
 // The configuration wizard: which set-up steps are done, read in one batch, and what each step opens.
 
+#include "CupsServer.h"
 #include "DatabaseSession.h"
 #include "Gen_Wizard.h"
 #include "MessageService.h"
-#include "OdbcFixture.h"
-#include "SessionHelper.h"
+#include "NewSiteFixture.h"
 #include "WizardSteps.h"
 
 #include <QCheckBox>
@@ -17,24 +17,9 @@ using platform::MsgAnswer;
 
 namespace {
 
-class WizardSite : public kdtest::SuiteTest {
+// The site of a new installation: its built-in rows never mark a step.
+class WizardSite : public kdtest::NewSiteTest {
 protected:
-    void SetUp() override {
-        SuiteTest::SetUp();
-        kdtest::connectSession(odbc.folder(), "KALDRA");
-        // The built-in rows of every site, which never mark a step.
-        ASSERT_EQ(exec("DELETE FROM Account_info\nDELETE FROM System_printers\nDELETE FROM Physician_profile\n"
-                       "DELETE FROM System_user_bindery WHERE user_id > 2\n"
-                       "INSERT Account_info (hosp_acct_id, hosp_acct_name, is_deleted) VALUES (-1, 'All', 0)\n"
-                       "INSERT Physician_profile (physician_id, first_name, last_name, is_deleted, partition_id) "
-                       "VALUES (0, '', 'Unknown', 0, 0)\n"
-                       "INSERT Physician_profile (physician_id, first_name, last_name, is_deleted, partition_id) "
-                       "VALUES (-1, '', 'Default', 0, 0)")
-                      .rc(),
-                  SQL_SUCCESS);
-    }
-    void TearDown() override { DatabaseSession::instance().DisconnectFromSQL(); }
-
     platform::MessageRecorder recorder;
 };
 
@@ -186,6 +171,70 @@ TEST_F(WizardScreen, WithoutPrivilegeSixTheStepsAreDisabledAndTheOptionIsKept) {
     EXPECT_TRUE(box->isChecked());
     box->click();
     EXPECT_FALSE(showWizard);
+}
+
+} // namespace
+
+namespace {
+
+// The printers' mark warns of printers with a blank queue or one the workstation does not know.
+TEST_F(WizardScreen, ThePrintersMarkWarnsOfBlankAndUnknownQueues) {
+    const std::string tail = "\nSet their queues in the printer list.";
+    std::string tenBlank;
+    for (int i = 10; i < 20; ++i)
+        tenBlank += "INSERT System_printers (printer_id, description, print_queue) VALUES (" + std::to_string(i) +
+                    ", 'P" + std::to_string(i) + "', '')\n";
+    const struct {
+        const char* name;
+        std::string rows;
+        std::string warning;
+    } cases[] = {
+        {"no printer", "", ""},
+        {"a known queue, in another case and with blanks",
+         "INSERT System_printers (printer_id, description, print_queue) VALUES (1, 'Ward', ' wardq ')", ""},
+        {"a blank, a NULL and an unknown queue",
+         "INSERT System_printers (printer_id, description, print_queue) VALUES (1, 'Ward', 'WARDQ')\n"
+         "INSERT System_printers (printer_id, description, print_queue) VALUES (2, 'Lab', '')\n"
+         "INSERT System_printers (printer_id, description, print_queue) VALUES (3, 'Annex', NULL)\n"
+         "INSERT System_printers (printer_id, description, print_queue) VALUES (4, 'Front', 'WARDQ2')",
+         "3 system printers cannot print from this workstation:\n    Annex: no print queue\n"
+         "    Front: the queue WARDQ2 is not known to this workstation\n    Lab: no print queue" +
+             tail},
+        {"more than the warning lists", tenBlank,
+         "10 system printers cannot print from this workstation:\n    P10: no print queue\n    P11: no print queue\n"
+         "    P12: no print queue\n    P13: no print queue\n    P14: no print queue\n    P15: no print queue\n"
+         "    P16: no print queue\n    P17: no print queue\n    and 2 more" +
+             tail},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(exec("DELETE FROM System_printers\n" + c.rows).rc(), SQL_SUCCESS) << c.name;
+        auto s = screens();
+        s.workstationQueues = [] { return std::vector<std::string>{"WARDQ", "OTHER"}; };
+        Gen_Wizard w(s, true);
+        auto* warning = child<QLabel>(w, "lblPrintersWarning");
+        EXPECT_EQ(warning->text().toStdString(), c.warning) << c.name;
+        EXPECT_EQ(warning->isHidden(), c.warning.empty()) << c.name;
+        const auto* mark = child<QLabel>(w, "lblDone_2");
+        EXPECT_EQ(mark->text(), c.rows.empty() ? "" : c.warning.empty() ? "Done" : "Done (!)") << c.name;
+        EXPECT_EQ(mark->toolTip().toStdString(), c.warning) << c.name;
+    }
+}
+
+// Without a list given, the known queues are those of the workstation's CUPS scheduler.
+TEST_F(WizardScreen, TheKnownQueuesAreTheWorkstationsCupsQueues) {
+    KD_REQUIRE_CUPSD();
+    auto& cups = kdtest::CupsServer::shared();
+    ASSERT_TRUE(cups.addFileQueue("KDWIZARDQ")) << cups.error();
+    ASSERT_EQ(exec("INSERT System_printers (printer_id, description, print_queue) VALUES (1, 'Known', 'KDWIZARDQ')\n"
+                   "INSERT System_printers (printer_id, description, print_queue) VALUES (2, 'Elsewhere', 'NOSUCHQ')")
+                  .rc(),
+              SQL_SUCCESS);
+    Gen_Wizard w(screens(), true);
+    EXPECT_EQ(
+        child<QLabel>(w, "lblPrintersWarning")->text().toStdString(),
+        "1 system printer cannot print from this workstation:\n"
+        "    Elsewhere: the queue NOSUCHQ is not known to this workstation\nSet their queues in the printer list.");
+    cups.removeQueue("KDWIZARDQ");
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "Gen_Wizard.h"
 
 #include "MessageService.h"
+#include "PrinterQueueCheck.h"
 #include "StandardConfiguration.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -50,7 +52,18 @@ Gen_Wizard::Gen_Wizard(WizardScreens screens, bool mayConfigure, QWidget* parent
         lblDone[step]->setMinimumWidth(fontMetrics().horizontalAdvance("Done") + 8);
         grid->addWidget(cmdStep[step], i, 0);
         grid->addWidget(cmdConfig[step], i, 1);
-        grid->addWidget(cmdConfigT[step], i, 2);
+        if (static_cast<WizardStep>(i) == WizardStep::Printers) {
+            lblPrintersWarning = new QLabel;
+            lblPrintersWarning->setObjectName("lblPrintersWarning");
+            lblPrintersWarning->setStyleSheet("color: #b04000");
+            lblPrintersWarning->setVisible(false);
+            auto* cell = new QVBoxLayout;
+            cell->addWidget(cmdConfigT[step]);
+            cell->addWidget(lblPrintersWarning);
+            grid->addLayout(cell, i, 2);
+        } else {
+            grid->addWidget(cmdConfigT[step], i, 2);
+        }
         grid->addWidget(lblDone[step], i, 3);
         for (QPushButton* b : {cmdStep[step], cmdConfig[step]}) {
             b->setEnabled(m_mayConfigure);
@@ -82,11 +95,33 @@ void Gen_Wizard::RefreshMarks() {
         m_marks = *marks;
     for (size_t i = 0; i < kWizardSteps; ++i)
         lblDone[i]->setText(m_marks[i] ? "Done" : "");
+    refreshPrintersWarning();
     cmdConfig[static_cast<size_t>(WizardStep::Accounts)]->setText(
         m_marks[static_cast<size_t>(WizardStep::Accounts)] ? "Add Accounts" : kSteps[0].caption);
     const bool offered = m_mayConfigure && !m_installing && StandardConfiguration::OfferedAccount().has_value();
     cmdInstallStandard->setVisible(offered || m_installing);
     cmdInstallStandard->setEnabled(offered);
+}
+
+void Gen_Wizard::refreshPrintersWarning() {
+    QLabel* mark = lblDone[static_cast<size_t>(WizardStep::Printers)];
+    std::string warning;
+    if (m_marks[static_cast<size_t>(WizardStep::Printers)]) {
+        std::vector<std::string> queues;
+        if (m_screens.workstationQueues) {
+            queues = m_screens.workstationQueues();
+        } else {
+            for (const QString& name : QPrinterInfo::availablePrinterNames())
+                queues.push_back(name.toStdString());
+        }
+        if (const auto problems = ReadPrinterQueueProblems(queues))
+            warning = PrinterQueueWarning(*problems);
+    }
+    if (!warning.empty())
+        mark->setText("Done (!)");
+    mark->setToolTip(QString::fromStdString(warning));
+    lblPrintersWarning->setText(QString::fromStdString(warning));
+    lblPrintersWarning->setVisible(!warning.empty());
 }
 
 void Gen_Wizard::cmdInstallStandard_Click() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -22,6 +23,8 @@ struct WizardScreens {
     std::function<void()> showPhysicianList; // the physician list
     // The system printer component's version, e.g. "4.0.1".
     std::function<std::string()> printerComponentVersion;
+    // The print queues this workstation knows; unset: the workstation's CUPS queues.
+    std::function<std::vector<std::string>()> workstationQueues;
     // The "ShowWizard" user option: read when the screen opens, written when the box changes.
     std::function<bool()> showAtStartUp;
     std::function<void(bool)> setShowAtStartUp;
@@ -50,6 +53,8 @@ public:
 private:
     // Opens a step's screen and, while the answer is Yes, asks to add another.
     void repeatStep(const std::function<void()>& open, const char* question);
+    // The printers' mark warns of printers that cannot print from this workstation.
+    void refreshPrintersWarning();
 
     WizardScreens m_screens;
     bool m_mayConfigure;
@@ -58,6 +63,7 @@ private:
     std::array<QPushButton*, kWizardSteps> cmdConfig{};
     std::array<QLabel*, kWizardSteps> cmdConfigT{};
     std::array<QLabel*, kWizardSteps> lblDone{};
+    QLabel* lblPrintersWarning;
     QCheckBox* chkShowWizard;
     QPushButton* cmdInstallStandard;
     bool m_installing = false;
