@@ -70,3 +70,34 @@ TEST_F(StartupTest, TheWizardOpensAtStartUpOnceTheUserAsksForIt) {
 }
 
 } // namespace
+
+namespace {
+
+// The console on a new installation's site: the administrator is shown the wizard at log-in with
+// no step done and the steps open to it; nothing is offered to install before an account exists.
+class NewInstallationStartup : public kdtest::StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        demo::createNewSite(site, KD_DRIVER_PATH);
+        replaceInIni("ODBCSource=KALDRA", "ODBCSource=NOT_REGISTERED_HERE");
+    }
+};
+
+TEST_F(NewInstallationStartup, TheWizardGreetsTheAdministratorWithEveryStepOpen) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    mainwindow::General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    auto* w = window.findChild<wizard::Gen_Wizard*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Marks(), (wizard::StepMarks{false, false, false, false}));
+    for (int i = 0; i < wizard::kWizardSteps; ++i)
+        EXPECT_TRUE(w->findChild<QPushButton*>(QString("cmdConfig_%1").arg(i))->isEnabled()) << i;
+    EXPECT_TRUE(w->findChild<QCheckBox*>("chkShowWizard")->isChecked());
+    EXPECT_TRUE(w->findChild<QPushButton*>("cmdInstallStandard")->isHidden());
+    startup.shutDown();
+}
+
+} // namespace

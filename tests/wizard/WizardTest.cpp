@@ -5,11 +5,14 @@
 #include "Gen_Wizard.h"
 #include "MessageService.h"
 #include "NewSiteFixture.h"
+#include "PasswordCipher.h"
+#include "SiteKey.h"
 #include "WizardSteps.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <filesystem>
 
 using namespace wizard;
 using foundation::DatabaseSession;
@@ -23,6 +26,21 @@ protected:
     platform::MessageRecorder recorder;
 };
 
+// The site is set up with its password key file, under which the built-in users' passwords are
+// stored, and holds no row beyond the built-in ones.
+TEST_F(WizardSite, TheNewInstallationHasItsKeyFileAndOnlyBuiltInUsers) {
+    const auto key = suite::SiteKey::Load(suite::SiteKey::PathUnder(site));
+    ASSERT_TRUE(key.ok()) << key.message;
+    EXPECT_EQ(std::filesystem::status(key.path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(suite::PasswordCipher::decryptWith(
+                  key.key, scalar("SELECT password FROM System_user_bindery WHERE user_name = 'ADMINISTRATOR'")),
+              "demo");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_user_bindery WHERE user_id NOT IN (-1, 0, 1, 2)"), "0");
+    EXPECT_EQ(scalar("SELECT key_value FROM System_user_cfg WHERE user_id = 1 AND key_name = 'SHOWWIZARD'"), "YES");
+    EXPECT_TRUE(std::filesystem::is_regular_file(site + "/KALDRA/INSTALL/FORMATS/K2STANDARD_DB.MDF"));
+}
+
 TEST_F(WizardSite, EachKindOfRowMarksExactlyItsStep) {
     const auto none = ReadStepMarks();
     ASSERT_TRUE(none);
@@ -32,6 +50,10 @@ TEST_F(WizardSite, EachKindOfRowMarksExactlyItsStep) {
         const char* insert;
         StepMarks marks;
     } cases[] = {
+        {"the unknown physician (0)",
+         "INSERT Physician_profile (physician_id, first_name, last_name, is_deleted, partition_id) "
+         "VALUES (0, '', 'Unknown', 0, 0)",
+         {false, false, false, false}},
         {"an account",
          "INSERT Account_info (hosp_acct_id, hosp_acct_name, is_deleted) VALUES (0, 'Main', 0)",
          {true, false, false, false}},
