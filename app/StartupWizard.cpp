@@ -9,6 +9,7 @@
 #include "PR_Printers.h"
 #include "Startup.h"
 #include "UA_User_Mgmt.h"
+#include "clsPrinters.h"
 
 #include <QEventLoop>
 #include <QMdiSubWindow>
@@ -67,6 +68,12 @@ void Startup::openWizard() {
             list->BAdd_Click();
     };
     screens.showPrinterList = [this] { openSystemPrinters(); };
+    // The printers the install added: for the screens that choose a printer, and in an open list.
+    screens.standardInstalled = [this] {
+        printers::SystemPrinters().LoadPrinters();
+        if (auto* list = screenOf<printers::PR_Printers>(m_systemPrinters))
+            list->DisplayConfig();
+    };
     screens.showPhysicianList = [this] { openPhysicianList(); };
     screens.printerComponentVersion = [] { return std::string(kSystemPrintersVersion); };
     screens.showAtStartUp = [this] { return wizardWanted(); };

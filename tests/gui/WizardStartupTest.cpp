@@ -3,9 +3,12 @@
 
 #include "Gen_Wizard.h"
 #include "StartupFixture.h"
+#include "clsPrinters.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -97,6 +100,42 @@ TEST_F(NewInstallationStartup, TheWizardGreetsTheAdministratorWithEveryStepOpen)
         EXPECT_TRUE(w->findChild<QPushButton*>(QString("cmdConfig_%1").arg(i))->isEnabled()) << i;
     EXPECT_TRUE(w->findChild<QCheckBox*>("chkShowWizard")->isChecked());
     EXPECT_TRUE(w->findChild<QPushButton*>("cmdInstallStandard")->isHidden());
+    startup.shutDown();
+}
+
+// The install from the wizard on the new site: the printer list already open and the console's own
+// printer list show the printers it added, every one without a queue.
+TEST_F(NewInstallationStartup, AfterTheInstallTheOpenPrinterListShowsTheNewPrinters) {
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    mainwindow::General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    auto& session = foundation::DatabaseSession::instance();
+    session.SQLStatement = "EXECUTE account_check 1\r\nUPDATE Account_info SET hosp_acct_name = 'First', "
+                           "email_type = 1 WHERE hosp_acct_id = 1";
+    ASSERT_EQ(session.ExecSQL(), 1);
+    session.CloseStatement();
+    window.runCommand("mnuSystemPrinters");
+    auto* list = window.findChild<QTreeWidget*>("LVPrinters");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    auto* w = window.findChild<wizard::Gen_Wizard*>();
+    ASSERT_NE(w, nullptr);
+    w->RefreshMarks();
+    auto* install = w->findChild<QPushButton*>("cmdInstallStandard");
+    ASSERT_TRUE(install->isEnabled());
+    recorder.shown.clear();
+    recorder.answer(platform::MsgAnswer::Yes); // open the printer list
+    install->click();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    const int printers = demo::StandardContent{}.printers;
+    EXPECT_NE(recorder.shown[0].text.find("Printers added: " + std::to_string(printers)), std::string::npos)
+        << recorder.shown[0].text;
+    EXPECT_EQ(list->topLevelItemCount(), printers);
+    EXPECT_EQ(printers::SystemPrinters().Count(), static_cast<size_t>(printers));
+    // The printers' mark now warns that none of them has a queue.
+    EXPECT_EQ(w->findChild<QLabel*>("lblDone_2")->text(), "Done (!)");
     startup.shutDown();
 }
 

@@ -139,6 +139,8 @@ void Gen_Wizard::cmdInstallStandard_Click() {
     RefreshMarks();
     if (!report.ok)
         return;
+    if (m_screens.standardInstalled)
+        m_screens.standardInstalled();
     if (report.blankQueues.empty()) {
         platform::MsgBox(report.summary(), platform::MsgButtons::OK, platform::MsgIcon::Information, kTitle);
         return;

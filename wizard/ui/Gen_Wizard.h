@@ -23,6 +23,9 @@ struct WizardScreens {
     std::function<void()> showPhysicianList; // the physician list
     // The system printer component's version, e.g. "4.0.1".
     std::function<std::string()> printerComponentVersion;
+    // Called after the standard configuration was installed: what the console keeps of the printers
+    // is read again.
+    std::function<void()> standardInstalled;
     // The print queues this workstation knows; unset: the workstation's CUPS queues.
     std::function<std::vector<std::string>()> workstationQueues;
     // The "ShowWizard" user option: read when the screen opens, written when the box changes.
