@@ -31,6 +31,7 @@
 #include "VV_FacilityLinks.h"
 #include "clsBatchConfig.h"
 #include "clsPartition.h"
+#include "clsPrinterTrays.h"
 #include "clsPrinters.h"
 #include "clsSignatureRelationships.h"
 #include "clsUser.h"
@@ -188,8 +189,10 @@ bool Startup::run(const std::vector<std::string>& args, const std::string& curre
     m_window.action("mnuShowBitmap")
         ->setChecked(Configuration::AffermativeValue(m_login.GetUserOptionValue("ToolBarShowBitmap", "")));
     // 14. The system printers with their originals settings and custom footer formats, for the
-    // screens that choose a printer. A failed read is shown and logged; start-up goes on without them.
+    // screens that choose a printer, and the tray names of the workstation queues they print on.
+    // A failed read is shown and logged; start-up goes on without them.
     printers::SystemPrinters().LoadPrinters();
+    printers::PrinterTrays().LoadTrayNames(printers::SystemPrinters());
     // 15.
     m_window.setWindowTitle(QString::fromStdString(branded ? "Veltra Desktop" : "Kaldra Administration Desktop"));
     m_window.setEnvironmentLabel(

@@ -1,11 +1,14 @@
 #include "OR_Log_List.h"
 
 #include "DatabaseSession.h"
+#include "Desktop.h"
 #include "GenXWait.h"
 #include "MessageService.h"
 #include "OR_Fax_Info.h"
+#include "OR_Printer.h"
 #include "OutputListModel.h"
 #include "OutputReport.h"
+#include "PrintQueues.h"
 #include "clsOutputReportsCfg.h"
 #include "clsViewer.h"
 
@@ -15,7 +18,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +59,7 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     setObjectName("OR_Log_List");
     setWindowTitle("Output Tracking");
     now = [] { return QDateTime::currentDateTime().toString("MM/dd/yyyy h:mm AP").toStdString(); };
+    runDialog = [](QDialog& dialog) { return dialog.exec(); };
 
     HAInput = named(new QComboBox, "HAInput");
     HAInput->addItem("<All Accounts>", -1);
@@ -94,6 +97,7 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     HView = named(new QPushButton(tr("View &Message")), "HView");
     HPrint = named(new QPushButton(tr("&Print")), "HPrint");
     HResend = named(new QPushButton(tr("Re&send")), "HResend");
+    HConfigure = named(new QPushButton(tr("Confi&gure")), "HConfigure");
     HClose = named(new QPushButton(tr("&Close")), "HClose");
     for (QPushButton* b : {HView, HPrint, HResend})
         b->setEnabled(m_udtContext.m_blnMayResend);
@@ -135,7 +139,7 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
         filters->addWidget(CBText[i], 5 + i / 2, (i % 2) * 2 + 1);
     }
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {HRun, HView, HPrint, HResend})
+    for (QPushButton* b : {HRun, HView, HPrint, HResend, HConfigure})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(HClose);
@@ -150,6 +154,7 @@ OR_Log_List::OR_Log_List(OutputLogContext context, QWidget* parent)
     connect(HResend, &QPushButton::clicked, this, &OR_Log_List::HResend_Click);
     connect(HView, &QPushButton::clicked, this, &OR_Log_List::HView_Click);
     connect(HPrint, &QPushButton::clicked, this, &OR_Log_List::HPrint_Click);
+    connect(HConfigure, &QPushButton::clicked, this, &OR_Log_List::HConfigure_Click);
     connect(HClose, &QPushButton::clicked, this, &QWidget::close);
     fillReportTypes();
 }
@@ -245,7 +250,10 @@ void OR_Log_List::HRun_Click() {
     }
     current().Write(m_udtContext.m_udtUser.m_lngUserId);
     m_model->setRows(nullptr);
+    auto& wait = platform::GenXWait::instance();
+    wait.WaitOn("Generating Report...", 0, 0, 0);
     m_objLog.Load(o);
+    wait.WaitOff();
     m_model->setRows(&m_objLog.Rows());
     const size_t n = m_objLog.Rows().size();
     lblStatus->setText(n == 0 ? QStringLiteral("No Items Found") : QStringLiteral("%1 records found").arg(n));
@@ -340,25 +348,47 @@ bool OR_Log_List::PrintReport(const std::string& printerName) {
 void OR_Log_List::HPrint_Click() {
     const bool preview = MsgBox("Preview report before printing?", MsgButtons::YesNo, MsgIcon::Question,
                                 "Preview Report") == platform::MsgAnswer::Yes;
-    const QStringList names = QPrinterInfo::availablePrinterNames();
-    if (names.isEmpty()) {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         MsgBox("There are no printers to select from.  Report can not be printed.", MsgButtons::OK,
                MsgIcon::Exclamation, "Error");
         return;
     }
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, "Select Printer", "Printer:", names, 0, false, &ok);
-    if (!ok)
+    OR_Printer choice(this);
+    const std::string chosen = choice.SelectPrinter(runDialog);
+    if (chosen.empty())
         return;
     if (!preview) {
-        PrintReport(chosen.toStdString());
+        PrintReport(chosen);
         return;
     }
-    QPrinter printer(QPrinterInfo::printerInfo(chosen));
+    QPrinter printer(QPrinterInfo::printerInfo(QString::fromStdString(chosen)));
     QPrintPreviewDialog dialog(&printer, this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* p) { PrintOutputReport(*p, ReportHeading(), m_objLog.Rows()); });
-    dialog.exec();
+    runDialog(dialog);
+}
+
+// The printer is configured where its queue is kept: the queue's page on the scheduler's web
+// interface (driver, trays, defaults), opened in the desktop's browser.
+void OR_Log_List::HConfigure_Click() {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        MsgBox("There are no printers to select from.", MsgButtons::OK, MsgIcon::Exclamation, "Configure Printer");
+        return;
+    }
+    OR_Printer choice(this);
+    const std::string chosen = choice.SelectPrinter(runDialog);
+    if (chosen.empty())
+        return;
+    const auto page = platform::PrintQueues::ConfigurationPage(chosen);
+    if (!page) {
+        MsgBox("The print queue " + chosen + " is not installed on this workstation.", MsgButtons::OK,
+               MsgIcon::Exclamation, "Configure Printer");
+        return;
+    }
+    auto& desktop = platform::DesktopOpener::instance();
+    if (!desktop.hasWebBrowser() || !desktop.openDocument(*page))
+        MsgBox("No web browser could be started to show the configuration page of " + chosen + " (" + *page + ").",
+               MsgButtons::OK, MsgIcon::Exclamation, "Configure Printer");
 }
 
 } // namespace outputlog

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QComboBox;
+class QDialog;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -57,12 +58,15 @@ public:
     [[nodiscard]] QTableView* List() const { return LogView; }
     // The time the fax log rows name (tests fix it).
     std::function<std::string()> now;
+    // Runs the screen's dialogs (the printer choice, the preview); modal unless a test answers them.
+    std::function<int(QDialog&)> runDialog;
 
 public Q_SLOTS:
     void HRun_Click();
     void HResend_Click();
     void HView_Click();
     void HPrint_Click();
+    void HConfigure_Click();
 
 public:
     // The report's heading: its title, the date type and the range.
@@ -96,6 +100,7 @@ private:
     QPushButton* HView;
     QPushButton* HPrint;
     QPushButton* HResend;
+    QPushButton* HConfigure;
     QPushButton* HClose;
     QTableView* LogView;
     QLabel* lblStatus;

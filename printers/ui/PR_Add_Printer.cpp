@@ -1,10 +1,12 @@
 #include "PR_Add_Printer.h"
 
+#include "HelpFile.h"
 #include "MessageService.h"
 #include "PR_Custom_Printers.h"
 #include "PrinterCombos.h"
 #include "PrinterRules.h"
 #include "PrinterTestPage.h"
+#include "clsPrinterTrays.h"
 #include "clsPrinters.h"
 
 #include <QComboBox>
@@ -91,8 +93,6 @@ PR_Add_Printer::PR_Add_Printer(clsPrinters& list, const std::string& networkRoot
     cmdTestPage = named(new QPushButton(tr("Print Test Pa&ge")), "cmdTestPage");
     cmdOK->setDefault(true);
 
-    for (QComboBox* bins : {CBDefaultBin, CBBannerBin, CBSummaryBin, cmbEnvelopeBin, CBDefaultOrigBin})
-        FillCodes(bins, PaperBinNames());
     FillCodes(CBDefaultFooterType, footerTypes(false));
     FillCodes(CBDefaultOrigFooterType, footerTypes(true));
 
@@ -155,6 +155,7 @@ PR_Add_Printer::PR_Add_Printer(clsPrinters& list, const std::string& networkRoot
 
     connect(cmdOK, &QPushButton::clicked, this, &PR_Add_Printer::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
     connect(BShowPrinters, &QPushButton::clicked, this, &PR_Add_Printer::BShowPrinters_Click);
     connect(BShowFont, &QPushButton::clicked, this, &PR_Add_Printer::BShowFont_Click);
     connect(cmdTestPage, &QPushButton::clicked, this, &PR_Add_Printer::cmdTestPage_Click);
@@ -163,6 +164,26 @@ PR_Add_Printer::PR_Add_Printer(clsPrinters& list, const std::string& networkRoot
     connect(txtFontName, &QLineEdit::textChanged, this, &PR_Add_Printer::showFont);
     connect(txtFontSize, &QLineEdit::textChanged, this, &PR_Add_Printer::showFont);
     connect(CBSaveType, &QComboBox::currentIndexChanged, this, &PR_Add_Printer::enableSaveDirectory);
+    connect(LPrintQueue, &QLineEdit::editingFinished, this, &PR_Add_Printer::fillBins);
+    fillBins();
+}
+
+// The bins offered are the trays of the queue as this workstation knows it, or the whole bin table
+// for a queue it does not know; each list keeps the bin chosen before, even one the queue lacks.
+void PR_Add_Printer::fillBins() {
+    const std::string queue = text(LPrintQueue);
+    auto& trays = PrinterTrays();
+    const auto choices = trays.BinChoices(queue);
+    const auto& known = trays.Trays(queue);
+    for (QComboBox* bins : {CBDefaultBin, CBBannerBin, CBSummaryBin, cmbEnvelopeBin, CBDefaultOrigBin}) {
+        const int chosen = SelectedCode(bins);
+        FillCodes(bins, choices);
+        for (int i = 0; known && i < bins->count(); ++i)
+            for (const auto& tray : *known)
+                if (tray.m_intCode == bins->itemData(i).toInt())
+                    bins->setItemData(i, QString::fromStdString(tray.m_strQueueName), Qt::ToolTipRole);
+        SelectCode(bins, chosen, BinText(chosen));
+    }
 }
 
 void PR_Add_Printer::fillFormatLists(long copies, long originals) {
@@ -181,6 +202,7 @@ void PR_Add_Printer::Load(const clsPrinter& p) {
                                          : QString::fromStdString("Edit Printer - " + p.m_strDescription));
     LDescription->setText(QString::fromStdString(p.m_strDescription));
     LPrintQueue->setText(QString::fromStdString(p.m_strPrintQueue));
+    fillBins();
     SelectCode(CBSaveType, p.m_bytSaveType, SaveTypeText(p.m_bytSaveType));
     LSaveDirectory->setText(QString::fromStdString(p.m_strSaveToDirectory));
     SelectCode(CBDefaultBin, p.m_bytDefaultBin, BinText(p.m_bytDefaultBin));
@@ -297,8 +319,10 @@ void PR_Add_Printer::BShowPrinters_Click() {
     const QString chosen =
         QInputDialog::getItem(this, tr("Select Printer"), tr("Printer:"), names,
                               static_cast<int>(std::max<qsizetype>(0, names.indexOf(LPrintQueue->text()))), false, &ok);
-    if (ok)
-        LPrintQueue->setText(chosen);
+    if (!ok)
+        return;
+    LPrintQueue->setText(chosen);
+    fillBins();
 }
 
 // One page to the queue as the editor shows it now, saved or not, so the settings can be tried first.

@@ -43,6 +43,7 @@ public Q_SLOTS:
 
 private:
     void fillFormatLists(long copies, long originals);
+    void fillBins();
     void showFont();
     void enableSaveDirectory();
 

@@ -2,9 +2,12 @@
 #include "DatabaseSession.h"
 #include "MessageService.h"
 #include "OR_Log_List.h"
+#include "OR_Printer.h"
 #include "OdbcFixture.h"
 #include "PR_Add_Printer.h"
+#include "RecordingOpener.h"
 #include "SessionHelper.h"
+#include "clsPrinterTrays.h"
 #include "clsPrinters.h"
 
 #include <QComboBox>
@@ -19,33 +22,11 @@
 using namespace outputlog;
 using foundation::DatabaseSession;
 using kdtest::CupsServer;
+using kdtest::TestQueue;
 using platform::MessageRecorder;
 using platform::MsgAnswer;
 
 namespace {
-
-// A file queue of the test's private scheduler for the length of a test.
-class TestQueue {
-public:
-    explicit TestQueue(std::string name) : m_name(std::move(name)) {
-        EXPECT_TRUE(CupsServer::shared().addFileQueue(m_name)) << CupsServer::shared().error();
-    }
-    ~TestQueue() { CupsServer::shared().removeQueue(m_name); }
-    TestQueue(const TestQueue&) = delete;
-    TestQueue& operator=(const TestQueue&) = delete;
-    // The printed file once the queue is done; "" (and a failure) when nothing came.
-    std::string output() const {
-        auto& cups = CupsServer::shared();
-        if (!cups.waitForOutput(m_name)) {
-            ADD_FAILURE() << cups.error();
-            return {};
-        }
-        return cups.outputFile(m_name);
-    }
-
-private:
-    std::string m_name;
-};
 
 class OutputReportPrint : public kdtest::SuiteTest {
 protected:
@@ -88,6 +69,73 @@ TEST_F(OutputReportPrint, NoQueueGivesItsMessage) {
     EXPECT_EQ(recorder.shown[1].text, "There are no printers to select from.  Report can not be printed.");
     EXPECT_EQ(recorder.shown[1].title, "Error");
     EXPECT_FALSE(s.PrintReport("NO_SUCH_QUEUE"));
+}
+
+// Print chooses the queue in OR_Printer; without a preview the report goes straight to it.
+TEST_F(OutputReportPrint, PrintAsksThenChoosesTheQueueInItsDialog) {
+    TestQueue other("kdother"), queue("kdchosen");
+    OR_Log_List s(context());
+    setRange(s);
+    QTest::mouseClick(s.findChild<QPushButton*>("HRun"), Qt::LeftButton);
+    QStringList offered;
+    s.runDialog = [&](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "OR_Printer");
+        auto* names = d.findChild<QComboBox*>("cmbPrinterName");
+        for (int i = 0; names && i < names->count(); ++i)
+            offered << names->itemText(i);
+        names->setCurrentIndex(names->findText("kdchosen"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    recorder.answer(MsgAnswer::No);
+    QTest::mouseClick(s.findChild<QPushButton*>("HPrint"), Qt::LeftButton);
+    EXPECT_TRUE(offered.contains("kdchosen") && offered.contains("kdother")) << offered.join(",").toStdString();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "Preview report before printing?");
+    const std::string file = queue.output();
+    ASSERT_FALSE(file.empty());
+    EXPECT_NE(CupsServer::pdfText(file).find("Report Of Fax Output Errors"), std::string::npos);
+}
+
+// Configure opens the chosen queue's page on its scheduler's web interface in the browser.
+TEST(OutputTrackingConfigure, OpensTheChosenQueuesPage) {
+    KD_REQUIRE_CUPSD();
+    MessageRecorder recorder;
+    kdtest::RecordingOpener opener;
+    OutputLogContext c;
+    OR_Log_List s(c);
+    auto* button = s.findChild<QPushButton*>("HConfigure");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "Confi&gure");
+
+    // No queue on the workstation.
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, "There are no printers to select from.");
+
+    TestQueue queue("kd-ward");
+    std::string choose = "kd-ward";
+    s.runDialog = [&](QDialog& d) {
+        auto* names = d.findChild<QComboBox*>("cmbPrinterName");
+        names->setCurrentIndex(names->findText(QString::fromStdString(choose)));
+        return static_cast<int>(choose.empty() ? QDialog::Rejected : QDialog::Accepted);
+    };
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(opener.documents, (std::vector<std::string>{"http://localhost:631/printers/kd-ward"}));
+    EXPECT_EQ(recorder.shown.size(), 1u);
+
+    choose.clear(); // Cancel
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(opener.documents.size(), 1u);
+    EXPECT_EQ(recorder.shown.size(), 1u);
+
+    choose = "kd-ward";
+    opener.browser = false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(opener.documents.size(), 1u);
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[1].text, "No web browser could be started to show the configuration page of kd-ward "
+                                      "(http://localhost:631/printers/kd-ward).");
+    EXPECT_EQ(recorder.shown[1].title, "Configure Printer");
 }
 
 // "All records" of 2 000 faxes printed on a queue: the heading with its range, every row, and
@@ -151,6 +199,50 @@ TEST(PrinterTestPage, OnePageWithThePrintersSettingsReachesItsQueue) {
     for (const char* part : {"System Printer Test Page", "Ward 4 Laser", "kdtestpage", "Lower Paper Tray",
                              "03/14/2026 01:05 PM", "Summary font: Courier New (10)"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+}
+
+// The editor's bin lists offer the trays of the queue as the workstation knows it and the whole
+// table for a queue it does not know; a stored bin the queue lacks stays chosen either way.
+TEST(PrinterEditorTrays, BinListsFollowTheQueue) {
+    KD_REQUIRE_CUPSD();
+    MessageRecorder recorder;
+    TestQueue queue("kdbins");
+    printers::PrinterTrays().Clear();
+    printers::clsPrinters list;
+    printers::PR_Add_Printer editor(list, "/nowhere");
+    printers::clsPrinter p;
+    p.m_strDescription = "Ward 4 Laser";
+    p.m_strPrintQueue = "kdbins";
+    p.m_bytDefaultBin = 16;
+    p.m_bytBannerBin = 7;
+    editor.Load(p);
+    auto items = [](QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    };
+    auto* copies = editor.findChild<QComboBox*>("CBDefaultBin");
+    auto* banner = editor.findChild<QComboBox*>("CBBannerBin");
+    EXPECT_EQ(items(copies), (QStringList{"Automatically Select", "Upper Paper Tray", "Lower Paper Tray",
+                                          "Manual Paper Feed", "Bin: 16"}));
+    EXPECT_EQ(copies->currentText(), "Bin: 16");
+    EXPECT_FALSE(copies->itemData(copies->currentIndex(), Qt::ToolTipRole).toString().isEmpty());
+    EXPECT_EQ(banner->count(), 6);
+    EXPECT_EQ(banner->currentText(), "Auto Select");
+
+    auto* queueField = editor.findChild<QLineEdit*>("LPrintQueue");
+    queueField->setText("NO_SUCH_QUEUE");
+    Q_EMIT queueField->editingFinished();
+    EXPECT_EQ(copies->count(), static_cast<int>(printers::PaperBinNames().size()) + 1);
+    EXPECT_EQ(copies->currentText(), "Bin: 16");
+    EXPECT_EQ(banner->count(), static_cast<int>(printers::PaperBinNames().size()));
+    EXPECT_EQ(banner->currentText(), "Auto Select");
+    const printers::clsPrinter saved = editor.Collect();
+    EXPECT_EQ(saved.m_bytDefaultBin, 16);
+    EXPECT_EQ(saved.m_bytBannerBin, 7);
+    EXPECT_TRUE(recorder.shown.empty());
+    printers::PrinterTrays().Clear();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "DatabaseSession.h"
+#include "GenXWait.h"
 #include "MessageService.h"
 #include "OR_Fax_Info.h"
 #include "OR_Log_List.h"
@@ -140,6 +141,30 @@ TEST_F(OutputTrackingScreen, RefusesBadRangesAndNumberCriteriaBeforeTheQuery) {
     child<QLineEdit>(s, "CBText2")->setText("4");
     QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
     EXPECT_EQ(child<QLabel>(s, "lblStatus")->text(), "1 records found");
+}
+
+// The query runs under the wait window saying "Generating Report..."; a query that fails leaves the
+// list empty with its message.
+TEST_F(OutputTrackingScreen, AFailedQueryRunsUnderTheWaitWindowAndEmptiesTheList) {
+    OR_Log_List s(context(true));
+    setRange(s);
+    QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
+    ASSERT_FALSE(s.Log().Rows().empty());
+    exec("DROP TABLE Output_queue");
+    auto& wait = platform::GenXWait::instance();
+    QStringList waiting;
+    recorder.whileShown = [&](const MessageRecorder::Shown&) {
+        if (wait.isVisible())
+            for (const QLabel* label : wait.findChildren<QLabel*>())
+                waiting << label->text();
+    };
+    QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
+    ASSERT_FALSE(recorder.shown.empty());
+    EXPECT_EQ(recorder.shown.back().text, "Error encountered retrieving the outputs.");
+    EXPECT_TRUE(waiting.contains("Generating Report...")) << waiting.join("|").toStdString();
+    EXPECT_TRUE(s.Log().Rows().empty());
+    EXPECT_EQ(child<QLabel>(s, "lblStatus")->text(), "No Items Found");
+    EXPECT_FALSE(wait.isVisible());
 }
 
 TEST_F(OutputTrackingScreen, ResendRefusesAMixAndRequeuesOnlineOutputs) {

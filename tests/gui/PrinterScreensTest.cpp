@@ -1,5 +1,6 @@
 #include "DatabaseSession.h"
 #include "DecimalCommaLocale.h"
+#include "HelpFile.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "PR_Add_Format.h"
@@ -208,6 +209,13 @@ TEST_F(PrinterScreens, EditorShowsStoredCodesAndWritesThemBack) {
     EXPECT_EQ(back.m_lngOrigFooterFormat, stored.m_lngOrigFooterFormat);
     EXPECT_EQ(back.m_strOrigPrintMacro, stored.m_strOrigPrintMacro);
     EXPECT_EQ(back.m_intSummarySize, 11);
+    // Help opens the manual; with none in the program's folder, it says so.
+    kdtest::RecordingOpener opener;
+    foundation::HelpFile::setFolder(root);
+    click(editor, "cmdHelp");
+    EXPECT_TRUE(opener.documents.empty());
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text.rfind("The help file ", 0), 0u) << recorder.shown[0].text;
 }
 
 TEST_F(PrinterScreens, ListRefusesChangesWithoutTheRight) {

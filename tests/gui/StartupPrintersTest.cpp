@@ -1,4 +1,6 @@
+#include "CupsServer.h"
 #include "StartupFixture.h"
+#include "clsPrinterTrays.h"
 #include "clsPrinters.h"
 
 #include "SuiteConnection.h"
@@ -49,6 +51,26 @@ TEST_F(StartupTest, LoadsTheSystemPrintersAfterTheLogIn) {
     ASSERT_EQ(recorder.shown.size(), 2u);
     EXPECT_NE(recorder.shown[0].text.find("Invalid object name 'System_printer_formats'"), std::string::npos);
     EXPECT_EQ(recorder.shown[1].text, "Unable to load the Veltra system printers. (Message number 80157)");
+}
+
+// Step 14 also reads the trays of the workstation queues the site's printers print on: here the
+// demo's "MRLASER1" is a queue of the private scheduler with four trays, the other queues are not.
+TEST_F(StartupTest, ReadsTheTraysOfTheQueuesTheSystemPrintersUse) {
+    KD_REQUIRE_CUPSD();
+    kdtest::TestQueue queue("MRLASER1");
+    auto& trays = printers::PrinterTrays();
+    trays.Clear();
+    prompt.answers = {{"ADMINISTRATOR", "demo"}};
+    mainwindow::General_MDI window;
+    suite::LoginComponent login;
+    ASSERT_TRUE(start(window, login)) << stoppedAt;
+    for (const char* queueName : {"MRLASER1", "RADPRN", "CARDOFC"})
+        EXPECT_TRUE(trays.Read(queueName)) << queueName;
+    EXPECT_FALSE(trays.Read("")); // the print-to-file printer names no queue
+    ASSERT_TRUE(trays.Trays("MRLASER1").has_value());
+    EXPECT_EQ(trays.Trays("MRLASER1")->size(), 4u);
+    EXPECT_FALSE(trays.Trays("RADPRN").has_value());
+    trays.Clear();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -171,11 +172,11 @@ std::string CupsServer::outputFile(const std::string& name) const {
     return m_folder + "/out/" + name + ".pdf";
 }
 
-bool CupsServer::addFileQueue(const std::string& name) {
+bool CupsServer::addFileQueue(const std::string& name, bool withTrays) {
     int status = 0;
-    const std::string out = run("lpadmin -p " + shellQuoted(name) + " -v " + shellQuoted("file:" + outputFile(name)) +
-                                    " -P " + shellQuoted(m_folder + "/trays.ppd") + " -E",
-                                &status);
+    const std::string driver = withTrays ? " -P " + shellQuoted(m_folder + "/trays.ppd") : std::string();
+    const std::string out = run(
+        "lpadmin -p " + shellQuoted(name) + " -v " + shellQuoted("file:" + outputFile(name)) + driver + " -E", &status);
     if (status != 0)
         m_error = "lpadmin: " + out;
     return status == 0;
@@ -208,6 +209,23 @@ int CupsServer::pdfPages(const std::string& file) {
     const std::string info = run("pdfinfo " + shellQuoted(file));
     const size_t at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+TestQueue::TestQueue(std::string name, bool withTrays) : m_name(std::move(name)) {
+    EXPECT_TRUE(CupsServer::shared().addFileQueue(m_name, withTrays)) << CupsServer::shared().error();
+}
+
+TestQueue::~TestQueue() {
+    CupsServer::shared().removeQueue(m_name);
+}
+
+std::string TestQueue::output() const {
+    auto& cups = CupsServer::shared();
+    if (!cups.waitForOutput(m_name)) {
+        ADD_FAILURE() << cups.error();
+        return {};
+    }
+    return cups.outputFile(m_name);
 }
 
 } // namespace kdtest

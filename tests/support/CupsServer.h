@@ -20,8 +20,9 @@ public:
     [[nodiscard]] bool running() const { return m_pid > 0 && ready(); }
     [[nodiscard]] const std::string& error() const { return m_error; }
 
-    // Adds an enabled queue printing to outputFile(name); false with the reason in error().
-    bool addFileQueue(const std::string& name);
+    // Adds an enabled queue printing to outputFile(name); false with the reason in error(). Without
+    // trays the queue is a raw one: no driver, so it names no paper source.
+    bool addFileQueue(const std::string& name, bool withTrays = true);
     void removeQueue(const std::string& name);
     [[nodiscard]] std::string outputFile(const std::string& name) const;
     // Waits until the queue has finished its jobs and its file holds them; false after a minute.
@@ -41,6 +42,20 @@ private:
     std::string m_folder;
     std::string m_error;
     pid_t m_pid = 0;
+};
+
+// A file queue of the private scheduler for the length of a test.
+class TestQueue {
+public:
+    explicit TestQueue(std::string name, bool withTrays = true);
+    ~TestQueue();
+    TestQueue(const TestQueue&) = delete;
+    TestQueue& operator=(const TestQueue&) = delete;
+    // The printed file once the queue is done; "" (and a test failure) when nothing came.
+    [[nodiscard]] std::string output() const;
+
+private:
+    std::string m_name;
 };
 
 } // namespace kdtest
