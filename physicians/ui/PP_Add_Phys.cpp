@@ -4,7 +4,10 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "PP_Account_List.h"
+#include "PP_Phys_DictationPage.h"
+#include "PP_Phys_RecognitionPage.h"
 #include "PhysicianProfileRules.h"
+#include "SuitePrograms.h"
 #include "clsPhysicianSummaryRecord.h"
 #include "modPartition.h"
 #include "modPhysicianList.h"
@@ -103,6 +106,11 @@ void PP_Add_Phys::build() {
     tabPages->addTab(outputPage(), "&Output");
     tabPages->addTab(weightingPage(), "&Weighting");
     tabPages->addTab(addendumsPage(), "A&ddendums");
+    m_dictation = new PP_Phys_DictationPage(m_edit, m_login, this);
+    m_recognition = new PP_Phys_RecognitionPage(
+        m_edit, [this] { return reportTypes(); }, this);
+    tabPages->addTab(m_dictation, "D&ictation");
+    tabPages->addTab(m_recognition, "&Recognition");
     layout->addWidget(tabPages);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -145,7 +153,16 @@ QWidget* PP_Add_Phys::generalPage() {
     form->addRow(chkElectSignature);
     auto* cmdDVI = new QPushButton("Dictation System...", page);
     cmdDVI->setObjectName("cmdDVI");
-    cmdDVI->setEnabled(false); // the dictation device program is not part of this installation
+    // The dictation device system's program, or the voice system manager; a missing one says why.
+    const SuiteProgram dvi = FindDictationSystemProgram();
+    cmdDVI->setEnabled(dvi.missing.empty());
+    cmdDVI->setToolTip(q(dvi.missing));
+    connect(cmdDVI, &QPushButton::clicked, this, [] {
+        const SuiteProgram program = FindDictationSystemProgram();
+        if (!program.missing.empty() || !StartSuiteProgram({program.path}, ""))
+            MsgBox(program.missing.empty() ? program.path + " could not be started." : program.missing, MsgButtons::OK,
+                   MsgIcon::Exclamation, program.title);
+    });
     form->addRow(cmdDVI);
     LFullName = new QLabel(page);
     LFullName->setObjectName("LFullName");
@@ -312,6 +329,8 @@ void PP_Add_Phys::showValues() {
     }
     showOutput();
     showWeighting();
+    m_dictation->Show();
+    m_recognition->Show(txtSelectAccount->text());
     const std::string sig = m_edit.Value("elect_signature");
     chkElectSignature->setTristate(sig == kVarious);
     chkElectSignature->setCheckState(sig == kVarious ? Qt::PartiallyChecked : sig != "0" ? Qt::Checked : Qt::Unchecked);
@@ -364,6 +383,8 @@ void PP_Add_Phys::applyAccess() {
     BDeleteAccount->setEnabled(accountButtons);
     BUseAllAccounts->setEnabled(accountButtons && accounts);
     BOK->setEnabled(alter);
+    m_dictation->SetEditable(physician, accounts);
+    m_recognition->SetEditable(accounts);
 }
 
 // ---- commands ------------------------------------------------------------------------------------
@@ -446,6 +467,11 @@ void PP_Add_Phys::focusField(const std::string& field) {
         chkElectSignature->setFocus();
         return;
     }
+    if (m_dictation->Focus(field) || m_recognition->Focus(field)) {
+        tabPages->setCurrentWidget(m_dictation->Focus(field) ? static_cast<QWidget*>(m_dictation) : m_recognition);
+        m_dictation->Focus(field) || m_recognition->Focus(field);
+        return;
+    }
     if (auto it = m_texts.find(field); it != m_texts.end()) {
         for (int i = 0; i < tabPages->count(); ++i)
             if (tabPages->widget(i)->isAncestorOf(it->second))
@@ -488,7 +514,7 @@ void PP_Add_Phys::BOK_Click() {
         }
         return;
     }
-    if (const auto refusal = CheckProfile(m_edit, {m_login.user.is_paxlet_admin})) {
+    if (const auto refusal = CheckProfile(m_edit, {m_login.user.is_paxlet_admin, m_dictation->speechMachinesInUse()})) {
         MsgBox(refusal->text, MsgButtons::OK, refusal->icon, refusal->title);
         focusField(refusal->field);
         return;
