@@ -5,6 +5,7 @@
 #include "MessageService.h"
 #include "PP_Account_List.h"
 #include "PP_Phys_DictationPage.h"
+#include "PP_Phys_LinkedVoicePage.h"
 #include "PP_Phys_RecognitionPage.h"
 #include "PhysicianProfileRules.h"
 #include "SuitePrograms.h"
@@ -111,6 +112,8 @@ void PP_Add_Phys::build() {
         m_edit, [this] { return reportTypes(); }, this);
     tabPages->addTab(m_dictation, "D&ictation");
     tabPages->addTab(m_recognition, "&Recognition");
+    m_linkedVoice = new PP_Phys_LinkedVoicePage(this);
+    tabPages->addTab(m_linkedVoice, "&Linked Voice");
     layout->addWidget(tabPages);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -253,7 +256,15 @@ bool PP_Add_Phys::EditPhysician(long physicianId, Mode mode) {
         return false;
     Partitions().physicianPartition = m_edit.allAccounts().Partition_ID;
     fillAccounts();
+    loadLinkedVoice();
     return true;
+}
+
+// The remote users of the linked voice systems: those of a stored physician only.
+void PP_Add_Phys::loadLinkedVoice() {
+    const clsPhysicianRecord& all = m_edit.allAccounts();
+    m_linkedVoice->Load(m_edit.mode() == Mode::Edit ? m_edit.physicianId() : 0, all.first_name, all.last_name,
+                        m_edit.accounts());
 }
 
 bool PP_Add_Phys::AddPhysician(const std::vector<long>& accounts, long partitionId) {
@@ -261,6 +272,7 @@ bool PP_Add_Phys::AddPhysician(const std::vector<long>& accounts, long partition
         return false;
     Partitions().physicianPartition = partitionId;
     fillAccounts();
+    loadLinkedVoice();
     return true;
 }
 
@@ -269,6 +281,7 @@ void PP_Add_Phys::AddAnother(long partitionId) {
     Partitions().physicianPartition = partitionId;
     m_blnSaved = false;
     fillAccounts();
+    loadLinkedVoice();
 }
 
 std::string PP_Add_Phys::accountName(long account) const {
@@ -426,6 +439,8 @@ void PP_Add_Phys::BChanges_Click() {
             accounts += (accounts.empty() ? "" : ", ") + accountName(a);
         text += c.field + ": \"" + c.oldValue + "\" -> \"" + c.newValue + "\" (" + accounts + ")\r\n";
     }
+    if (const std::string voice = m_linkedVoice->PlannedChanges(); !voice.empty())
+        text += "Linked voice systems:\r\n" + voice;
     MsgBox(text.empty() ? std::string("Nothing has been changed.") : text, MsgButtons::OK, MsgIcon::Information,
            "Changes");
 }
@@ -435,6 +450,7 @@ void PP_Add_Phys::BAddAccount_Click() {
     if (!chooseAccounts || !chooseAccounts(chosen))
         return;
     m_edit.AddAccounts(chosen);
+    m_linkedVoice->AccountsAdded(chosen);
     fillAccounts();
 }
 
@@ -453,6 +469,7 @@ void PP_Add_Phys::BDeleteAccount_Click() {
                    refused + "\r\nThese account(s) will be skipped.",
                MsgButtons::OK, MsgIcon::Exclamation, kSecurityTitle);
     m_edit.RemoveAccounts(remove);
+    m_linkedVoice->AccountsRemoved(remove);
     fillAccounts();
 }
 
@@ -543,6 +560,11 @@ void PP_Add_Phys::BOK_Click() {
         m_edit.UnlinkUser();
     if (!SaveProfile(m_edit, m_login.user.user_name))
         return; // the session showed why; everything stays as typed
+    // The voice systems follow the saved physician; their failures are shown and leave the save standing.
+    if (userToDelete > 0)
+        m_linkedVoice->RemoveUserIdFromAllLinkedVoiceSystems();
+    else
+        m_linkedVoice->SaveAll();
     if (userToDelete > 0 && LinkedUsers().deleteUser)
         LinkedUsers().deleteUser(userToDelete);
     m_lngUserToDelete = 0;

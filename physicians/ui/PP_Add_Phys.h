@@ -26,6 +26,7 @@ class LoginComponent;
 namespace physicians {
 
 class PP_Phys_DictationPage;
+class PP_Phys_LinkedVoicePage;
 class PP_Phys_RecognitionPage;
 
 // Adds and edits a physician profile: the general values, the accounts, and per account the
@@ -134,6 +135,8 @@ private:
     QPushButton* BCancel;
     PP_Phys_DictationPage* m_dictation;
     PP_Phys_RecognitionPage* m_recognition;
+    PP_Phys_LinkedVoicePage* m_linkedVoice;
+    void loadLinkedVoice();
 };
 
 } // namespace physicians
