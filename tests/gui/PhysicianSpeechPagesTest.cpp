@@ -215,6 +215,29 @@ TEST_F(SpeechPages, CriteriaDropWorkTypesOnlyOnYesAndEvalModeShowsDifferingAccou
               "2");
 }
 
+TEST_F(SpeechPages, CheckIdsReadsTheSpeechUserNowAndARefusedAttachLeavesTheSaveStanding) {
+    auto editor = open();
+    messages.shown.clear();
+    auto* check = child<QPushButton>(*editor, "cmdCheckIds");
+    check->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "No other physician sharing an account has these IDs.\r\n\r\nSpeechMagic user "
+                                      "RADAMS exists with the ConTexts: GENMED, RADIOLOGY.");
+    EXPECT_FALSE(speech::SpeechMagic().attached) << "detached after the look-up";
+
+    messages.shown.clear();
+    site.faults("fail SMAttach 39082\n");
+    check->click();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, "Error encountered while connecting to the SpeechMagic server.  SMAttach "
+                                      "Failed:  Error 39082 - 39082 SMAPI_ERR_SERVICE_NOT_RUNNING");
+    EXPECT_EQ(messages.shown[1].text, "No other physician sharing an account has these IDs.\r\n");
+    const std::string calls = site.calls();
+    editor->BOK_Click();
+    EXPECT_TRUE(editor->saved()) << "saving makes no speech call";
+    EXPECT_EQ(site.calls(), calls);
+}
+
 TEST_F(SpeechPages, TheTunerGetsItsArgumentsAndThePasswordOnlyOnItsInput) {
     const std::string folder = site.root() + "/TUNER";
     std::filesystem::create_directories(folder);
