@@ -163,4 +163,24 @@ TEST_F(LinkedVoicePage, ARefusingRemoteDatabaseShowsItsErrorWhileTheSaveAndTheNe
     EXPECT_EQ(logged(20048), "Physician Carter, Jane removed from South Voice, Facility 3 by user ADMIN.\n");
 }
 
+TEST_F(LinkedVoicePage, WithdrawnUserAccessRemovesThePhysicianFromEveryLinkedSystem) {
+    existsIn("VOICE", 1);
+    existsIn("VOICE2", 3);
+    exec("INSERT System_user_bindery (user_id, user_name, first_name, last_name, flag3, partition_id, enabled) "
+         "VALUES (200, 'jcarter', 'Jane', 'Carter', 0, 1, 1)\n"
+         "UPDATE Physician_profile SET flag2 = 200 WHERE physician_id = 501\n"
+         "UPDATE Physician_attributes SET elect_signature = 1 WHERE physician_id = 501");
+    login.user.is_paxlet_admin = true;
+    auto editor = open();
+    editor->findChild<QCheckBox*>("chkElectSignature")->click();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_NE(recorder.shown[0].text.find("will delete the user jcarter upon saving"), std::string::npos);
+    editor->BOK_Click();
+    ASSERT_TRUE(editor->saved());
+    EXPECT_EQ(remoteUser("VOICE", 1), "<none>");
+    EXPECT_EQ(remoteUser("VOICE2", 3), "<none>");
+    EXPECT_EQ(logged(20048), "Physician Carter, Jane removed from North Voice, Facility 1 by user ADMIN.\n"
+                             "Physician Carter, Jane removed from South Voice, Facility 3 by user ADMIN.\n");
+}
+
 } // namespace
