@@ -1,5 +1,7 @@
 #include "PhysicianProfileEdit.h"
 
+#include "PhysicianSpeechSettings.h"
+
 #include "Numbers.h"
 #include "Text.h"
 #include "Utf8.h"
@@ -104,6 +106,14 @@ const std::vector<ProfileFieldInfo>& ProfileFields() {
         text("email_address", &R::email_address, 100),
         text("email_method", &R::email_method, 3),
         text("email_password", &R::email_password, 255),
+        text("sm_user_name", &R::sm_user_name, 0, true),             // checked on OK
+        text("speech_machines_id", &R::speech_machines_id, 0, true), // checked on OK
+        number("default_context_id", &R::default_context_id),
+        number("default_input_method", &R::default_input_method),
+        number("adv_acoustics_support", &R::adv_acoustics_support),
+        number("speech_rec_enabled", &R::speech_rec_enabled),
+        number("speech_rec_eval_mode", &R::speech_rec_eval_mode),
+        text("speech_rec_specific_worktypes", &R::speech_rec_specific_worktypes, 255),
     };
     return fields;
 }
@@ -153,6 +163,7 @@ bool PhysicianProfileEdit::Load(long physicianId, Mode mode) {
         m_all.initials = head.initials;
         m_all.dvi_id = head.dvi_id;
     }
+    TakeSpeechIds(m_records.externalIds, m_all);
     m_all.edit_status = EditUnchanged;
     m_original = m_all;
     m_loaded = m_records;
@@ -178,6 +189,8 @@ bool PhysicianProfileEdit::StartNew(const std::vector<long>& accounts, long part
     m_all.initials.clear();
     m_all.title_1.clear();
     m_all.dvi_id.clear();
+    m_all.sm_user_name.clear();
+    m_all.speech_machines_id.clear();
     m_all.paxlet_user_id = 0;
     m_all.paxlet_user_name.clear();
     m_all.last_modified_user.clear();
@@ -545,7 +558,8 @@ std::vector<ProfileChange> PhysicianProfileEdit::Changes() const {
                    r.fax_includes_2_raw == before->fax_includes_2_raw &&
                    r.batch_includes_raw == before->batch_includes_raw &&
                    r.online_includes_raw == before->online_includes_raw &&
-                   r.email_includes_raw == before->email_includes_raw && r.AddendumsEqualTo(*before) &&
+                   r.email_includes_raw == before->email_includes_raw &&
+                   r.speech_rec_includes_raw == before->speech_rec_includes_raw && r.AddendumsEqualTo(*before) &&
                    r.WeightingEqualTo(*before)))
             note("days, report types, weighting or addendums", "", "changed", r.hosp_acct_id);
     }
@@ -572,11 +586,13 @@ clsPhysicianRecords PhysicianProfileEdit::ForSave() const {
         copy.Partition_ID = all.Partition_ID;
         out.Add(copy);
     }
-    // External ids: the author ids as typed, the other kinds as loaded.
+    // External ids: the speech user, author and Speech Machines ids as typed, other kinds as loaded.
     int order = 0;
     for (const auto& e : m_records.externalIds)
-        if (e.source_type != 2)
+        if (e.source_type < 1 || e.source_type > 3)
             out.externalIds.push_back(e);
+    if (const std::string sm = foundation::trimText(all.sm_user_name); !sm.empty())
+        out.externalIds.push_back({1, sm, 1});
     std::stringstream ids(all.dvi_id);
     std::string id;
     while (std::getline(ids, id, ',')) {
@@ -584,6 +600,8 @@ clsPhysicianRecords PhysicianProfileEdit::ForSave() const {
         if (!trimmed.empty())
             out.externalIds.push_back({2, trimmed, ++order});
     }
+    if (const std::string asp = foundation::trimText(all.speech_machines_id); !asp.empty())
+        out.externalIds.push_back({3, asp, 1});
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "DatabaseSession.h"
 #include "EventLog.h"
 #include "Numbers.h"
+#include "PhysicianSpeechSettings.h"
 #include "Text.h"
 #include "Utf8.h"
 #include "modPartition.h"
@@ -83,11 +84,15 @@ std::optional<ProfileRefusal> CheckProfile(const PhysicianProfileEdit& edit, con
         if (id.front() == '0')
             return ProfileRefusal{"The Dictation Author ID cannot have leading zeroes.", kInvalidEntry,
                                   MsgIcon::Exclamation, "dvi_id"};
+    if (auto refusal = CheckWorkTypes(edit))
+        return refusal;
     for (const auto& id : ids)
         if (platform::utf8Length(id) > kAuthorIdChars)
             return ProfileRefusal{"The Dictation Author ID " + id + " specified on the General tab is too long.",
                                   kInvalidEntry, MsgIcon::Exclamation, "dvi_id"};
-    return std::nullopt;
+    if (auto refusal = CheckSpeechIds(edit))
+        return refusal;
+    return CheckSpeechRecognition(edit, context.speechMachinesInUse);
 }
 
 std::string LinkedFirstNameWarning(const PhysicianProfileEdit& edit) {

@@ -12,6 +12,7 @@ namespace physicians {
 // What the profile editor's OK checks are told about the one who presses it.
 struct ProfileCheckContext {
     bool paxletAdministrator = false; // may turn off a linked user's e-signature
+    bool speechMachinesInUse = false; // physicians then need an ASP id for recognition
 };
 
 // The first rule the profile breaks: its message, title, icon, and the field to focus.
@@ -24,8 +25,8 @@ struct ProfileRefusal {
 
 // Checks the refusals of OK in their order (accounts for a new physician, the linked user's
 // e-signature, the name, an account in the physician's partition, fax and e-mail addresses, the
-// author ids). An edited physician without accounts is not refused here: the editor asks whether
-// to delete it.
+// author ids with the recognition work types and speech ids, the prerequisites of recognition). An edited physician
+// without accounts is not refused here: the editor asks whether to delete it.
 std::optional<ProfileRefusal> CheckProfile(const PhysicianProfileEdit& edit, const ProfileCheckContext& context);
 
 // The warning shown (and saving goes on) when a linked user's first name is longer than the user

@@ -72,6 +72,9 @@ public:
     std::string string1;
     int is_hidden = 0;
     std::string dvi_id;
+    // The physician's speech recognition user and Speech Machines (ASP) id, external ids of types
+    // 1 and 3; like dvi_id they belong to the physician, not to an account.
+    std::string sm_user_name, speech_machines_id;
 
     std::array<std::string, kAddendumLines> addendum_lines;
     std::array<std::string, kSwitchLines> addendum_switch_lines;

@@ -225,6 +225,16 @@ std::string clsVVUserEditor::ResetPasswordAll(const std::string& password, bool 
     return result;
 }
 
+std::string clsVVUserEditor::PlannedAction(int systemId, long facility) const {
+    auto it = m_states.find(clsVVFacSysAssoc::KeyOf(systemId, facility));
+    if (it == m_states.end() || !it->second.read)
+        return "";
+    const LinkState& s = it->second;
+    if (s.enabledBefore != s.enabledNow)
+        return s.enabledNow ? "add" : "remove";
+    return s.enabledNow && (!(s.now == s.before) || !m_password.empty()) ? "update" : "";
+}
+
 int clsVVUserEditor::SaveAll() {
     int failures = 0;
     for (auto* a : m_assocs.NewEnum())

@@ -70,6 +70,8 @@ public:
     int SaveAll();
     // Removes the physician from every system and facility where the link is enabled.
     int RemoveVeltraUserFromAllSystems();
+    // What SaveAll would do for one association: "add", "update", "remove", or "" for nothing.
+    [[nodiscard]] std::string PlannedAction(int systemId, long facility) const;
     // Per association: whether the physician would be removed there (no linked account left).
     [[nodiscard]] std::string DisplayCandidatesForRemoval();
 

@@ -4,7 +4,11 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "PP_Account_List.h"
+#include "PP_Phys_DictationPage.h"
+#include "PP_Phys_LinkedVoicePage.h"
+#include "PP_Phys_RecognitionPage.h"
 #include "PhysicianProfileRules.h"
+#include "SuitePrograms.h"
 #include "clsPhysicianSummaryRecord.h"
 #include "modPartition.h"
 #include "modPhysicianList.h"
@@ -103,6 +107,13 @@ void PP_Add_Phys::build() {
     tabPages->addTab(outputPage(), "&Output");
     tabPages->addTab(weightingPage(), "&Weighting");
     tabPages->addTab(addendumsPage(), "A&ddendums");
+    m_dictation = new PP_Phys_DictationPage(m_edit, m_login, this);
+    m_recognition = new PP_Phys_RecognitionPage(
+        m_edit, [this] { return reportTypes(); }, this);
+    tabPages->addTab(m_dictation, "D&ictation");
+    tabPages->addTab(m_recognition, "&Recognition");
+    m_linkedVoice = new PP_Phys_LinkedVoicePage(this);
+    tabPages->addTab(m_linkedVoice, "&Linked Voice");
     layout->addWidget(tabPages);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -145,7 +156,16 @@ QWidget* PP_Add_Phys::generalPage() {
     form->addRow(chkElectSignature);
     auto* cmdDVI = new QPushButton("Dictation System...", page);
     cmdDVI->setObjectName("cmdDVI");
-    cmdDVI->setEnabled(false); // the dictation device program is not part of this installation
+    // The dictation device system's program, or the voice system manager; a missing one says why.
+    const SuiteProgram dvi = FindDictationSystemProgram();
+    cmdDVI->setEnabled(dvi.missing.empty());
+    cmdDVI->setToolTip(q(dvi.missing));
+    connect(cmdDVI, &QPushButton::clicked, this, [] {
+        const SuiteProgram program = FindDictationSystemProgram();
+        if (!program.missing.empty() || !StartSuiteProgram({program.path}, ""))
+            MsgBox(program.missing.empty() ? program.path + " could not be started." : program.missing, MsgButtons::OK,
+                   MsgIcon::Exclamation, program.title);
+    });
     form->addRow(cmdDVI);
     LFullName = new QLabel(page);
     LFullName->setObjectName("LFullName");
@@ -236,7 +256,15 @@ bool PP_Add_Phys::EditPhysician(long physicianId, Mode mode) {
         return false;
     Partitions().physicianPartition = m_edit.allAccounts().Partition_ID;
     fillAccounts();
+    loadLinkedVoice();
     return true;
+}
+
+// The remote users of the linked voice systems: those of a stored physician only.
+void PP_Add_Phys::loadLinkedVoice() {
+    const clsPhysicianRecord& all = m_edit.allAccounts();
+    m_linkedVoice->Load(m_edit.mode() == Mode::Edit ? m_edit.physicianId() : 0, all.first_name, all.last_name,
+                        m_edit.accounts());
 }
 
 bool PP_Add_Phys::AddPhysician(const std::vector<long>& accounts, long partitionId) {
@@ -244,6 +272,7 @@ bool PP_Add_Phys::AddPhysician(const std::vector<long>& accounts, long partition
         return false;
     Partitions().physicianPartition = partitionId;
     fillAccounts();
+    loadLinkedVoice();
     return true;
 }
 
@@ -252,6 +281,7 @@ void PP_Add_Phys::AddAnother(long partitionId) {
     Partitions().physicianPartition = partitionId;
     m_blnSaved = false;
     fillAccounts();
+    loadLinkedVoice();
 }
 
 std::string PP_Add_Phys::accountName(long account) const {
@@ -312,6 +342,8 @@ void PP_Add_Phys::showValues() {
     }
     showOutput();
     showWeighting();
+    m_dictation->Show();
+    m_recognition->Show(txtSelectAccount->text());
     const std::string sig = m_edit.Value("elect_signature");
     chkElectSignature->setTristate(sig == kVarious);
     chkElectSignature->setCheckState(sig == kVarious ? Qt::PartiallyChecked : sig != "0" ? Qt::Checked : Qt::Unchecked);
@@ -364,6 +396,8 @@ void PP_Add_Phys::applyAccess() {
     BDeleteAccount->setEnabled(accountButtons);
     BUseAllAccounts->setEnabled(accountButtons && accounts);
     BOK->setEnabled(alter);
+    m_dictation->SetEditable(physician, accounts);
+    m_recognition->SetEditable(accounts);
 }
 
 // ---- commands ------------------------------------------------------------------------------------
@@ -405,6 +439,8 @@ void PP_Add_Phys::BChanges_Click() {
             accounts += (accounts.empty() ? "" : ", ") + accountName(a);
         text += c.field + ": \"" + c.oldValue + "\" -> \"" + c.newValue + "\" (" + accounts + ")\r\n";
     }
+    if (const std::string voice = m_linkedVoice->PlannedChanges(); !voice.empty())
+        text += "Linked voice systems:\r\n" + voice;
     MsgBox(text.empty() ? std::string("Nothing has been changed.") : text, MsgButtons::OK, MsgIcon::Information,
            "Changes");
 }
@@ -414,6 +450,7 @@ void PP_Add_Phys::BAddAccount_Click() {
     if (!chooseAccounts || !chooseAccounts(chosen))
         return;
     m_edit.AddAccounts(chosen);
+    m_linkedVoice->AccountsAdded(chosen);
     fillAccounts();
 }
 
@@ -432,6 +469,7 @@ void PP_Add_Phys::BDeleteAccount_Click() {
                    refused + "\r\nThese account(s) will be skipped.",
                MsgButtons::OK, MsgIcon::Exclamation, kSecurityTitle);
     m_edit.RemoveAccounts(remove);
+    m_linkedVoice->AccountsRemoved(remove);
     fillAccounts();
 }
 
@@ -444,6 +482,11 @@ void PP_Add_Phys::focusField(const std::string& field) {
     if (field == "elect_signature") {
         tabPages->setCurrentIndex(0);
         chkElectSignature->setFocus();
+        return;
+    }
+    if (m_dictation->Focus(field) || m_recognition->Focus(field)) {
+        tabPages->setCurrentWidget(m_dictation->Focus(field) ? static_cast<QWidget*>(m_dictation) : m_recognition);
+        m_dictation->Focus(field) || m_recognition->Focus(field);
         return;
     }
     if (auto it = m_texts.find(field); it != m_texts.end()) {
@@ -488,7 +531,7 @@ void PP_Add_Phys::BOK_Click() {
         }
         return;
     }
-    if (const auto refusal = CheckProfile(m_edit, {m_login.user.is_paxlet_admin})) {
+    if (const auto refusal = CheckProfile(m_edit, {m_login.user.is_paxlet_admin, m_dictation->speechMachinesInUse()})) {
         MsgBox(refusal->text, MsgButtons::OK, refusal->icon, refusal->title);
         focusField(refusal->field);
         return;
@@ -517,6 +560,11 @@ void PP_Add_Phys::BOK_Click() {
         m_edit.UnlinkUser();
     if (!SaveProfile(m_edit, m_login.user.user_name))
         return; // the session showed why; everything stays as typed
+    // The voice systems follow the saved physician; their failures are shown and leave the save standing.
+    if (userToDelete > 0)
+        m_linkedVoice->RemoveUserIdFromAllLinkedVoiceSystems();
+    else
+        m_linkedVoice->SaveAll();
     if (userToDelete > 0 && LinkedUsers().deleteUser)
         LinkedUsers().deleteUser(userToDelete);
     m_lngUserToDelete = 0;

@@ -25,6 +25,10 @@ class LoginComponent;
 
 namespace physicians {
 
+class PP_Phys_DictationPage;
+class PP_Phys_LinkedVoicePage;
+class PP_Phys_RecognitionPage;
+
 // Adds and edits a physician profile: the general values, the accounts, and per account the
 // output and addendum settings. Several accounts may be selected at once; a value that differs
 // between them shows "<various>" and is written only when changed.
@@ -129,6 +133,10 @@ private:
     QPlainTextEdit* TAddendumSwitches;
     QPushButton* BOK;
     QPushButton* BCancel;
+    PP_Phys_DictationPage* m_dictation;
+    PP_Phys_RecognitionPage* m_recognition;
+    PP_Phys_LinkedVoicePage* m_linkedVoice;
+    void loadLinkedVoice();
 };
 
 } // namespace physicians

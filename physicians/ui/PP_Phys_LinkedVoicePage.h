@@ -1,0 +1,74 @@
+#pragma once
+
+#include "clsVVUserEditor.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+namespace physicians {
+
+// The profile editor's linked voice systems page: for each remote voice system and facility linked
+// to the physician's accounts, whether the physician is a user there and its settings. The remote
+// users change only after the physician is saved.
+class PP_Phys_LinkedVoicePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit PP_Phys_LinkedVoicePage(QWidget* parent = nullptr);
+
+    // Reads the associations of the accounts and the remote users (physicianId 0: a physician not
+    // saved yet, whose links can be set once it is).
+    void Load(long physicianId, const std::string& firstName, const std::string& lastName,
+              const std::vector<long>& accounts);
+    void AccountsAdded(const std::vector<long>& accounts);
+    void AccountsRemoved(const std::vector<long>& accounts);
+
+    // After the save batch: adds, updates and removes the remote users; the number of failures.
+    int SaveAll();
+    // User access withdrawn: the physician leaves every linked system.
+    int RemoveUserIdFromAllLinkedVoiceSystems();
+    // Per association what SaveAll will do, one line each ("" when nothing).
+    [[nodiscard]] std::string PlannedChanges();
+
+    [[nodiscard]] voicesystems::clsVVUserEditor& editor() { return m_editor; }
+
+    void cmbVVSystem_Click(int index);
+    void cmbVVFacility_Click(int index);
+    void chkVVLink_Click(bool checked);
+
+private:
+    void fetchUnread();
+    void fillSystems();
+    void showAssociation();
+    void showPlan();
+    [[nodiscard]] int systemId() const;
+    [[nodiscard]] long facility() const;
+    template <typename Apply>
+    void onEdit(Apply apply);
+
+    voicesystems::clsVVUserEditor m_editor;
+    long m_lngPhysicianId = 0;
+    bool m_blnLoading = false;
+    std::vector<std::string> m_failed; // associations SaveAll could not change
+    QComboBox* cmbVVSystem;
+    QComboBox* cmbVVFacility;
+    QCheckBox* chkVVLink;
+    QComboBox* cmbVVSecurityGroup;
+    QComboBox* cmbVVConfigGroup;
+    QLineEdit *txtVVAddress, *txtVVEmail, *txtVVFax, *txtVVNotes, *txtVVPager, *txtVVTelephone;
+    QCheckBox *chkVVAllowDictate, *chkVVAllowListen, *chkVVAllowOpenTasks, *chkVVSuspended, *chkVVAllowRouteChange;
+    QSpinBox *spnVVGain, *spnVVNumOpenTasks, *spnVVPauseAlertInterval, *spnVVAccelFactor, *spnVVAutoBackInc,
+        *spnVVFFInc, *spnVVRewInc;
+    QLabel* labVVPlan;
+    QLabel* labVVStatus;
+    QWidget* m_settings;
+};
+
+} // namespace physicians
