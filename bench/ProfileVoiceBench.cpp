@@ -37,9 +37,9 @@ namespace {
 
 constexpr long kPhysician = 1;
 constexpr int kFacilities = 20;
-// The administrator the component acts as sits in a facility of its own: its user id (1) is also
+// The demo's voice administrator sits in a facility no account links to: its user id (1) is also
 // the physician's id, which is the remote user id of the physician in the linked facilities.
-constexpr long kAdminFacility = 99;
+constexpr long kAdminFacility = demo::kVoiceAdminFacility;
 std::string g_site;
 std::vector<long> g_accounts;
 
@@ -135,31 +135,13 @@ int main(int argc, char** argv) {
                      DatabaseSession::QuoteSQL("Server=" + g_site + "/SQL;Database=" + demo::kVoiceDatabase +
                                                ";UID=" + demo::kVoiceSqlLogin +
                                                ";Password=" + suite::PasswordCipher::encrypt(demo::kVoiceSqlPassword)) +
-                     "', admin_facility = 99 WHERE system_id = 1\r\n" +
+                     "' WHERE system_id = 1\r\n" +
                      "DELETE FROM voice_facility_links WHERE system_id = 1";
     s.ExecSQL();
     {
         PhysicianProfileEdit e;
         e.Load(kPhysician, PhysicianProfileEdit::Mode::Edit);
         g_accounts = e.accounts();
-    }
-    {
-        // The remote system's administrator, which the component acts as.
-        tsql::OpenOptions voice;
-        voice.folder = g_site + "/SQL";
-        voice.database = demo::kVoiceDatabase;
-        auto remote = tsql::Session::open(voice);
-        const auto errors = suite::runScript(
-            *remote, "IF NOT EXISTS (SELECT * FROM vv_users WHERE facility = 99 AND user_id = 1)\n"
-                     "INSERT INTO vv_users (facility, user_id, user_name, password_digest, is_admin) VALUES (99, 1, "
-                     "'Voice Administrator', '" +
-                         suite::VeltraServices::PasswordDigest(kAdminFacility, demo::kVoiceAdminUser,
-                                                               demo::kVoiceAdminPassword) +
-                         "', 1)");
-        if (!errors.empty()) {
-            std::cerr << errors.front() << "\n";
-            return 1;
-        }
     }
     std::string links;
     for (long f = 1; f <= kFacilities; ++f) {

@@ -158,15 +158,17 @@ void createSiteFolders(const fs::path& root) {
 }
 
 // The remote voice system of the demo: its administrator, the SQL login the definition uses, and
-// Wei Chen (physician 3, account 6 is linked to facility 1) already a user there.
+// Wei Chen (physician 3, account 6 is linked to facility 1) already a user there. The administrator
+// sits in a facility no account links to: a physician's remote user id is the physician's id, so an
+// administrator with id 1 in facility 1 would be the remote user of physician 1 there.
 void createVoiceSystem(const fs::path& sql) {
     auto voice = suite::createVoiceSystemDatabase(sql.string(), kVoiceDatabase);
     const std::string admin =
         suite::VeltraServices::PasswordDigest(kVoiceAdminFacility, kVoiceAdminUser, kVoiceAdminPassword);
     run(*voice,
-        "INSERT INTO vv_users (facility, user_id, user_name, password_digest, is_admin) VALUES (1, 1, 'Voice "
-        "Administrator', '" +
-            admin +
+        "INSERT INTO vv_users (facility, user_id, user_name, password_digest, is_admin) VALUES (" +
+            std::to_string(kVoiceAdminFacility) + ", " + std::to_string(kVoiceAdminUser) +
+            ", 'Voice Administrator', '" + admin +
             "', 1)\n"
             "INSERT INTO vv_users (facility, user_id, user_name, password_digest, gain, security_group) VALUES (1, 3, "
             "'Chen, Wei', '" +

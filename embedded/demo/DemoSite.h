@@ -19,7 +19,7 @@ inline constexpr const char* kVoiceDataSource = "VELTRAVOICE";
 inline constexpr const char* kVoiceSqlLogin = "vvlink";
 inline constexpr const char* kVoiceSqlPassword = "vvlink-demo";
 inline constexpr long kVoiceAdminUser = 1;
-inline constexpr long kVoiceAdminFacility = 1;
+inline constexpr long kVoiceAdminFacility = 99;
 inline constexpr const char* kVoiceAdminPassword = "voice-demo";
 
 struct SiteReport {

@@ -246,7 +246,7 @@ INSERT INTO Dictation_purge_criteria VALUES('', '', 9, '1,2', 0, 0, 60, -1, 0, 0
 INSERT INTO Dictation_purge_criteria VALUES('', '', -1, '', 0, 1, 30, -1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)
 -- The linked voice system is the VOICE database beside the site's, reached through the VELTRAVOICE
 -- data source; its computer is this one. Credentials: docs/demo-site.md.
-INSERT INTO voice_systems (system_id, system_name, connection_type, server_name, database_name, user_name, password_name, connection_string, admin_user_id, admin_facility, admin_password, flag1, flag2, flag3, flag4, string1, string2, string3, date1) VALUES (1, 'South Campus Voice', 1, '', '', '', '', 'DSN=VELTRAVOICE;Server=localhost;UID=vvlink;Password={{PASSWORD:vvlink-demo}}', 1, 1, '{{PASSWORD:voice-demo}}', 0, 0, 0, 0, NULL, NULL, NULL, NULL)
+INSERT INTO voice_systems (system_id, system_name, connection_type, server_name, database_name, user_name, password_name, connection_string, admin_user_id, admin_facility, admin_password, flag1, flag2, flag3, flag4, string1, string2, string3, date1) VALUES (1, 'South Campus Voice', 1, '', '', '', '', 'DSN=VELTRAVOICE;Server=localhost;UID=vvlink;Password={{PASSWORD:vvlink-demo}}', 1, 99, '{{PASSWORD:voice-demo}}', 0, 0, 0, 0, NULL, NULL, NULL, NULL)
 INSERT INTO voice_facility_links (system_id, facility, hosp_acct_id, flag1, flag2, flag3, flag4, string1, string2, string3, date1) VALUES (1, 1, 6, 0, 0, 0, 0, NULL, NULL, NULL, NULL)
 INSERT INTO voice_facility_links (system_id, facility, hosp_acct_id, flag1, flag2, flag3, flag4, string1, string2, string3, date1) VALUES (1, 2, 9, 1, 0, 0, 0, NULL, NULL, NULL, NULL)
 INSERT Dictation_contexts VALUES (1, 'GENMED', 'General Medicine', 0)

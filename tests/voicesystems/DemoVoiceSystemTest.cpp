@@ -41,6 +41,12 @@ TEST(DemoVoiceSystem, TheDefinitionReachesTheRemoteDatabaseWithItsStoredCredenti
     EXPECT_EQ(voicesystems::RemovePasswordPart(stored), "DSN=VELTRAVOICE;Server=localhost;UID=vvlink");
     const std::string adminPassword = suite::PasswordCipher::decrypt(*r[4]);
     EXPECT_EQ(adminPassword, demo::kVoiceAdminPassword);
+    // A physician's remote user id is the physician's id: the administrator must sit in a facility no
+    // account links to, or linking physician 1 would edit (or remove) the administrator.
+    const auto links =
+        site.exec("SELECT COUNT(*) FROM voice_facility_links WHERE system_id = 1 AND facility = " + *r[3]);
+    ASSERT_NE(links.firstRows(), nullptr);
+    EXPECT_EQ(*links.firstRows()->rows.at(0)[0], "0");
 
     // The data source names this folder; the test's driver manager reaches the same file directly.
     suite::VeltraServices services;
