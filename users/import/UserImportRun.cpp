@@ -5,6 +5,7 @@
 #include <csv.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -109,27 +110,31 @@ std::string ImportResultPath(const std::string& sourcePath) {
     return (p.parent_path() / (p.stem().string() + "-result.csv")).string();
 }
 
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (const std::string& f : fields) {
+        if (!line.empty())
+            line += ',';
+        std::string quoted(f.size() * 2 + 2, '\0');
+        quoted.resize(csv_write(quoted.data(), quoted.size(), f.data(), f.size()));
+        line += quoted;
+    }
+    return line + "\r\n";
+}
+
 bool WriteImportResult(const std::string& path, const std::vector<UserImportRow>& rows,
                        const UserImportSummary& summary) {
     std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!out)
         return false;
-    bool ok = true;
-    const auto line = [&](std::initializer_list<std::string> fields) {
-        bool first = true;
-        for (const std::string& f : fields) {
-            if (!first)
-                ok = ok && std::fputc(',', out.get()) != EOF;
-            ok = ok && csv_fwrite(out.get(), f.data(), f.size()) == 0;
-            first = false;
-        }
-        ok = ok && std::fputs("\r\n", out.get()) != EOF;
+    const auto write = [&out](const std::string& line) {
+        return std::fwrite(line.data(), 1, line.size(), out.get()) == line.size();
     };
-    line({"Line", "User Name", "Outcome", "User ID", "Message", "Password"});
+    bool ok = write(CsvLine({"Line", "User Name", "Outcome", "User ID", "Message", "Password"}));
     for (size_t i = 0; i < summary.results.size() && i < rows.size(); ++i) {
         const UserImportResult& r = summary.results[i];
-        line({std::to_string(r.line), rows[i].userName, r.outcome, r.userId ? std::to_string(r.userId) : "", r.message,
-              r.password});
+        ok = ok && write(CsvLine({std::to_string(r.line), rows[i].userName, r.outcome,
+                                  r.userId ? std::to_string(r.userId) : "", r.message, r.password}));
     }
     return ok && std::fflush(out.get()) == 0;
 }

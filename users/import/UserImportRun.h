@@ -35,6 +35,9 @@ using ImportProgress = std::function<bool(size_t done, size_t total)>;
 UserImportSummary RunUserImport(const std::vector<UserImportRow>& rows, const ImportProgress& progress, clsUsers& users,
                                 clsSecurityGroups& groups);
 
+// One CSV line (with its CRLF) of the fields, each quoted, quotes doubled.
+std::string CsvLine(const std::vector<std::string>& fields);
+
 // "<folder>/<name>-result.csv" beside the source file.
 std::string ImportResultPath(const std::string& sourcePath);
 // Saves the results as CSV (Line, User Name, Outcome, User ID, Message, Password); false when the
