@@ -312,7 +312,7 @@ bool Startup::runCommand(const std::string& name) {
         m_login.connect();
         suite::frmWorkTime(m_login, QDate::currentDate().toString("yyyy-MM-dd"), &m_window).exec();
     } else if (name == "mnuUserManagement" || name == "mnuUAUndelete" || name == "mnuLockedReports" ||
-               name == "mnuSendMessage") {
+               name == "mnuSendMessage" || name == "mnuImportUsers") {
         if (!session.VersionGreaterThan(2.0085)) {
             MsgBox(name == "mnuUserManagement" ? "Database Version Not Supported." : "Database Version Not Supported",
                    MsgButtons::OK, MsgIcon::Exclamation, "Veltra Desktop");
@@ -327,10 +327,11 @@ bool Startup::runCommand(const std::string& name) {
         if (name == "mnuSendMessage")
             return false;
         openUserManagement();
-        // The restored transcriptionist is shown in User Management, which holds the users.
-        if (name == "mnuUAUndelete" && m_userManagement)
+        // The restored transcriptionist and the imported users are shown in User Management, which
+        // holds the users.
+        if ((name == "mnuUAUndelete" || name == "mnuImportUsers") && m_userManagement)
             if (auto* screen = qobject_cast<users::UA_User_Mgmt*>(m_userManagement->widget()))
-                screen->UndeleteTranscriptionist();
+                name == "mnuImportUsers" ? screen->ImportUsers() : screen->UndeleteTranscriptionist();
     } else if (name == "mnuAcctEditor") {
         if (m_login.user.is_administrator)
             openAccountManager();

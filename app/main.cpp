@@ -3,7 +3,11 @@
 //   --screenshot FILE   start up (offscreen when there is no display), save the main window as PNG, exit
 //   --timing            print the milliseconds from process start to the main window shown
 // With either, the log-in may come from KDADMIN_AUTOLOGIN="USER:PASSWORD" instead of the dialog.
+// `kdadmin import-users|export|disable-user ...` and `kdadmin --help` run the command line for
+// scripts instead of the desktop (AdminCommand.h).
 
+#include "AdminCommand.h"
+#include "AdminCommandRunner.h"
 #include "DialogLoginPrompt.h"
 #include "General_MDI.h"
 #include "LoginComponent.h"
@@ -42,9 +46,45 @@ private:
     bool m_used = false;
 };
 
+// The command line for scripts: no window, messages on standard error, no automatic log-in.
+int runCommandLine(int argc, char** argv) {
+    const app::AdminCommand command = app::ParseAdminCommand(std::vector<std::string>(argv + 1, argv + argc));
+    if (command.help) {
+        std::cout << app::AdminUsage();
+        return app::AdminCommand::kDone;
+    }
+    if (!command.error.empty()) {
+        std::cerr << "kdadmin: " << command.error << "\n" << app::AdminUsage();
+        return app::AdminCommand::kUsage;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("Veltra Desktop");
+    return app::RunAdminCommand(command, QDir::currentPath().toStdString(),
+                                QCoreApplication::applicationDirPath().toStdString(), std::cout, std::cerr);
+}
+
+// A command word or an option of the command line anywhere; the desktop's own switches are
+// /INI= and the like, --screenshot FILE and --timing.
+bool commandLineWanted(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--screenshot") {
+            ++i;
+            continue;
+        }
+        if (a != "--timing" && (app::IsAdminCommand(a) || a.rfind("-", 0) == 0))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (commandLineWanted(argc, argv))
+        return runCommandLine(argc, argv);
     QElapsedTimer clock;
     clock.start();
     std::string screenshot;

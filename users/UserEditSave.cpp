@@ -2,6 +2,7 @@
 
 #include "DatabaseSession.h"
 #include "EventLog.h"
+#include "GroupStatements.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "PasswordCipher.h"
@@ -104,6 +105,10 @@ std::string EditorSaveBatch(const clsUser& user, bool isNew, long newId, const U
     }
     if (changes.writeTransRecord && !user.m_strTransId.empty())
         add(transRecord(user));
+    for (long g : changes.groupsLeft)
+        add(RemoveMemberStatement(g, newId));
+    for (long g : changes.groupsJoined)
+        add(AddMemberStatement(g, newId, ""));
     return batch;
 }
 

@@ -3,6 +3,7 @@
 #include "clsUsers.h"
 
 #include <string>
+#include <vector>
 
 namespace users {
 
@@ -14,6 +15,9 @@ struct UserEditChanges {
     bool mustChangeSignatureChanged = false; // "Signature password reset for …"
     long oldPartitionId = -1;                // differs from the user's partition when it moved
     bool writeTransRecord = false;           // a transcriptionist or voice-to-text user
+    // Custom groups the user joins and leaves in the same batch (the user import); the editor
+    // writes its Groups tab after the save instead.
+    std::vector<long> groupsJoined, groupsLeft;
 };
 
 // The statements of one editor save, sent together all or nothing. For a new user newId is the

@@ -237,6 +237,16 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     write(kaldra / "SYSTEM" / "EnvLetter.doc", "Envelope template (letter)\n");
     write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
     write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
+    // A spreadsheet of new staff for User Management's Import Users: three new users, one who exists
+    // already (skipped unless updating is chosen) and one line the preview refuses.
+    write(root / "sample-users.csv",
+          "User Name,First Name,Last Name,User Type,Partition,User Policy,Groups,Initials,Location Code,"
+          "Must Change Password,Password\r\n"
+          "AOCONNOR,Amelia,O'Connor,Transcriptionist,North General Hospital,,North Transcription Team,AO,NGH,Yes,\r\n"
+          "BMULLER,Bastian,M\xC3\xBCller,General User,North Clinics,,,,,Yes,\r\n"
+          "CROSSI,Chiara,\"Rossi, MD\",General User,South Medical Center,Clinical Staff,,,,Yes,\r\n"
+          "MJONES,Mary,Jones,Transcriptionist,North General Hospital,,,,,No,\r\n"
+          "\"JANE DOE\",Jane,Doe,General User,North Clinics,,,,,Yes,\r\n");
     // Dictation routines (text blocks) of a transcriptionist and of an account of partition 3, so a
     // partition change has something to carry along.
     write(kaldra / "ROUTINES" / "PARTITION3" / "PERSONAL" / "MJONES" / "NORMALCXR.TXT",

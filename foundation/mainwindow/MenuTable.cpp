@@ -60,6 +60,7 @@ const std::vector<MenuEntry>& menuTable() {
         E("mnuPassword", "Set Login &Password...", "mnuApplication", false),
         E("mnuSystemLog", "System &Log", "mnuApplication", false, "", "", A::AnyAdministrator),
         E("mnuUserManagement", "&User Management", "mnuApplication", false, "", "", A::AnyAdministrator),
+        E("mnuImportUsers", "&Import Users...", "mnuApplication", false, "", "", A::AnyAdministrator),
         E("mnuDailyLineCount", "D&aily Linecount Summary", "mnuApplication", false, "KDDLS.EXE",
           "Veltra Daily Linecount Summary", A::Everyone, true),
         E("mnuDictationConsole", "Dictation Consol&e", "mnuApplication", false, "KDDCONS.EXE",

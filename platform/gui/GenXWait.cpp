@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -21,8 +22,13 @@ GenXWait::GenXWait(QWidget* parent) : QDialog(parent) {
     m_label->setWordWrap(true);
     m_cancel = new QPushButton("&Cancel", this);
     m_cancel->setObjectName("BCancel");
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName("prgProgress");
+    m_progress->setFormat("%v of %m");
+    m_progress->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
+    layout->addWidget(m_progress);
     layout->addWidget(m_cancel, 0, Qt::AlignCenter);
     m_cancel->hide();
     connect(m_cancel, &QPushButton::clicked, this, &GenXWait::BCancel_Click);
@@ -69,9 +75,16 @@ void GenXWait::CancelOff() {
 
 void GenXWait::WaitOff() {
     m_label->setText("Please Wait...");
+    m_progress->hide();
     if (QWidget* main = platform::mainWindow())
         main->setEnabled(true);
     hide();
+}
+
+void GenXWait::SetProgress(int done, int total) {
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+    m_progress->show();
 }
 
 void GenXWait::setMessage(const std::string& text) {

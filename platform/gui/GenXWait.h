@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace platform {
@@ -23,6 +24,8 @@ public:
     void CancelOff();
     [[nodiscard]] int IsCancelled() const { return m_cancelled ? 1 : 0; }
     void WaitOff();
+    // A progress bar with the count under the message, for work of a known size; WaitOff hides it.
+    void SetProgress(int done, int total);
 
     // WaitIndicator
     bool isCancelled() const override { return m_cancelled; }
@@ -36,6 +39,7 @@ private:
 
     QLabel* m_label;
     QPushButton* m_cancel;
+    QProgressBar* m_progress;
     bool m_cancelled = false;
 };
 

@@ -148,6 +148,7 @@ void UA_User_Mgmt::buildToolbar() {
                                                            {"HPrivs", "&Privileges"},
                                                            {"HPrinterPrivs", "P&rinter Privileges"},
                                                            {"HAddGroup", "Add &Group"},
+                                                           {"HImport", "&Import Users"},
                                                            {"HClose", "&Close"}};
     for (const auto& [name, caption] : buttons) {
         QAction* a = m_toolbar->addAction(caption);
@@ -162,6 +163,7 @@ void UA_User_Mgmt::buildToolbar() {
     connect(m_actions["HPrinterPrivs"], &QAction::triggered, this,
             [this] { m_lists->currentWidget() == lvwGroups ? PrinterPrivilegesGroup() : PrinterPrivilegesUser(); });
     connect(m_actions["HAddGroup"], &QAction::triggered, this, &UA_User_Mgmt::AddGroupMain);
+    connect(m_actions["HImport"], &QAction::triggered, this, &UA_User_Mgmt::ImportUsers);
     connect(m_actions["HClose"], &QAction::triggered, this, &UA_User_Mgmt::CloseMain);
 }
 

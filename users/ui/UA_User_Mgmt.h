@@ -95,6 +95,8 @@ public Q_SLOTS:
     void RefreshPendingReports();
     void LockedReports();
     void UserPolicies();
+    // "Import Users" (toolbar and File menu): the bulk import of a CSV file, then the lists again.
+    void ImportUsers();
     void CloseMain();
 
 private:

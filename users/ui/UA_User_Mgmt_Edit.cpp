@@ -1,4 +1,5 @@
 #include "UA_User_Mgmt_Edit.h"
+#include "UserFieldLimits.h"
 
 #include "Desktop.h"
 #include "LoginComponent.h"
@@ -38,10 +39,6 @@ using platform::MsgButtons;
 using platform::MsgIcon;
 
 namespace {
-
-// Column widths of System_user_bindery and Trans_info, in characters.
-constexpr int kUserNameChars = 50, kFirstNameChars = 21, kNameChars = 30, kInitialsChars = 5, kLocationChars = 10,
-              kDictationChars = 20, kMisChars = 20;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
