@@ -110,26 +110,46 @@ void Catalog::prepare(const std::string& database) {
     invalidate();
 }
 
+Catalog::~Catalog() {
+    releaseStatements();
+}
+
+void Catalog::releaseStatements() {
+    sqlite3_finalize(m_probe);
+    m_probe = nullptr;
+}
+
 void Catalog::refreshIfChanged() {
-    long long version = 0;
-    {
-        Stmt s(m_db, "PRAGMA schema_version");
-        if (s.step())
-            version = sqlite3_column_int64(s.st, 0);
-    }
+    if (m_checked)
+        return;
     // Procedures are rows of a bookkeeping table: creating or dropping one moves no schema version,
-    // so another connection's change shows in their count and latest creation time instead.
-    std::string procedures;
-    {
-        Stmt s(m_db, "SELECT COUNT(*), MAX(created) FROM main.__tsql_procedures");
-        if (s.step())
-            procedures = s.text(0) + "|" + s.text(1);
+    // so another connection's change shows in their count and latest creation time instead. One
+    // statement reads both, in one read transaction.
+    if (!m_probe && sqlite3_prepare_v3(m_db,
+                                       "SELECT (SELECT schema_version FROM pragma_schema_version), COUNT(*), "
+                                       "MAX(created) FROM main.__tsql_procedures",
+                                       -1, SQLITE_PREPARE_PERSISTENT, &m_probe, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_probe);
+        m_probe = nullptr;
+        throw Error(50000, sqlite3_errmsg(m_db));
     }
+    long long version = 0;
+    std::string procedures;
+    if (sqlite3_step(m_probe) == SQLITE_ROW) {
+        version = sqlite3_column_int64(m_probe, 0);
+        auto text = [&](int c) {
+            auto p = sqlite3_column_text(m_probe, c);
+            return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
+        };
+        procedures = text(1) + "|" + text(2);
+    }
+    sqlite3_reset(m_probe);
     // Attached databases have schema versions of their own; fold the count of attached ones in.
     if (version != m_loadedVersion || procedures != m_loadedProcedures || m_tables.empty())
         load();
     m_loadedVersion = version;
     m_loadedProcedures = procedures;
+    m_checked = true;
 }
 
 void Catalog::load() {

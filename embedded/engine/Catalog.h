@@ -8,6 +8,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tsql {
 
@@ -38,12 +39,26 @@ struct TableInfo {
 class Catalog {
 public:
     explicit Catalog(sqlite3* db) : m_db(db) {}
+    ~Catalog();
+    Catalog(const Catalog&) = delete;
+    Catalog& operator=(const Catalog&) = delete;
 
+    void setConnection(sqlite3* db) {
+        releaseStatements();
+        m_db = db;
+    }
     // Creates the bookkeeping tables of a database (main or attached) when missing.
     void prepare(const std::string& database);
-    // Reloads when another connection changed the schema.
+    // Reloads when another connection changed the schema. Another connection's change shows from
+    // the next statement on, as on SQL Server: the check is made once per statement.
     void refreshIfChanged();
-    void invalidate() { m_loadedVersion = -1; }
+    void beginStatement() { m_checked = false; }
+    void invalidate() {
+        m_loadedVersion = -1;
+        m_checked = false;
+    }
+    // Finalizes the statements kept prepared, so the connection can close.
+    void releaseStatements();
 
     [[nodiscard]] const TableInfo* table(const std::string& database, std::string_view name);
     void addTable(const TableInfo& t);
@@ -60,6 +75,8 @@ private:
     static std::string key(const std::string& database, std::string_view name);
 
     sqlite3* m_db;
+    sqlite3_stmt* m_probe = nullptr; // kept prepared: every statement asks whether the schema moved
+    bool m_checked = false;          // the running statement has made the check
     long long m_loadedVersion = -1;
     std::string m_loadedProcedures;
     std::map<std::string, TableInfo> m_tables;

@@ -46,6 +46,7 @@ void Executor::rollbackOpenTransaction() {
 
 void Executor::runBatch(std::string_view sql) {
     std::vector<StatementPtr> statements;
+    m_s.m_catalog.beginStatement();
     try {
         statements = parseBatch(sql);
         for (size_t i = 1; i < statements.size(); ++i) {
@@ -104,6 +105,7 @@ Executor::Flow Executor::run(const Statement& st) {
         throw LinkLost{};
     // SQL Server reads the clock once per statement: every GETDATE() of one statement agrees.
     m_s.m_statementNow.clear();
+    m_s.m_catalog.beginStatement();
     switch (st.kind) {
     case StatementKind::Block:
         return runList(st.body);
@@ -119,6 +121,7 @@ Executor::Flow Executor::run(const Statement& st) {
                 throw Cancelled{};
             Flow f = run(*st.body[0]);
             m_s.m_statementNow.clear();
+            m_s.m_catalog.beginStatement();
             if (f == Flow::Break)
                 break;
             if (f == Flow::Return)
@@ -274,6 +277,32 @@ sqlite3_stmt* Executor::prepare(const std::string& sql, const std::vector<Value>
     return st;
 }
 
+sqlite3_stmt* Executor::prepareKept(const std::string& sql, const std::vector<Value>& binds) {
+    auto it = m_kept.find(sql);
+    if (it == m_kept.end())
+        return prepare(sql, binds);
+    sqlite3_stmt* st = it->second;
+    m_kept.erase(it);
+    m_s.m_functionError.reset();
+    for (size_t i = 0; i < binds.size(); ++i)
+        binds[i].bind(st, static_cast<int>(i) + 1);
+    return st;
+}
+
+// Bounded, so a generated batch of many distinct statements holds no more than a few prepared.
+void Executor::keep(std::string sql, sqlite3_stmt* st) {
+    constexpr size_t kMaxKept = 1024;
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (m_kept.size() >= kMaxKept || !m_kept.emplace(std::move(sql), st).second)
+        sqlite3_finalize(st);
+}
+
+Executor::~Executor() {
+    for (auto& [sql, st] : m_kept)
+        sqlite3_finalize(st);
+}
+
 void Executor::stepToEnd(sqlite3_stmt* st) {
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -391,23 +420,21 @@ Value Executor::evaluate(const Expr& e) {
     }
     Translator tr(m_s);
     Emitted x = tr.expression(e);
-    sqlite3_stmt* st = prepare("SELECT " + x.sql, tr.binds());
-    StmtGuard guard{st};
-    int rc = sqlite3_step(st);
+    KeptGuard guard(*this, "SELECT " + x.sql, tr.binds());
+    int rc = sqlite3_step(guard.st);
     if (rc == SQLITE_ROW)
-        return Value::column(st, 0);
+        return Value::column(guard.st, 0);
     raiseEngineError(rc);
 }
 
 bool Executor::condition(const Expr& e) {
     Translator tr(m_s);
     Emitted x = tr.expression(e);
-    sqlite3_stmt* st = prepare("SELECT CASE WHEN " + x.sql + " THEN 1 ELSE 0 END", tr.binds());
-    StmtGuard guard{st};
-    int rc = sqlite3_step(st);
+    KeptGuard guard(*this, "SELECT CASE WHEN " + x.sql + " THEN 1 ELSE 0 END", tr.binds());
+    int rc = sqlite3_step(guard.st);
     if (rc != SQLITE_ROW)
         raiseEngineError(rc);
-    return sqlite3_column_int(st, 0) == 1;
+    return sqlite3_column_int(guard.st, 0) == 1;
 }
 
 // ---- simple statements ----------------------------------------------------------------------
@@ -437,8 +464,8 @@ void Executor::runSelect(const Statement& st) {
     tr.setLiveVariables(live);
     TranslatedSelect out = tr.select(s, assigns ? 0 : m_s.m_rowcount);
     // Unnamed expressions get a placeholder name so '*' results can tell them apart.
-    sqlite3_stmt* stmt = prepare(out.sql, tr.binds());
-    StmtGuard guard{stmt};
+    KeptGuard guard(*this, out.sql, tr.binds());
+    sqlite3_stmt* stmt = guard.st;
     if (assigns) {
         long long rows = 0;
         int rc;

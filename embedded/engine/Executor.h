@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string_view>
+#include <unordered_map>
 
 struct sqlite3_stmt;
 
@@ -17,6 +18,9 @@ namespace tsql {
 class Executor {
 public:
     Executor(Session& session, BatchResult& out) : m_s(session), m_out(out) {}
+    ~Executor();
+    Executor(const Executor&) = delete;
+    Executor& operator=(const Executor&) = delete;
     void runBatch(std::string_view sql);
 
 private:
@@ -68,6 +72,24 @@ private:
 
     // SQLite helpers
     sqlite3_stmt* prepare(const std::string& sql, const std::vector<Value>& binds);
+    // A batch often prepares the same text again: an IF's condition is prepared when the batch is
+    // checked and again when it runs, a loop's statements on every pass. Such statements are kept
+    // prepared (reset, bindings cleared) until the batch ends and taken back by their text.
+    sqlite3_stmt* prepareKept(const std::string& sql, const std::vector<Value>& binds);
+    void keep(std::string sql, sqlite3_stmt* st);
+    struct KeptGuard {
+        Executor& ex;
+        std::string sql;
+        sqlite3_stmt* st;
+        KeptGuard(Executor& e, std::string text, const std::vector<Value>& binds)
+            : ex(e), sql(std::move(text)), st(e.prepareKept(sql, binds)) {}
+        ~KeptGuard() {
+            if (st)
+                ex.keep(std::move(sql), st);
+        }
+        KeptGuard(const KeptGuard&) = delete;
+        KeptGuard& operator=(const KeptGuard&) = delete;
+    };
     void stepToEnd(sqlite3_stmt* st);
     [[noreturn]] void raiseEngineError(int rc);
     void describeColumns(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs);
@@ -91,6 +113,7 @@ private:
     int m_depth = 0;
     int m_returnValue = 0;
     bool m_checkIdentityInsert = false; // the batch sets IDENTITY_INSERT before a checked INSERT
+    std::unordered_map<std::string, sqlite3_stmt*> m_kept;
 };
 
 } // namespace tsql

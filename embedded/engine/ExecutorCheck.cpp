@@ -77,9 +77,10 @@ bool Executor::checkList(const std::vector<StatementPtr>& list) {
     return true;
 }
 
-// Prepares without running: SQLite resolves the names the translator left to it (views).
+// Prepares without running: SQLite resolves the names the translator left to it (views). The
+// statement is kept for the run.
 void Executor::checkPrepared(const std::string& sql, const std::vector<Value>& binds) {
-    sqlite3_finalize(prepare(sql, binds));
+    KeptGuard kept(*this, sql, binds);
 }
 
 bool Executor::checkStatement(const Statement& st) {

@@ -42,6 +42,7 @@ Session::~Session() {
     if (m_db) {
         if (m_tranCount > 0)
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_catalog.releaseStatements();
         sqlite3_close_v2(m_db);
     }
 }
@@ -68,7 +69,7 @@ std::unique_ptr<Session> Session::open(const OpenOptions& options) {
     // pass as a string literal instead of failing with 207.
     sqlite3_db_config(s->m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(s->m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    s->m_catalog = Catalog(s->m_db);
+    s->m_catalog.setConnection(s->m_db);
     sqlite3_busy_timeout(s->m_db, 10000);
     sqlite3_extended_result_codes(s->m_db, 0);
     execPlain(s->m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");

@@ -226,4 +226,45 @@ TEST_F(BatchTest, ALaterRowsErrorArrivesAtFetchTheFirstRowsAtExecution) {
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM D"), "3");
 }
 
+// A batch prepares some statements more than once (an IF's condition when the batch is checked and
+// again when it runs, a loop's statements on every pass): each run sees the rows and variable
+// values of that moment.
+TEST_F(BatchTest, StatementsRunAgainInOneBatchSeeCurrentRowsAndVariables) {
+    auto r = exec("SET NOCOUNT ON\n"
+                  "INSERT Account_info VALUES (5, 'Five', 0)\n"
+                  "IF EXISTS (SELECT hosp_acct_id FROM Account_info WHERE hosp_acct_id = 5) SELECT 'seen' "
+                  "ELSE SELECT 'missed'\n"
+                  "DECLARE @i int\nSET @i = 1\n"
+                  "WHILE @i <= 3\nBEGIN\n"
+                  "    IF EXISTS (SELECT hosp_acct_id FROM Account_info WHERE hosp_acct_id = @i % 2)\n"
+                  "        UPDATE Account_info SET acct_name = acct_name + 'x' WHERE hosp_acct_id = @i % 2\n"
+                  "    ELSE\n"
+                  "        INSERT Account_info VALUES (@i % 2, 'A', 0)\n"
+                  "    SET @i = @i + 1\n"
+                  "END\n"
+                  "SELECT hosp_acct_id, acct_name FROM Account_info ORDER BY hosp_acct_id");
+    ASSERT_EQ(r.rc(), SQL_SUCCESS);
+    ASSERT_EQ(r.steps.size(), 2u);
+    EXPECT_EQ(r.steps[0].rows[0][0], "seen");
+    EXPECT_EQ(r.steps[1].rows,
+              (std::vector<std::vector<std::optional<std::string>>>{{"0", "A"}, {"1", "Ax"}, {"5", "Five"}}));
+}
+
+// Another connection's DDL shows from this connection's next statement: SQLite's tables and the
+// declared T-SQL types the engine keeps beside them (varchar(5) enforced below).
+TEST_F(BatchTest, SchemaChangesOfAnotherConnectionShowAtTheNextStatement) {
+    ASSERT_EQ(exec("SELECT COUNT(*) FROM Account_info").rc(), SQL_SUCCESS);
+    OdbcConnection other;
+    ASSERT_TRUE(SQL_SUCCEEDED(other.connect(connectionStringFor(odbc, "site"))));
+    ASSERT_EQ(other.exec("ALTER TABLE Account_info ADD note varchar(5) NULL").rc(), SQL_SUCCESS);
+    ASSERT_EQ(other.exec("CREATE TABLE Later (id int NOT NULL)").rc(), SQL_SUCCESS);
+
+    EXPECT_EQ(exec("INSERT Account_info (hosp_acct_id, acct_name, note) VALUES (1, 'North', 'abcde')\n"
+                   "INSERT Later VALUES (1)")
+                  .rc(),
+              SQL_SUCCESS);
+    EXPECT_TRUE(exec("UPDATE Account_info SET note = 'abcdef'").hasError(8152));
+    EXPECT_EQ(scalar("SELECT note FROM Account_info"), "abcde");
+}
+
 } // namespace

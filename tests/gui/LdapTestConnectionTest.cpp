@@ -32,13 +32,14 @@ protected:
     void SetUp() override {
         KD_REQUIRE_SLAPD();
         ASSERT_TRUE(server && server->running()) << startError;
+        const suite::DirectorySettings d = TestDirectory::settings(*server);
         users::clsLdapSettings s;
-        s.server("127.0.0.1");
-        s.Port(std::to_string(server->port()));
-        s.BindDN(TestDirectory::kReaderDn);
-        s.BindDNPass(TestDirectory::kReaderPassword);
-        s.SearchBase(SlapdServer::kSuffix);
-        s.Timeout(5);
+        s.server(d.server);
+        s.Port(d.port);
+        s.BindDN(d.bindDn);
+        s.BindDNPass(d.bindPassword);
+        s.SearchBase(d.searchBase);
+        s.Timeout(d.timeout);
         dialog.Load(s);
     }
     template <typename T>

@@ -68,16 +68,7 @@ protected:
         ASSERT_TRUE(server && server->running()) << startError;
     }
     // The settings of a site whose directory is the test server.
-    static DirectorySettings settings() {
-        DirectorySettings s;
-        s.server = "127.0.0.1";
-        s.port = std::to_string(server->port());
-        s.bindDn = TestDirectory::kReaderDn;
-        s.bindPassword = TestDirectory::kReaderPassword;
-        s.searchBase = SlapdServer::kSuffix;
-        s.timeout = 5;
-        return s;
-    }
+    static DirectorySettings settings() { return TestDirectory::settings(*server); }
 
     static inline SlapdServer* server = nullptr;
     static inline std::string startError;
@@ -246,17 +237,7 @@ protected:
         int isServer = 0;
         ldap_set_option(nullptr, LDAP_OPT_X_TLS_NEWCTX, &isServer);
     }
-    static DirectorySettings settings() {
-        DirectorySettings s;
-        s.server = "127.0.0.1";
-        s.port = std::to_string(server->tlsPort());
-        s.useSsl = true;
-        s.bindDn = TestDirectory::kReaderDn;
-        s.bindPassword = TestDirectory::kReaderPassword;
-        s.searchBase = SlapdServer::kSuffix;
-        s.timeout = 5;
-        return s;
-    }
+    static DirectorySettings settings() { return TestDirectory::settings(*server, true); }
 
     static inline SlapdServer* server = nullptr;
     static inline std::string startError, systemTrust;

@@ -80,16 +80,7 @@ protected:
         if (!folder.empty())
             fs::remove_all(folder);
     }
-    static suite::DirectorySettings settings() {
-        suite::DirectorySettings s;
-        s.server = "127.0.0.1";
-        s.port = std::to_string(server->port());
-        s.bindDn = TestDirectory::kReaderDn;
-        s.bindPassword = TestDirectory::kReaderPassword;
-        s.searchBase = SlapdServer::kSuffix;
-        s.timeout = 5;
-        return s;
-    }
+    static suite::DirectorySettings settings() { return TestDirectory::settings(*server); }
     void setSettings(const suite::DirectorySettings& s) { setStoredText(s.toText()); }
     void setStoredText(const std::string& text) {
         exec("DELETE FROM System_user_policies WHERE policy_id = 60\n"

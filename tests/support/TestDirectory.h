@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DirectorySettings.h"
 #include "SlapdServer.h"
 
 #include <string>
@@ -21,6 +22,20 @@ struct TestDirectory {
     // Two CJK characters, three bytes each.
     static constexpr const char* kWangName = "\xe7\x8e\x8b\xe8\x8a\xb3";
     static constexpr const char* kWangPassword = "\xe5\xaf\x86\xe7\xa0\x81Secret";
+
+    // The settings of a site whose directory is `server`, searching as the reader account; `ssl`
+    // reaches it over LDAP over SSL.
+    static suite::DirectorySettings settings(const SlapdServer& server, bool ssl = false) {
+        suite::DirectorySettings s;
+        s.server = "127.0.0.1";
+        s.port = std::to_string(ssl ? server.tlsPort() : server.port());
+        s.useSsl = ssl;
+        s.bindDn = kReaderDn;
+        s.bindPassword = kReaderPassword;
+        s.searchBase = SlapdServer::kSuffix;
+        s.timeout = 5;
+        return s;
+    }
 
     static std::vector<SlapdServer::Entry> entries() {
         const auto person = [](const std::string& ou, const std::string& uid, const std::string& cn,
