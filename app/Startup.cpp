@@ -384,6 +384,12 @@ bool Startup::runCommand(const std::string& name) {
         openStatistics();
     } else if (name == "mnuDBOptions" && m_maintenance) {
         openDatabaseOptions();
+    } else if (name == "mnuARTime" && m_maintenance) {
+        m_maintenance->TimingOptions(&m_window);
+        refreshDatabaseOptions();
+    } else if (name == "mnuDBFilePurge" && m_maintenance) {
+        m_maintenance->FileServerOptions(&m_window);
+        refreshDatabaseOptions();
     } else if (name == "mnuPPEditor") {
         openPhysicianList();
     } else if (name == "mnuPhysicianSearch") {
@@ -588,11 +594,18 @@ void Startup::openDatabaseOptions() {
     }
     m_databaseOptions = m_window.openScreen(screen, "Database Management");
     screen->openStatistics = [this] { openStatistics(); };
-    screen->openMaintenanceLog = [this] { openSystemLog(); };
+    screen->openMaintenanceLog = [this] { openSystemLog("Database Management"); };
     screen->onClose = [this] {
         if (m_databaseOptions)
             m_databaseOptions->close();
     };
+}
+
+// A setting changed from the menu shows on the open Database Management screen at once.
+void Startup::refreshDatabaseOptions() {
+    if (m_databaseOptions)
+        if (auto* screen = qobject_cast<maintenance::DB_Options*>(m_databaseOptions->widget()))
+            screen->ShowSettings();
 }
 
 void Startup::openUnknownPhysicians() {
@@ -603,13 +616,22 @@ void Startup::openUnknownPhysicians() {
     m_unknownPhysicians = m_window.openScreen(screen, "Manage Unknown Physicians");
 }
 
-void Startup::openSystemLog() {
+void Startup::openSystemLog(const std::string& typeName) {
     // The suite's separate log viewer component does not exist on this platform: the built-in screen.
-    if (m_window.raiseScreen(m_systemLog))
+    if (m_window.raiseScreen(m_systemLog)) {
+        if (typeName.empty())
+            return;
+        if (auto* screen = qobject_cast<systemlog::SL_Log_List*>(m_systemLog->widget())) {
+            screen->MyShow(m_login.user.user_id);
+            screen->SetFilterType(typeName);
+        }
         return;
+    }
     auto* screen = new systemlog::SL_Log_List(m_login);
     m_systemLog = m_window.openScreen(screen, "System Log");
     screen->MyShow(m_login.user.user_id);
+    if (!typeName.empty())
+        screen->SetFilterType(typeName);
 }
 
 // The suite's system printer component is this console's own printer screens. Changing printers

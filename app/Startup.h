@@ -54,7 +54,8 @@ private:
     mainwindow::CompanionLauncher::Result launchCompanion(const mainwindow::MenuEntry& entry);
     bool runDictationEditor();
     void markRoutinesUpdated();
-    void openSystemLog();
+    // typeName, when given, starts the log afresh showing only that type of event.
+    void openSystemLog(const std::string& typeName = {});
     void openSystemPrinters();
     void openOutputTracking();
     void openAccountManager();
@@ -65,6 +66,7 @@ private:
     void wireLinkedUsers();
     void openStatistics();
     void openDatabaseOptions();
+    void refreshDatabaseOptions();
     physicians::PP_Phys_List* openPhysicianList();
     void openWizard();
     [[nodiscard]] bool wizardWanted() const;

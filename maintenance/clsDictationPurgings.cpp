@@ -88,6 +88,43 @@ std::string clsDictationPurgings::CreateStatement() const {
     return text;
 }
 
+std::string clsDictationPurgings::DryRunStatement() const {
+    std::string declare, blocks, select;
+    int n = 0;
+    for (const clsDictationPurging& c : items) {
+        if (c.IsObsolete())
+            continue;
+        const std::string var = "@queued" + std::to_string(++n);
+        declare += (n == 1 ? "DECLARE " : ", ") + var + " int";
+        blocks += block(c) + "SET " + var + " = @@ROWCOUNT" + kLineBreak;
+        select += (n == 1 ? "SELECT " : ", ") + var;
+    }
+    // Variables keep their values through the rollback; any error ends the batch and undoes its inserts.
+    return "SET NOCOUNT ON" + std::string(kLineBreak) + "SET XACT_ABORT ON" + kLineBreak + declare + kLineBreak +
+           "BEGIN TRANSACTION" + kLineBreak + blocks + "ROLLBACK TRANSACTION" + kLineBreak + "SET XACT_ABORT OFF" +
+           kLineBreak + "SET NOCOUNT OFF" + kLineBreak + select;
+}
+
+std::optional<std::vector<long>> clsDictationPurgings::DryRun() const {
+    auto& s = DatabaseSession::instance();
+    s.SQLStatement = DryRunStatement();
+    if (s.ExecSQL() != 1) {
+        s.RollbackOpenTransaction();
+        return std::nullopt;
+    }
+    if (s.FetchRow() != 1) {
+        s.CloseStatement();
+        s.RollbackOpenTransaction();
+        return std::nullopt;
+    }
+    std::vector<long> counts;
+    int column = 0;
+    for (const clsDictationPurging& c : items)
+        counts.push_back(c.IsObsolete() ? -1 : s.GetColumnLong(++column));
+    s.CloseStatement();
+    return counts;
+}
+
 std::array<std::string, 3> clsDictationPurgings::ProcedureStatements() const {
     return {kDropStatement, CreateStatement(), kGrantStatement};
 }

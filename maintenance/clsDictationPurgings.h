@@ -3,6 +3,7 @@
 #include "clsDictationPurging.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,12 @@ public:
     // Applies the date type to every criterion, regenerates the procedure, writes the criteria and
     // the log entry; on failure shows the message and leaves the criteria rows as they were.
     bool Save(int dateType, const std::string& userName);
+
+    // The dry run: how many completed jobs each criterion would queue now, exactly as the procedure's
+    // blocks would, in their order, inside a transaction that is rolled back, so nothing is kept.
+    // One count per criterion, -1 for an obsolete one (it has no block); nullopt when it failed.
+    [[nodiscard]] std::string DryRunStatement() const;
+    [[nodiscard]] std::optional<std::vector<long>> DryRun() const;
 
     // The list's lines, one per criterion.
     [[nodiscard]] std::vector<std::string> Descriptions(const suite::LoginComponent& accounts) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clsArchiveDisk.h"
 #include "clsMaintenanceSettings.h"
 #include "clsPurgeTimes.h"
 
@@ -25,6 +26,14 @@ public:
     bool SavePurgeOptions(long userId);
     // The archive section, then the re-read.
     bool SaveArchiveOptions(long userId);
+    // The migrate (file server) section, then the re-read.
+    bool SaveMigrateOptions(long userId);
+    // The timing section, then the re-read.
+    bool SaveTimingOptions(long userId);
+    // A disk added or changed, or one deleted after its refusal and question; then the disks are read
+    // again and archiving is switched off (and written) when it is on without an active disk.
+    bool SaveDisk(const clsArchiveDisk& disk, long userId);
+    bool DeleteDisk(const ArchiveDisk& disk, long userId);
 
     clsMaintenanceSettings settings;
     clsPurgeTimes purgeTimes;
@@ -33,6 +42,9 @@ public:
 
 private:
     bool reread();
+    bool saveSection(ConfigSection section, long userId, const char* failure);
+    bool afterDiskChange(long userId);
+    bool ensureActiveDisk(long userId);
     const suite::LoginComponent& m_accounts;
     bool m_blnCombined;
 };

@@ -64,6 +64,8 @@ DB_Dictation_Purging::DB_Dictation_Purging(const suite::LoginComponent& accounts
     cmdAdd = button("&Add", "cmdAdd");
     cmdEdit = button("&Edit", "cmdEdit");
     cmdDelete = button("De&lete", "cmdDelete");
+    cmdDryRun = button("Dr&y Run", "cmdDryRun");
+    cmdDryRun->setToolTip("How many completed jobs each rule, as shown, would queue now; nothing is queued");
     buttons->addStretch();
     cmdOK = button("OK", "cmdOK");
     cmdOK->setDefault(true);
@@ -74,6 +76,7 @@ DB_Dictation_Purging::DB_Dictation_Purging(const suite::LoginComponent& accounts
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
     connect(lvwPurgeCriteria, &QTreeWidget::itemDoubleClicked, this, [this] { cmdEdit_Click(); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdDryRun, &QPushButton::clicked, this, [this] { cmdDryRun_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmbDateType, &QComboBox::activated, this, [this] { m_blnChanged = true; });
@@ -147,6 +150,29 @@ void DB_Dictation_Purging::cmdOK_Click() {
         return;
     m_blnSaved = true;
     accept();
+}
+
+void DB_Dictation_Purging::cmdDryRun_Click() {
+    // The rules as they stand in the list, with the date type chosen, as a save would write them.
+    clsDictationPurgings trial = m_criteria;
+    for (clsDictationPurging& c : trial.items)
+        c.m_date_type = cmbDateType->currentIndex() == 1 ? 1 : 0;
+    std::optional<std::vector<long>> counts;
+    {
+        platform::BusyPointer busy;
+        counts = trial.DryRun();
+    }
+    if (!counts)
+        return; // the session has shown the error
+    const std::vector<std::string> lines = trial.Descriptions(m_accounts);
+    std::string text = "Completed jobs each rule would queue for purging now (nothing has been queued):\n";
+    for (size_t i = 0; i < lines.size() && i < counts->size(); ++i) {
+        const long n = (*counts)[i];
+        text += "\n" + lines[i] + ": " +
+                (n < 0 ? std::string("none, the rule is removed on saving")
+                       : std::to_string(n) + (n == 1 ? " job" : " jobs"));
+    }
+    MsgBox(text, MsgButtons::OK, MsgIcon::Information, "Dry Run");
 }
 
 void DB_Dictation_Purging::cmdCancel_Click() {

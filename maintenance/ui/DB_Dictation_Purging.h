@@ -31,6 +31,7 @@ public:
     void cmdEdit_Click();
     void cmdDelete_Click();
     void cmdOK_Click();
+    void cmdDryRun_Click();
     void cmdCancel_Click();
     [[nodiscard]] clsDictationPurgings& Criteria() { return m_criteria; }
 
@@ -53,6 +54,7 @@ private:
     QPushButton* cmdAdd;
     QPushButton* cmdEdit;
     QPushButton* cmdDelete;
+    QPushButton* cmdDryRun;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 };

@@ -2,8 +2,11 @@
 
 #include "DB_Database_Archive.h"
 #include "DB_Dictation_Purging.h"
+#include "DB_Disk_Edit.h"
+#include "DB_FileServer_Database.h"
 #include "DB_Purge_Options.h"
 #include "DB_Statistics.h"
+#include "DB_Timing.h"
 #include "Interaction.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
@@ -74,6 +77,70 @@ DB_Statistics* DB_MaintenanceCommands::NewStatistics(const std::string& networkR
     }
     const std::filesystem::path kaldra = std::filesystem::path(networkRoot) / "KALDRA";
     return new DB_Statistics((kaldra / "IMPORT").string(), (kaldra / "BACKUP").string(), m_login.user.privilege(4));
+}
+
+bool DB_MaintenanceCommands::mayChange(const char* what) const {
+    if (m_login.user.privilege(4))
+        return true;
+    MsgBox(std::string("ACCESS DENIED:  You do not have access to change ") + what + ".", MsgButtons::OK,
+           MsgIcon::Exclamation, "Security");
+    return false;
+}
+
+void DB_MaintenanceCommands::FileServerOptions(QWidget* parent) {
+    if (!mayChange("file server configurations") || !openHub())
+        return;
+    DB_FileServer_Database dialog(*m_hub, parent);
+    if (!dialog.EditMigrateOptions(runDialog))
+        return;
+    platform::BusyPointer busy;
+    m_hub->SaveMigrateOptions(m_login.user.user_id);
+}
+
+void DB_MaintenanceCommands::TimingOptions(QWidget* parent) {
+    if (!mayChange("general database management options") || !openHub())
+        return;
+    DB_Timing dialog(*m_hub, parent);
+    if (!dialog.EditTimeOption(runDialog))
+        return;
+    platform::BusyPointer busy;
+    m_hub->SaveTimingOptions(m_login.user.user_id);
+}
+
+void DB_MaintenanceCommands::editDisk(QWidget* parent, const ArchiveDisk* disk) {
+    DB_Disk_Edit dialog(m_hub->settings.Disks(), parent);
+    if (!dialog.EditDisk(disk, runDialog))
+        return;
+    platform::BusyPointer busy;
+    m_hub->SaveDisk(dialog.Disk(), m_login.user.user_id);
+}
+
+void DB_MaintenanceCommands::AddDisk(QWidget* parent) {
+    if (!mayChange("archive disks") || !openHub())
+        return;
+    editDisk(parent, nullptr);
+}
+
+void DB_MaintenanceCommands::EditDisk(QWidget* parent, long diskNbr) {
+    if (!mayChange("archive disks") || !openHub())
+        return;
+    for (const ArchiveDisk& d : m_hub->settings.Disks())
+        if (d.disk_nbr == diskNbr) {
+            const ArchiveDisk disk = d; // the list is read again by the save
+            editDisk(parent, &disk);
+            return;
+        }
+}
+
+void DB_MaintenanceCommands::DeleteDisk(long diskNbr) {
+    if (!mayChange("archive disks") || !openHub())
+        return;
+    for (const ArchiveDisk& d : m_hub->settings.Disks())
+        if (d.disk_nbr == diskNbr) {
+            const ArchiveDisk disk = d;
+            m_hub->DeleteDisk(disk, m_login.user.user_id);
+            return;
+        }
 }
 
 } // namespace maintenance

@@ -33,6 +33,14 @@ public:
     // The dictation purging criteria over the purge dialog; true when they were saved.
     bool DictationPurging(QWidget* parent);
 
+    // The Database Management screen's own dialogs, each behind privilege 4 with its refusal; after
+    // OK each writes only its section of the settings (or the disk) and reads again.
+    void FileServerOptions(QWidget* parent);
+    void TimingOptions(QWidget* parent);
+    void AddDisk(QWidget* parent);
+    void EditDisk(QWidget* parent, long diskNbr);
+    void DeleteDisk(long diskNbr);
+
     std::function<int(QDialog&)> runDialog = [](QDialog& d) { return d.exec(); };
     // Replaces DictationPurging behind the purge dialog's button when set.
     std::function<void()> configureDictationPurging;
@@ -42,6 +50,8 @@ public:
 
 private:
     bool openHub();
+    [[nodiscard]] bool mayChange(const char* what) const;
+    void editDisk(QWidget* parent, const ArchiveDisk* disk);
 
     suite::LoginComponent& m_login;
     bool m_blnCombined, m_blnK2Dictation;

@@ -115,14 +115,30 @@ DB_Options::DB_Options(DB_MaintenanceCommands& commands, const suite::LoginCompo
     BLog = button("Maintenance &Log...", "BLog", 2, 0);
     BClose = button("&Close", "BClose", 2, 3);
     root->addLayout(buttons);
-    // The file-server, timing and disk dialogs are not part of this console yet.
-    for (QPushButton* b : {BFileServer, BTiming, BAddDisk, BEditDisk, BDeleteDisk}) {
-        b->setEnabled(false);
-        b->setToolTip("Not available in this version");
-    }
 
     connect(BPurge, &QPushButton::clicked, this, [this] { BPurge_Click(); });
     connect(BArchive, &QPushButton::clicked, this, [this] { BArchive_Click(); });
+    auto after = [this](auto action) {
+        return [this, action] {
+            action();
+            ShowSettings();
+        };
+    };
+    connect(BFileServer, &QPushButton::clicked, this, after([this] { m_commands.FileServerOptions(this); }));
+    connect(BTiming, &QPushButton::clicked, this, after([this] { m_commands.TimingOptions(this); }));
+    connect(BAddDisk, &QPushButton::clicked, this, after([this] { m_commands.AddDisk(this); }));
+    connect(BEditDisk, &QPushButton::clicked, this, after([this] {
+                if (const long disk = SelectedDisk())
+                    m_commands.EditDisk(this, disk);
+            }));
+    connect(DiskView, &QTreeWidget::itemDoubleClicked, this, after([this] {
+                if (const long disk = SelectedDisk())
+                    m_commands.EditDisk(this, disk);
+            }));
+    connect(BDeleteDisk, &QPushButton::clicked, this, after([this] {
+                if (const long disk = SelectedDisk())
+                    m_commands.DeleteDisk(disk);
+            }));
     connect(BStats, &QPushButton::clicked, this, [this] {
         if (openStatistics)
             openStatistics();
@@ -161,6 +177,7 @@ void DB_Options::ShowSettings() {
     LUpdateStats->setText(c.update_enabled ? "Yes" : "No");
     LBackupDays->setText(QString::number(c.flag2));
 
+    const long selected = SelectedDisk(); // kept selected across the re-read
     DiskView->clear();
     QString currentDisk = "NONE";
     for (const ArchiveDisk& d : hub->settings.Disks()) {
@@ -182,10 +199,17 @@ void DB_Options::ShowSettings() {
         for (int i = 0; i < texts.size(); ++i)
             item->setText(i, texts[i]);
         item->setData(0, Qt::UserRole, static_cast<qlonglong>(d.disk_nbr));
+        if (d.disk_nbr == selected)
+            DiskView->setCurrentItem(item);
     }
     if (hub->settings.Disks().empty())
         new QTreeWidgetItem(DiskView, {"No Disks Found"});
     LCurrentDisk->setText(currentDisk);
+}
+
+long DB_Options::SelectedDisk() const {
+    const QTreeWidgetItem* item = DiskView->currentItem();
+    return item ? item->data(0, Qt::UserRole).toLongLong() : 0;
 }
 
 bool DB_Options::mayChange(const char* what) const {

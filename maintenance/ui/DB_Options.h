@@ -41,6 +41,7 @@ public:
 private:
     void BPurge_Click();
     void BArchive_Click();
+    [[nodiscard]] long SelectedDisk() const; // 0 when no disk is selected
     [[nodiscard]] bool mayChange(const char* what) const;
 
     DB_MaintenanceCommands& m_commands;

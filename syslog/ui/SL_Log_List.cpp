@@ -176,6 +176,14 @@ void SL_Log_List::MyShow(long userId) {
     LoadDay();
 }
 
+bool SL_Log_List::SetFilterType(const std::string& typeName) {
+    const int index = CBLogType->findText(QString::fromStdString(typeName), Qt::MatchExactly);
+    if (index < 0)
+        return false;
+    CBLogType->setCurrentIndex(index);
+    return true;
+}
+
 int SL_Log_List::SelectedType() const {
     return CBLogType->currentData().toInt();
 }

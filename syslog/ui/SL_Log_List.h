@@ -30,6 +30,8 @@ public:
 
     // Fills the filters and shows today's log for the logged-in user.
     void MyShow(long userId);
+    // Shows only the events of the named type ("Database Management"); false for a name not listed.
+    bool SetFilterType(const std::string& typeName);
 
     [[nodiscard]] const clsLogDay& Day() const { return m_day; }
     [[nodiscard]] const LogListModel& Model() const { return *m_model; }

@@ -205,4 +205,37 @@ TEST_F(DictationPurgingScreens, CancelWithoutChangesClosesAndWritesNothing) {
     EXPECT_EQ(exec("SELECT COUNT(*) FROM sysobjects WHERE name = 'purge_dictation_jobs'").scalar(), "0");
 }
 
+TEST_F(DictationPurgingScreens, DryRunCountsTheRulesAsShownWithTheChosenDateTypeAndQueuesNothing) {
+    // Job 1: account 10, report type 2, dictated 20 days ago but completed yesterday. Job 2: another
+    // account, dictated and completed 40 days ago.
+    exec("INSERT Dictation_jobs_complete VALUES (1, NULL, 1, 4, 10, 2, DATEADD(day, -20, GETDATE()), "
+         "DATEADD(day, -1, GETDATE()), 0, 0, 10, 2)\n"
+         "INSERT Dictation_jobs_complete VALUES (2, NULL, 1, 4, 20, 1, DATEADD(day, -40, GETDATE()), "
+         "DATEADD(day, -40, GETDATE()), 0, 0, 20, 1)");
+    std::vector<std::string> shown;
+    scripts["DB_Dictation_Purging"] = [&] {
+        for (int type : {1, 0}) {
+            child<QComboBox>("cmbDateType")->setCurrentIndex(type);
+            recorder.shown.clear();
+            click("cmdDryRun");
+            ASSERT_EQ(recorder.shown.size(), 1u);
+            EXPECT_EQ(recorder.shown[0].title, "Dry Run");
+            shown.push_back(recorder.shown[0].text);
+        }
+        click("cmdCancel");
+    };
+    commands->DictationPurging(nullptr);
+    ASSERT_EQ(shown.size(), 2u);
+    const QStringList lines = QString::fromStdString(shown[0]).split('\n');
+    ASSERT_EQ(lines.size(), 5) << shown[0];
+    // Dictated date: the account rule takes job 1 (20 days > 14), the default job 2.
+    EXPECT_TRUE(lines[2].endsWith(": none, the rule is removed on saving")) << shown[0];
+    EXPECT_TRUE(lines[3].endsWith(": 1 job")) << shown[0];
+    EXPECT_TRUE(lines[4].endsWith(": 1 job")) << shown[0];
+    // Completion date: job 1 finished yesterday and waits.
+    EXPECT_TRUE(QString::fromStdString(shown[1]).split('\n')[3].endsWith(": 0 jobs")) << shown[1];
+    EXPECT_EQ(exec("SELECT COUNT(*) FROM Dictation_purge_queue").scalar(), "0");
+    EXPECT_EQ(exec("SELECT COUNT(*) FROM sysobjects WHERE name = 'purge_dictation_jobs'").scalar(), "0");
+}
+
 } // namespace

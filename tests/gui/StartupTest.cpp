@@ -200,9 +200,10 @@ TEST_F(StartupTest, StartsLoggedInWithDashboardLabelAndArmedMenu) {
     EXPECT_TRUE(tile->text().endsWith("1"));
     EXPECT_TRUE(recorder.shown.empty());
     // A screen that is not built yet says so; an implemented command opens.
-    window.runCommand("mnuARTime");
+    window.runCommand("mnuHeadingsCfg");
     ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_NE(recorder.shown[0].text.find("\"General Settings...\" is not available yet"), std::string::npos)
+    EXPECT_NE(recorder.shown[0].text.find("\"Speech Recognition Headings Editor\" is not available yet"),
+              std::string::npos)
         << recorder.shown[0].text;
     window.runCommand("mnuSystemLog");
     window.runCommand("mnuSystemLog"); // the second time brings the same screen to the front

@@ -381,3 +381,65 @@ TEST_F(DictationPurging, AFailedSaveShowsTheMessageAndLeavesCriteriaAndProcedure
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DictationPurging, TheDryRunCountsEachUnsavedRulesJobsAsTheProcedureWouldAndKeepsNothing) {
+    exec("DELETE FROM Dictation_purge_criteria\n"
+         "INSERT Dictation_purge_criteria VALUES ('', '', -1, '', 0, 1, 40, -1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)\n"
+         "INSERT Dictation_purge_criteria VALUES ('', '', -1, '', 0, 0, 1, 1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)\n"
+         "INSERT Dictation_purge_criteria VALUES ('ER', '12,15', -1, '', 0, 0, 10, 4, 0, 0, 0, 0, NULL, NULL, NULL, "
+         "NULL)\n"
+         "INSERT Dictation_purge_criteria VALUES ('', '', 10, '3', 0, 0, 20, -1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)\n"
+         "INSERT Dictation_purge_criteria VALUES ('', '', -1, '', 0, 0, 90, -1, 0, 0, 0, 0, NULL, NULL, NULL, NULL)\n"
+         "INSERT Dictation_purge_queue (job_id, queue_datetime) VALUES (12, '2026-10-30')");
+    for (const auto& j : kJobs)
+        job(j.id, j.dept, j.workType, j.source, j.account, j.reportType, j.dictated, j.completed, j.purged, j.eflag3);
+    clsDictationPurgings p;
+    ASSERT_TRUE(p.Load());
+    auto countOf = [&](const std::vector<long>& counts, auto pick) {
+        for (size_t i = 0; i < p.items.size(); ++i)
+            if (pick(p.items[i]))
+                return counts[i];
+        ADD_FAILURE() << "no such rule";
+        return -2L;
+    };
+    auto er = [](const clsDictationPurging& c) { return c.m_source_department == "ER"; };
+    auto account = [](const clsDictationPurging& c) { return c.m_hosp_acct_id == 10; };
+    auto obsolete = [](const clsDictationPurging& c) { return c.IsObsolete(); };
+    const auto counts = p.DryRun();
+    ASSERT_TRUE(counts.has_value());
+    ASSERT_EQ(counts->size(), p.items.size());
+    EXPECT_EQ(countOf(*counts, er), 1);
+    EXPECT_EQ(countOf(*counts, account), 1);
+    EXPECT_EQ(countOf(*counts, obsolete), -1);
+    long total = 0;
+    for (long c : *counts)
+        total += c > 0 ? c : 0;
+    EXPECT_EQ(total, 4); // jobs 1, 7, 9 and 11, as the procedure queues them
+    EXPECT_EQ(queued(), "12 ");
+    EXPECT_EQ(scalar("SELECT @@TRANCOUNT"), "0");
+
+    // An unsaved change counts at once: at 30 days the ER rule's job is too young, and the default
+    // leaves it to that rule.
+    for (auto& c : p.items)
+        if (er(c))
+            c.m_nbr_days = 30;
+    const auto changed = p.DryRun();
+    ASSERT_TRUE(changed.has_value());
+    EXPECT_EQ(countOf(*changed, er), 0);
+    EXPECT_EQ(queued(), "12 ");
+
+    // The procedure, saved and run, queues what the dry run counted.
+    ASSERT_TRUE(p.Save(0, "admin"));
+    ASSERT_EQ(exec("EXEC purge_dictation_jobs").rc(), SQL_SUCCESS);
+    EXPECT_EQ(queued(), "7 9 11 12 ");
+
+    // A link lost in the middle: no counts, and nothing of the inserts is kept.
+    exec("DELETE FROM Dictation_purge_queue WHERE job_id <> 12");
+    odbc.arrangeFault("KALDRA", "drop-link-after 6\ndrop-link-after 6");
+    EXPECT_FALSE(p.DryRun().has_value());
+    EXPECT_EQ(queued(), "12 ");
+}
+
+} // namespace
