@@ -13,6 +13,7 @@ struct UserEditChanges {
     bool mustChangeChanged = false;          // "Veltra password reset for …"
     bool mustChangeSignatureChanged = false; // "Signature password reset for …"
     long oldPartitionId = -1;                // differs from the user's partition when it moved
+    long oldPhysicianId = 0;                 // the physician an edited user was linked to
     bool writeTransRecord = false;           // a transcriptionist or voice-to-text user
 };
 
