@@ -345,7 +345,10 @@ bool Startup::runCommand(const std::string& name) {
     } else if (name == "mnuImportList") {
         // The list the user last clicked in the screen in front.
         QMdiSubWindow* front = m_window.mdiArea()->currentSubWindow();
-        foundation::ExportList(front ? front->focusWidget() : nullptr);
+        QWidget* focused = front ? front->focusWidget() : nullptr;
+        if (auto* userScreen = front ? qobject_cast<users::UA_User_Mgmt*>(front->widget()) : nullptr)
+            focused = userScreen->ListToExport(focused);
+        foundation::ExportList(focused);
     } else if (name == "mnuLocalRequest") {
         if (MsgBox("Do you want to update all local configuration files?", MsgButtons::YesNo, MsgIcon::Question,
                    "Veltra Desktop") == platform::MsgAnswer::Yes) {
@@ -507,6 +510,8 @@ void Startup::openUserManagement() {
     const auto& config = Configuration::instance();
     screen->promptFolder = (fs::path(config.networkRootDir) / "KALDRA" / "PROMPTS").string();
     screen->networkRoot = config.networkRootDir;
+    screen->editContext.allowGeneralUsers = config.allowGeneralUsers;
+    screen->editContext.allowSettingSignaturePassword = config.allowSettingSignaturePassword;
     screen->hooks.status = [this](const QString& text) { m_window.SetStatusBar(text); };
     screen->hooks.openUserPolicies = [this](QWidget*) { openUserPolicies(); };
     // A message goes to the chosen users (a group's live members already expanded), named as the
@@ -548,6 +553,7 @@ void Startup::openUserManagement() {
         return chosen;
     };
     users::RelationshipFolders::Install(*screen);
+    wirePhysicianUsers(*screen);
     if (userManagementHooks)
         userManagementHooks(*screen);
     m_userManagement = m_window.openScreen(screen, "User Management");

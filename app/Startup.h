@@ -63,6 +63,7 @@ private:
     void openLineCountConfigs();
     void openUserPolicies();
     void openUserManagement();
+    void wirePhysicianUsers(users::UA_User_Mgmt& screen);
     void wireLinkedUsers();
     void openStatistics();
     void openDatabaseOptions();

@@ -2,6 +2,8 @@
 
 #include "DatabaseSession.h"
 #include "DemoSite.h"
+#include "PasswordCipher.h"
+#include "SiteKey.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -60,6 +62,8 @@ public:
             std::cout << "Generating the site in " << m_site << "\n";
             demo::createDemoSite(m_site, KD_DRIVER_PATH);
             demo::scaleDemoSite(m_site, options);
+        } else {
+            adoptKeptSite();
         }
     }
     ~BenchSite() {
@@ -74,6 +78,29 @@ public:
     [[nodiscard]] const std::string& path() const { return m_site; }
 
 private:
+    // A kept site names the driver of the build that made it, which may be gone or older than this
+    // one: its driver entry is pointed at this build's driver. Its stored passwords are read with
+    // the site's key, as the console loads it at start-up (generating a site loads it already).
+    void adoptKeptSite() const {
+        const std::string ini = m_site + "/odbc/odbcinst.ini";
+        std::ifstream in(ini);
+        std::string line, text;
+        while (std::getline(in, line)) {
+            if (line.rfind("Driver=", 0) == 0)
+                line = std::string("Driver=") + KD_DRIVER_PATH;
+            else if (line.rfind("Setup=", 0) == 0)
+                line = std::string("Setup=") + KD_DRIVER_PATH;
+            text += line + "\n";
+        }
+        in.close();
+        std::ofstream(ini) << text;
+        const auto key = suite::SiteKey::Load(suite::SiteKey::PathUnder(m_site));
+        if (key.ok())
+            suite::PasswordCipher::UseSiteKey(key.key);
+        else
+            std::cout << "The site's password key could not be read: " << key.message << "\n";
+    }
+
     std::string m_site;
     std::string m_temporary; // the generated site's folder, when there was no --site
 };

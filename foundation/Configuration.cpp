@@ -138,6 +138,7 @@ bool Configuration::ReadKaldraINI() {
     brandType = key("System", "BrandType", "0");
     extendedProfile = AffermativeValue(key("AdminDesktop", "ExtendedProfile", "YES"));
     allowSettingSignaturePassword = AffermativeValue(key("AdminDesktop", "AllowSettingSignaturePassword", "YES"));
+    allowGeneralUsers = AffermativeValue(key("AdminDesktop", "AllowGeneralUsers", "YES"));
     skipBackupCheck = AffermativeValue(key("AdminDesktop", "SkipBackupCheck", "NO"));
     logDebug = AffermativeValue(key("AdminDesktop", "LogDebug", "NO"));
     logSQL = AffermativeValue(key("AdminDesktop", "LogSQL", "NO"));

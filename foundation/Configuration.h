@@ -21,6 +21,9 @@ struct Configuration {
     std::string defaultPrintServer, brandType = "0", offlineUpdateFrequency = "10", passwordMsgTemplate;
     bool extendedProfile = true, allowSettingSignaturePassword = true, skipBackupCheck = false, logDebug = false,
          logSQL = false, disableVVPing = false, criticalFindings = false;
+    // Whether administrators other than general system administrators may add users that are neither
+    // transcriptionists nor physician users ([AdminDesktop] AllowGeneralUsers, "YES" by default).
+    bool allowGeneralUsers = true;
     long logSize = 10;
     std::string criticalFindingsSystem;
     std::string logFolder;

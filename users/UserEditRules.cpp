@@ -53,6 +53,26 @@ std::string PartitionChangeEffects(bool paxlet, bool transcriptionist) {
     return text;
 }
 
+std::optional<std::string> ShorterPromptScriptName(const std::string& name, const UserEditPrompts& prompts) {
+    std::string text = "The report creation prompt script name is too long.  The maximum number of characters allowed "
+                       "for a script name is 40.  Please rename the script below or select Cancel to select a "
+                       "different prompt script:";
+    std::optional<std::string> renamed = prompts.rename ? prompts.rename(text, name) : std::nullopt;
+    while (renamed && !renamed->empty()) {
+        // The folder lists only "*.KDS" files: a name typed without the ending gets it.
+        const std::string upper = foundation::upperText(*renamed);
+        if (upper.size() < 4 || upper.compare(upper.size() - 4, 4, ".KDS") != 0)
+            *renamed += ".KDS";
+        if (platform::utf8Length(*renamed) <= kMaxPromptScriptCharacters)
+            return renamed;
+        text = "The report creation prompt script name is still too long.  The maximum number of characters allowed "
+               "for a script name is 40.  Select OK to rename the prompt script or Cancel to select a different "
+               "prompt script.";
+        renamed = prompts.rename(text, *renamed);
+    }
+    return std::nullopt;
+}
+
 std::optional<UserEditFailure> CheckUserEdit(UserEditForm& f, const UserEditContext& context,
                                              const UserEditPrompts& prompts) {
     const auto ask = [&](const std::string& text, const std::string& title) {
@@ -101,17 +121,8 @@ std::optional<UserEditFailure> CheckUserEdit(UserEditForm& f, const UserEditCont
             return failure(8, "Report creation prompt script is not set.  User settings cannot be saved.",
                            "cmbPromptScript", UserTab::UserInfo);
         if (platform::utf8Length(f.promptScript) > kMaxPromptScriptCharacters) {
-            std::string text = "The report creation prompt script name is too long.  The maximum number of "
-                               "characters allowed for a script name is 40.  Please rename the script below or "
-                               "select Cancel to select a different prompt script:";
-            std::optional<std::string> renamed = prompts.rename ? prompts.rename(text, f.promptScript) : std::nullopt;
-            while (renamed && platform::utf8Length(*renamed) > kMaxPromptScriptCharacters) {
-                text = "The report creation prompt script name is still too long.  The maximum number of characters "
-                       "allowed for a script name is 40.  Select OK to rename the prompt script or Cancel to select a "
-                       "different prompt script.";
-                renamed = prompts.rename(text, *renamed);
-            }
-            if (!renamed || renamed->empty())
+            const std::optional<std::string> renamed = ShorterPromptScriptName(f.promptScript, prompts);
+            if (!renamed)
                 return declined(8, "cmbPromptScript", UserTab::UserInfo);
             f.promptScript = *renamed;
         }

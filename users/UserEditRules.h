@@ -45,6 +45,9 @@ struct UserEditForm {
 struct UserEditContext {
     bool actingSystemAdministrator = false;
     bool allowGeneralUsers = true; // the site-wide start-up flag of rule 13
+    // The site's [AdminDesktop] AllowSettingSignaturePassword: without it the signature password
+    // boxes keep what is stored.
+    bool allowSettingSignaturePassword = true;
 };
 
 // The first rule an edit breaks: its message (title "Error"), the control to focus and its tab.
@@ -70,6 +73,10 @@ struct UserEditPrompts {
 // prompt script is written back into form.promptScript.
 std::optional<UserEditFailure> CheckUserEdit(UserEditForm& form, const UserEditContext& context,
                                              const UserEditPrompts& prompts);
+
+// Asks for a shorter name while a prompt script's name is over 40 characters: the name typed (".KDS"
+// added when it lacks that ending), or nothing for Cancel or an empty name.
+std::optional<std::string> ShorterPromptScriptName(const std::string& name, const UserEditPrompts& prompts);
 
 // The first character the user name box refuses (backslash, slash, colon, asterisk, question mark,
 // double quote, angle brackets, bar, space), or npos.

@@ -87,6 +87,8 @@ std::string EditorSaveBatch(const clsUser& user, bool isNew, long newId, const U
     };
     if (isNew) {
         add(InsertUserBatch(user, newId, passwordHex, signatureHex));
+        if (user.m_lngPhysicianId > 0)
+            add(LinkPhysicianUserBatch(user.m_lngPhysicianId, newId));
     } else {
         add(UpdateUserStatement(user, passwordHex, signatureHex));
         if (changes.passwordChanged)
@@ -102,6 +104,10 @@ std::string EditorSaveBatch(const clsUser& user, bool isNew, long newId, const U
                 add(RemovePhysicianRelationshipsBatch(user.m_lngPhysicianId));
             }
         }
+        // A user who is no longer a physician user leaves the profile without a user, so that the
+        // profile's user access and a later delete of the physician no longer reach this user.
+        if (changes.oldPhysicianId > 0 && user.m_lngPhysicianId != changes.oldPhysicianId)
+            add(CutPhysicianLinkBatch(changes.oldPhysicianId));
     }
     if (changes.writeTransRecord && !user.m_strTransId.empty())
         add(transRecord(user));

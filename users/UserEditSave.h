@@ -14,6 +14,7 @@ struct UserEditChanges {
     bool mustChangeChanged = false;          // "Veltra password reset for …"
     bool mustChangeSignatureChanged = false; // "Signature password reset for …"
     long oldPartitionId = -1;                // differs from the user's partition when it moved
+    long oldPhysicianId = 0;                 // the physician an edited user was linked to
     bool writeTransRecord = false;           // a transcriptionist or voice-to-text user
     // Custom groups the user joins and leaves in the same batch (the user import); the editor
     // writes its Groups tab after the save instead.

@@ -123,6 +123,12 @@ std::string CutPhysicianLinkBatch(long physicianId) {
            "UPDATE Physician_attributes SET elect_signature = 0 WHERE physician_id = " + p;
 }
 
+std::string LinkPhysicianUserBatch(long physicianId, long userId) {
+    const std::string p = n(physicianId);
+    return "UPDATE Physician_profile SET flag2 = " + n(userId) + " WHERE physician_id = " + p + kCrLf +
+           "UPDATE Physician_attributes SET elect_signature = 1 WHERE physician_id = " + p;
+}
+
 std::string RemovePhysicianRelationshipsBatch(long physicianId) {
     const std::string p = n(physicianId);
     return "DELETE FROM Signature_relationships WHERE (physician_id = " + p + " OR related_physician_id = " + p +

@@ -32,6 +32,9 @@ std::string DeleteUserBatch(long userId, const std::string& userName, bool logVi
 std::string RetireTransInfoBatch(const std::string& transId);
 // Cuts the link between a deleted physician user and its physician profile.
 std::string CutPhysicianLinkBatch(long physicianId);
+// Links a new physician user's profile back to the user, with user access switched on, as the
+// profile editor shows a physician that has a user.
+std::string LinkPhysicianUserBatch(long physicianId, long userId);
 // Every signature relationship of a physician, except those to itself.
 std::string RemovePhysicianRelationshipsBatch(long physicianId);
 

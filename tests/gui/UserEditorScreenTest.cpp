@@ -206,6 +206,72 @@ TEST_F(UserEditorScreen, AMissingPromptScriptIsResetWithAMessage) {
     EXPECT_EQ(scripts->count(), 3); // the empty choice, CARDIO.kds, PROMPT.KDS
 }
 
+// Choosing a script whose name the user row cannot hold asks for a shorter name until one fits and
+// renames the file, so that the name saved is a script that exists; Cancel, or a name another script
+// already has, keeps the script chosen before.
+TEST_F(UserEditorScreen, AnOverLongPromptScriptIsRenamedInTheFolderWhenChosen) {
+    namespace fs = std::filesystem;
+    promptFolder = (fs::path(odbc.folder()) / "PROMPTS").string();
+    fs::create_directories(promptFolder);
+    const std::string longName = std::string(41, 'C') + ".KDS";
+    std::ofstream(promptFolder + "/PROMPT.KDS") << "prompt";
+    std::ofstream(promptFolder + "/" + longName) << "cardiology";
+    struct Case {
+        const char* what;
+        std::vector<std::optional<std::string>> answers;
+        const char* chosen;
+        bool renamed;
+        const char* messages;
+    };
+    const Case cases[] = {
+        {"cancelled", {std::nullopt}, "", false, ""},
+        {"taken by another script", {std::string("PROMPT.KDS")}, "", false,
+         "The report creation prompt script CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC.KDS could not be renamed to "
+         "PROMPT.KDS. [Error]\n"},
+        {"still too long, then short", {std::string(40, 'D'), std::string("CARDIO")}, "CARDIO.KDS", true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        edit(61);
+        size_t asked = 0;
+        std::vector<std::string> asks;
+        editor->prompts.rename = [&](const std::string& text, const std::string&) {
+            asks.push_back(text.substr(0, 60));
+            return asked < c.answers.size() ? c.answers[asked++] : std::nullopt;
+        };
+        auto* scripts = child<QComboBox>(*editor, "cmbPromptScript");
+        const int at = scripts->findText(QString::fromStdString(longName));
+        ASSERT_GE(at, 0);
+        scripts->setCurrentIndex(at);
+        Q_EMIT scripts->activated(at);
+        EXPECT_EQ(asked, c.answers.size());
+        ASSERT_FALSE(asks.empty());
+        EXPECT_EQ(asks.front(), "The report creation prompt script name is too long.  The max");
+        if (asks.size() > 1) {
+            EXPECT_EQ(asks[1], "The report creation prompt script name is still too long.  T");
+        }
+        EXPECT_EQ(texts(), c.messages);
+        EXPECT_EQ(scripts->currentText().toStdString(), c.chosen);
+        EXPECT_EQ(fs::exists(promptFolder + "/" + longName), !c.renamed);
+        EXPECT_EQ(fs::exists(promptFolder + "/CARDIO.KDS"), c.renamed);
+    }
+    ok();
+    EXPECT_EQ(editor->EditedUser().m_strPromptScript, "CARDIO.KDS");
+}
+
+// Without [AdminDesktop] AllowSettingSignaturePassword the signature boxes cannot be typed in: they
+// keep the placeholder, which saves the stored signature password unchanged.
+TEST_F(UserEditorScreen, ASiteThatForbidsSettingSignaturePasswordsKeepsTheStoredOne) {
+    for (bool allowed : {true, false}) {
+        users::UserEditContext context{true, true, allowed};
+        users::UA_User_Mgmt_Edit dialog(policies, context);
+        dialog.LoadForm(*users::Users().Item(users::clsUsers::Key(61)), false, {});
+        EXPECT_EQ(child<QLineEdit>(dialog, "txtSignaturePassword")->isEnabled(), allowed);
+        EXPECT_EQ(child<QLineEdit>(dialog, "txtConfirmSignaturePassword")->isEnabled(), allowed);
+        EXPECT_EQ(child<QLineEdit>(dialog, "txtSignaturePassword")->text(), "________");
+    }
+}
+
 TEST_F(UserEditorScreen, ABuiltInGroupCannotBeLeft) {
     edit(61);
     editor->LoadForm(*users::Users().Item(users::clsUsers::Key(61)), false,

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -164,6 +165,48 @@ TEST_F(UserMgmtScreen, RefreshPendingReportsRunsTheSuiteProcedure) {
     run("RefreshPendingReports");
     ASSERT_FALSE(session().history.empty());
     EXPECT_EQ(session().history.front(), "get_paxlet_inbox_summary 0, 0");
+}
+
+// The keys of the list: Insert adds, Enter (either key) edits the selected user, Delete asks to
+// delete it (answered No here), F5 reads the pending reports again.
+TEST_F(UserMgmtScreen, TheListKeysRunTheirCommands) {
+    open();
+    screen->show();
+    QApplication::setActiveWindow(screen.get());
+    auto* list = screen->findChild<QTableView*>("lvwUsers");
+    struct Key {
+        Qt::Key key;
+        const char* dialog; // the dialog the key opens, or none
+        const char* shown;  // the message it shows, or none
+        const char* sent;   // the statement it sends, or none
+    };
+    const Key keys[] = {
+        {Qt::Key_Insert, "UA_User_Type", "", ""},
+        {Qt::Key_Return, "UA_User_Mgmt_Edit", "", ""},
+        {Qt::Key_Enter, "UA_User_Mgmt_Edit", "", ""},
+        {Qt::Key_Delete, "", "This user is a member of the following groups: Night Shift", ""},
+        {Qt::Key_F5, "", "", "get_paxlet_inbox_summary 0, 0"},
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.key);
+        select(61);
+        list->setFocus();
+        std::string opened;
+        screen->runDialog = [&opened](QDialog& d) {
+            opened = d.objectName().toStdString();
+            return int(QDialog::Rejected);
+        };
+        recorder.shown.clear();
+        recorder.answer(MsgAnswer::No);
+        session().history.clear();
+        QTest::keyClick(list, k.key);
+        EXPECT_EQ(opened, k.dialog);
+        EXPECT_EQ(recorder.shown.empty() ? "" : recorder.shown.front().text.substr(0, 58), k.shown);
+        if (*k.sent) {
+            EXPECT_EQ(session().history.empty() ? "" : session().history.front(), k.sent);
+        }
+    }
+    EXPECT_EQ(users("user_id = 61 AND is_deleted = 0"), "1");
 }
 
 struct Refusal {

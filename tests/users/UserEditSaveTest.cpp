@@ -174,3 +174,44 @@ TEST_F(EditorSave, TheSaveIsLocaleFreeUnderADecimalComma) {
 }
 
 } // namespace
+
+namespace {
+
+// A physician user's profile points back at the user: a new physician user links its profile (user
+// access on), and a user who stops being a physician user leaves the profile without a user, so
+// that a later delete of the physician cannot take the user with it.
+TEST_F(EditorSave, ThePhysicianProfileFollowsTheUsersPhysicianLink) {
+    exec("INSERT Physician_profile (physician_id, first_name, last_name, flag2, partition_id) VALUES (8, 'Priya', "
+         "'Shah', 0, 1)\n"
+         "INSERT Physician_attributes (physician_id, hosp_acct_id, elect_signature) VALUES (8, -1, 0)\n"
+         "INSERT Physician_attributes (physician_id, hosp_acct_id, elect_signature) VALUES (8, 9, 0)");
+    const auto profile = [this] {
+        return scalar("SELECT CONVERT(varchar, flag2) FROM Physician_profile WHERE physician_id = 8") + "|" +
+               scalar("SELECT CONVERT(varchar, MIN(elect_signature)) + CONVERT(varchar, MAX(elect_signature)) FROM "
+                      "Physician_attributes WHERE physician_id = 8");
+    };
+    clsUser u;
+    u.m_strUserName = "DRSHAH";
+    u.m_strFirstName = "Priya";
+    u.m_lngPhysicianId = 8;
+    u.m_blnEnabled = true;
+    u.Partition_ID(1);
+    UserEditChanges added;
+    added.oldPartitionId = 1;
+    ASSERT_TRUE(SaveNewUser(u, added));
+    const std::string id = std::to_string(u.m_lngUserId);
+    EXPECT_EQ(profile(), id + "|11");
+    EXPECT_EQ(scalar("SELECT flag1 FROM System_user_bindery WHERE user_id = " + id), "8");
+
+    clsUser general;
+    general.CopyClass(*Users().Item(clsUsers::Key(u.m_lngUserId)));
+    general.m_lngPhysicianId = 0;
+    UserEditChanges changed;
+    changed.oldPartitionId = 1;
+    changed.oldPhysicianId = 8;
+    ASSERT_TRUE(SaveChangedUser(general, changed));
+    EXPECT_EQ(profile(), "0|00");
+    EXPECT_EQ(scalar("SELECT flag1 FROM System_user_bindery WHERE user_id = " + id), "0");
+}
+
+} // namespace

@@ -132,9 +132,10 @@ UA_User_Mgmt::UA_User_Mgmt(suite::LoginComponent& login, QWidget* parent) : QWid
     };
     key(QKeySequence(Qt::Key_Insert), [this] { m_lngGroupId || m_folder ? AddUserMain() : AddRelationship(); });
     // In a relationship folder they act on the relationship, never on the users list hidden behind it.
-    key(QKeySequence(Qt::Key_Return), [this] {
-        m_relationship ? EditRelationship() : lvwGroups->hasFocus() ? EditGroup() : EditUser();
-    });
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+        key(QKeySequence(enter), [this] {
+            m_relationship ? EditRelationship() : lvwGroups->hasFocus() ? EditGroup() : EditUser();
+        });
     key(QKeySequence(Qt::Key_Delete), [this] {
         m_relationship ? DeleteRelationship() : lvwGroups->hasFocus() ? DeleteGroup() : DeleteUser();
     });
@@ -181,6 +182,7 @@ void UA_User_Mgmt::buildMenus() {
         {"mnuUserMenu", "PrivilegesUser", "Privileges Editor", &UA_User_Mgmt::PrivilegesUser},
         {"mnuUserMenu", "PrinterPrivilegesUser", "P&rinter Privileges...", &UA_User_Mgmt::PrinterPrivilegesUser},
         {"mnuUserMenu", "EffectiveAccessUser", "Effective Access...", &UA_User_Mgmt::EffectiveAccessUser},
+        {"mnuUserMenu", "PhysicianProfileUser", "P&hysician Profile...", &UA_User_Mgmt::PhysicianProfileUser},
         {"mnuUserMenu", "SetPolicyUser", "Set &Policy...", &UA_User_Mgmt::SetPolicyUser},
         {"mnuUserMenu", "SendMessageUser", "&Send Message...", &UA_User_Mgmt::SendMessageUser},
         {"mnuUserMenu", "RefreshPendingReports", "Refresh Pending Reports", &UA_User_Mgmt::RefreshPendingReports},
@@ -219,6 +221,13 @@ void UA_User_Mgmt::buildMenus() {
 QMenu* UA_User_Mgmt::Menu(const char* name) const {
     const auto it = m_menus.find(name);
     return it == m_menus.end() ? nullptr : it->second;
+}
+
+QWidget* UA_User_Mgmt::ListToExport(QWidget* focused) const {
+    for (QWidget* w = focused; w; w = w->parentWidget())
+        if (w == lvwUsers || w == lvwGroups || w == lvwRelationships)
+            return w;
+    return m_lists->currentWidget();
 }
 
 void UA_User_Mgmt::status(const char* text) {
@@ -469,6 +478,9 @@ void UA_User_Mgmt::enableCommands() {
                              "SetPolicyUser", "HEdit", "HDelete"})
         m_actions[name]->setEnabled(users);
     m_actions["SendMessageUser"]->setEnabled(users && bool(hooks.sendMessage));
+    const auto chosen = selectedUsers();
+    m_actions["PhysicianProfileUser"]->setEnabled(bool(hooks.openPhysician) && chosen.size() == 1 &&
+                                                  chosen.front()->m_lngPhysicianId > 0);
     m_actions["SendMessageGroup"]->setEnabled(bool(hooks.sendMessage));
     m_actions["LockedReports"]->setEnabled(bool(hooks.lockedReports));
     for (const char* name : {"AddGroupMain", "AddGroupMain2", "HAddGroup", "EditGroup"})

@@ -66,6 +66,9 @@ public:
     [[nodiscard]] clsSecurityGroups& Groups() { return m_groups; }
     [[nodiscard]] const UserMgmtData& Data() const { return m_data; }
     [[nodiscard]] QMenu* Menu(const char* name) const;
+    // What File > Export List writes: the focused list, or the list shown when the focus is in the
+    // folder tree or the filter box.
+    [[nodiscard]] QWidget* ListToExport(QWidget* focused) const;
 
     static constexpr const char* kOnlyOne = "Only one user can be selected to perform this operation.";
     static constexpr const char* kNoAccounts =
@@ -84,6 +87,7 @@ public Q_SLOTS:
     void PrinterPrivilegesUser();
     void PrinterPrivilegesGroup();
     void EffectiveAccessUser();
+    void PhysicianProfileUser();
     void SetPolicyUser();
     void SetPolicyGroup();
     void SendMessageUser();

@@ -303,6 +303,16 @@ void UA_User_Mgmt::EffectiveAccessUser() {
     run(view);
 }
 
+// The physician profile of a physician user, in the profile editor. The editor may delete the user
+// (user access taken away), so the list is shown again from the collection afterwards.
+void UA_User_Mgmt::PhysicianProfileUser() {
+    const clsUser* u = singleSelectedUser();
+    if (!u || u->m_lngPhysicianId <= 0 || !hooks.openPhysician)
+        return;
+    hooks.openPhysician(this, u->m_lngPhysicianId);
+    refreshCurrent();
+}
+
 void UA_User_Mgmt::assignPolicy(const std::vector<long>& ids, bool groups) {
     std::vector<int> current;
     for (long id : ids) {

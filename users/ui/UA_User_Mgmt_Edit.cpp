@@ -191,6 +191,7 @@ void UA_User_Mgmt_Edit::buildUserInfoTab(QWidget* tab) {
     script->addWidget(cmdEditScript);
     form->addRow("Veltra Expert Prompt Script:", script);
     connect(cmdEditScript, &QPushButton::clicked, this, &UA_User_Mgmt_Edit::cmdEditScript_Click);
+    connect(cmbPromptScript, &QComboBox::activated, this, &UA_User_Mgmt_Edit::cmbPromptScript_Click);
 }
 
 void UA_User_Mgmt_Edit::buildAdminTab(QWidget* tab) {
@@ -264,6 +265,9 @@ void UA_User_Mgmt_Edit::LoadForm(const clsUser& user, bool isNew, const std::vec
     chkLockedOut->setChecked(user.m_blnLockedOut);
     labLastAccess->setText(q(user.m_strLastAccess));
     chkMustChangeSignaturePassword->setChecked(user.m_blnMustChangeSignaturePassword);
+    // A site that does not let administrators set signature passwords keeps the stored one.
+    txtSignaturePassword->setEnabled(m_context.allowSettingSignaturePassword);
+    txtConfirmSignaturePassword->setEnabled(m_context.allowSettingSignaturePassword);
 
     cmbUserPolicy->clear();
     for (const clsUserPolicy& policy : m_policies)
@@ -291,6 +295,7 @@ void UA_User_Mgmt_Edit::LoadForm(const clsUser& user, bool isNew, const std::vec
     optFemale->setChecked(user.m_blnExtra2Bit1);
     optMale->setChecked(!user.m_blnExtra2Bit1);
     fillPromptScripts();
+    m_intScriptIndex = cmbPromptScript->currentIndex();
 
     chkSystemAdmin->setChecked(user.m_blnSystemAdministrator);
     chkTransAdmin->setChecked(user.m_blnTransAdministrator);
@@ -313,7 +318,7 @@ void UA_User_Mgmt_Edit::SetTranscriptionist() {
     enableTabs();
 }
 
-void UA_User_Mgmt_Edit::fillPromptScripts() {
+void UA_User_Mgmt_Edit::listPromptScripts() {
     cmbPromptScript->clear();
     cmbPromptScript->addItem(QString());
     std::vector<std::string> names;
@@ -327,6 +332,10 @@ void UA_User_Mgmt_Edit::fillPromptScripts() {
     std::sort(names.begin(), names.end());
     for (const auto& n : names)
         cmbPromptScript->addItem(q(n));
+}
+
+void UA_User_Mgmt_Edit::fillPromptScripts() {
+    listPromptScripts();
     const std::string current = m_objUser.m_strPromptScript;
     if (current.empty())
         return;
@@ -464,6 +473,37 @@ void UA_User_Mgmt_Edit::cmdEditScript_Click() {
     platform::DesktopOpener::instance().openTextFile(script.string());
 }
 
+// A script whose name the user row cannot hold is renamed on the spot, or the choice goes back.
+void UA_User_Mgmt_Edit::cmbPromptScript_Click(int index) {
+    const std::string name = s(cmbPromptScript->itemText(index));
+    if (platform::utf8Length(name) <= kMaxPromptScriptCharacters) {
+        m_intScriptIndex = index;
+        return;
+    }
+    const std::optional<std::string> renamed = ShorterPromptScriptName(name, prompts);
+    if (!renamed || !renamePromptScript(name, *renamed))
+        cmbPromptScript->setCurrentIndex(m_intScriptIndex);
+}
+
+bool UA_User_Mgmt_Edit::renamePromptScript(const std::string& from, const std::string& to) {
+    const fs::path folder(promptFolder);
+    std::error_code ec;
+    bool renamed = !promptFolder.empty() && !fs::exists(folder / to, ec);
+    if (renamed) {
+        fs::rename(folder / from, folder / to, ec);
+        renamed = !ec;
+    }
+    if (!renamed) {
+        MsgBox("The report creation prompt script " + from + " could not be renamed to " + to + ".", MsgButtons::OK,
+               MsgIcon::Exclamation, "Error");
+        return false;
+    }
+    listPromptScripts();
+    cmbPromptScript->setCurrentIndex(std::max(0, cmbPromptScript->findText(q(to), Qt::MatchFixedString)));
+    m_intScriptIndex = cmbPromptScript->currentIndex();
+    return true;
+}
+
 std::vector<long> UA_User_Mgmt_Edit::RemovedGroups() const {
     std::vector<long> out;
     for (const auto& g : m_loadedGroups)
@@ -518,8 +558,14 @@ void UA_User_Mgmt_Edit::showFailure(const UserEditFailure& failure) {
 
 void UA_User_Mgmt_Edit::cmdOK_Click() {
     UserEditForm form = collectForm();
+    const std::string chosenScript = form.promptScript;
     if (const auto failure = CheckUserEdit(form, m_context, prompts)) {
         showFailure(*failure);
+        return;
+    }
+    // A script renamed by the checks is renamed in the folder too, so that the name saved exists.
+    if (form.promptScript != chosenScript && !renamePromptScript(chosenScript, form.promptScript)) {
+        showFailure(UserEditFailure{8, std::string(), "cmbPromptScript", UserTab::UserInfo});
         return;
     }
     applyForm(form);
@@ -562,6 +608,7 @@ void UA_User_Mgmt_Edit::applyForm(const UserEditForm& f) {
         u.m_blnExtra2Bit1 = optFemale->isChecked();
         m_changes.writeTransRecord = true;
     }
+    m_changes.oldPhysicianId = m_blnNew ? 0 : u.m_lngPhysicianId;
     if (!f.paxlet)
         u.m_lngPhysicianId = 0;
     u.m_blnSystemAdministrator = chkSystemAdmin->isChecked();

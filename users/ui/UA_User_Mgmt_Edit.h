@@ -67,7 +67,10 @@ private:
     void buildAdminTab(QWidget* tab);
     void buildGroupsTab(QWidget* tab);
     void buildVoiceTab(QWidget* tab);
+    void listPromptScripts();
     void fillPromptScripts();
+    // Renames a script of the prompt folder and selects it; false after the message.
+    bool renamePromptScript(const std::string& from, const std::string& to);
     void fillGroups();
     void enableTabs();
     UserEditForm collectForm() const;
@@ -81,6 +84,7 @@ private:
     void cmdAdd_Click();
     void cmdRemove_Click();
     void cmdEditScript_Click();
+    void cmbPromptScript_Click(int index);
 
     clsUserPolicies& m_policies;
     UserEditContext m_context;
@@ -90,6 +94,7 @@ private:
     UserEditChanges m_changes;
     std::vector<UserGroupEntry> m_groups, m_loadedGroups;
     int m_intPartitionIndex = -1;
+    int m_intScriptIndex = 0; // the prompt script chosen before the current choice
 
     QTabWidget* TABUser;
     QLineEdit* txtUserName;
