@@ -84,6 +84,8 @@ protected:
              "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_enabled_1, email_enabled) VALUES "
              "(40, -1, 0, 0)");
         kdtest::connectSession(odbc.folder(), "KALDRA");
+        // The site's time format as the region gives it; other tests leave theirs behind.
+        foundation::EventLog::context().timeFormat = "%H:%M:%S";
         ASSERT_EQ(LoadPartitions(), 4);
         login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), account(5, "Far", 2)});
         grant({8, 9});
