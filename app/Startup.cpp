@@ -17,6 +17,7 @@
 #include "PP_Phys_List.h"
 #include "PP_Unknown_Phys.h"
 #include "PR_Printers.h"
+#include "PhysicianUserEditor.h"
 #include "RelationshipFolders.h"
 #include "SL_Log_List.h"
 #include "SiteKeyOffer.h"
@@ -585,6 +586,12 @@ physicians::PP_Phys_List* Startup::openPhysicianList() {
         return qobject_cast<physicians::PP_Phys_List*>(m_physicianList->widget());
     auto* screen = new physicians::PP_Phys_List(m_login);
     screen->statusHandler = [this](const QString& text) { m_window.SetStatusBar(text); };
+    // User access given in the profile editor continues in the user editor.
+    screen->openUserEditor = [this, screen](const physicians::PhysicianUserRequest& request) {
+        PhysicianUserEditor editor(
+            m_login, (fs::path(Configuration::instance().networkRootDir) / "KALDRA" / "PROMPTS").string());
+        return editor.Edit(request, screen);
+    };
     m_physicianList = m_window.openScreen(screen, "Physician Profiles");
     screen->MyShow();
     return screen;

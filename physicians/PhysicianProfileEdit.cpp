@@ -613,6 +613,14 @@ void PhysicianProfileEdit::UnlinkUser() {
     }
 }
 
+void PhysicianProfileEdit::LinkUser(long userId, const std::string& userName) {
+    for (clsPhysicianRecord* r : targets(true)) {
+        r->paxlet_user_id = userId;
+        r->paxlet_user_name = userName;
+        touched(*r);
+    }
+}
+
 void PhysicianProfileEdit::Saved(long physicianId) {
     m_lngPhysicianId = physicianId;
     if (m_mode == Mode::Add)

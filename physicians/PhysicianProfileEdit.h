@@ -108,6 +108,8 @@ public:
     [[nodiscard]] bool loadedElectSignature() const { return m_original.elect_signature != 0; }
     // The physician loses its linked user (deleted after the save).
     void UnlinkUser();
+    // The physician is linked to the user saved in the user editor.
+    void LinkUser(long userId, const std::string& userName);
     // After a save: the stored state becomes the loaded state.
     void Saved(long physicianId);
 

@@ -145,6 +145,8 @@ public:
     bool connect();
     [[nodiscard]] std::string connectionString() const;
     [[nodiscard]] SuiteConnection& database() { return m_db; }
+    // The security groups the logged-in user belongs to, as read at log-in.
+    [[nodiscard]] const std::vector<long>& groupIds() const { return m_groupIds; }
 
 private:
     bool loadUser(long userId);

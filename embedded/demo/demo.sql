@@ -217,6 +217,9 @@ INSERT Privileges_report_types SELECT 104, 1, 0, 0, @r, NULL, 0, 0, 0, NULL, NUL
 INSERT INTO System_printer_privileges VALUES (104, 1, 1, 1, 0, 0, 0, 0, 0, 0, NULL, NULL)
 INSERT INTO System_printer_privileges VALUES (105, 2, 1, 0, 0, 0, 0, 0, 0, 0, NULL, NULL)
 INSERT INTO System_printer_privileges VALUES (202, 1, 1, 0, 0, 0, 0, 0, 0, 0, NULL, NULL)
+-- MGARCIA may print on the laser and radiology printers: the online printer of physician 1 is hers to keep.
+INSERT INTO System_printer_privileges VALUES (100, 1, 1, 1, 0, 0, 0, 0, 0, 0, NULL, NULL)
+INSERT INTO System_printer_privileges VALUES (100, 2, 1, 0, 0, 0, 0, 0, 0, 0, NULL, NULL)
 INSERT System_user_cfg VALUES (-1, 20, 'DefaultReportType', '1', 3)
 INSERT System_user_cfg VALUES (-1, 20, 'AutoSaveMinutes', '5', 3)
 INSERT System_user_cfg VALUES (104, 1, 'DefaultReportType', '1', 3)

@@ -559,6 +559,8 @@ CREATE TABLE Physician_external_ids (
     source_type tinyint NOT NULL,
     sort_order smallint NOT NULL DEFAULT 0
 )
+-- The duplicate-id look-up of the profile editor finds ids by value among every physician.
+CREATE INDEX ix_phys_ext_id ON Physician_external_ids (source_physician_id, source_type)
 CREATE TABLE Physician_unknowns (
     value varchar(100) NOT NULL,
     user_id int NOT NULL,

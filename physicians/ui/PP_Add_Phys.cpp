@@ -1,6 +1,7 @@
 #include "PP_Add_Phys.h"
 
 #include "EventLog.h"
+#include "LastModifiedText.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "PP_Account_List.h"
@@ -15,13 +16,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -254,6 +253,7 @@ void PP_Add_Phys::bindCheck(QCheckBox* box, const char* field) {
 bool PP_Add_Phys::EditPhysician(long physicianId, Mode mode) {
     if (!m_edit.Load(physicianId, mode))
         return false;
+    m_printers.Load(m_login);
     Partitions().physicianPartition = m_edit.allAccounts().Partition_ID;
     fillAccounts();
     loadLinkedVoice();
@@ -270,6 +270,7 @@ void PP_Add_Phys::loadLinkedVoice() {
 bool PP_Add_Phys::AddPhysician(const std::vector<long>& accounts, long partitionId) {
     if (!m_edit.StartNew(accounts, partitionId))
         return false;
+    m_printers.Load(m_login);
     Partitions().physicianPartition = partitionId;
     fillAccounts();
     loadLinkedVoice();
@@ -278,6 +279,7 @@ bool PP_Add_Phys::AddPhysician(const std::vector<long>& accounts, long partition
 
 void PP_Add_Phys::AddAnother(long partitionId) {
     m_edit.StartAnother(partitionId);
+    m_printers.Load(m_login);
     Partitions().physicianPartition = partitionId;
     m_blnSaved = false;
     fillAccounts();
@@ -320,10 +322,6 @@ void PP_Add_Phys::accountsSelected() {
     txtSelectAccount->setText(chosen.size() == 1 ? LBAccounts->selectedItems().front()->text()
                               : chosen.empty()   ? QString()
                                                  : QString::number(chosen.size()) + " accounts selected");
-    const size_t listed = static_cast<size_t>(LBAccounts->count());
-    labAccountSummary->setText(listed == 0                    ? "No Accounts, No Reports"
-                               : m_edit.memberOfAllAccounts() ? "All Accounts, All Reports"
-                                                              : "Selected Accounts, All Reports");
     showValues();
 }
 
@@ -354,11 +352,7 @@ void PP_Add_Phys::showValues() {
     labPartitionName->setText(q(GetPartitionName(all.Partition_ID)));
     labPhysId->setText(m_edit.mode() == Mode::Add ? QString()
                                                   : "Physician ID: " + QString::number(m_edit.physicianId()));
-    const QDateTime when = QDateTime::fromString(q(all.last_modified_date).trimmed(), "yyyy-MM-dd HH:mm:ss");
-    labLastModified->setText(when.isValid()
-                                 ? "Last modified on " + QLocale().toString(when.date(), QLocale::LongFormat) + " " +
-                                       when.toString("HH:mm") + " by " + q(all.last_modified_user) + "."
-                                 : QString());
+    labLastModified->setText(q(LastModifiedText(all.last_modified_date, all.last_modified_user)));
     const char* caption = m_edit.mode() == Mode::Add           ? "Add Physician"
                           : m_edit.mode() == Mode::EditDefault ? "Edit Default Physician"
                                                                : "Edit Physician";
@@ -415,10 +409,14 @@ void PP_Add_Phys::chkElectSignature_Click(bool checked) {
         }
         m_edit.SetValue("elect_signature", "1");
         m_lngUserToDelete = 0;
-        if (openUserEditor)
-            openUserEditor(m_edit.physicianId());
+        // A new physician has no id for its user to point at until it is saved.
+        if (m_edit.mode() == Mode::Add)
+            m_blnUserAfterSave = true;
+        else
+            openLinkedUser();
         return;
     }
+    m_blnUserAfterSave = false;
     if (all.paxlet_user_id > 0) {
         MsgBox("This physician has been assigned a user name.  Unchecking this option will delete the user " +
                    all.paxlet_user_name + " upon saving this physician.",
@@ -426,6 +424,16 @@ void PP_Add_Phys::chkElectSignature_Click(bool checked) {
         m_lngUserToDelete = all.paxlet_user_id;
     }
     m_edit.SetValue("elect_signature", "0");
+}
+
+void PP_Add_Phys::openLinkedUser() {
+    if (!openUserEditor)
+        return;
+    const clsPhysicianRecord& all = m_edit.allAccounts();
+    const auto user =
+        openUserEditor({m_edit.physicianId(), all.paxlet_user_id, all.first_name, all.last_name, all.Partition_ID});
+    if (user)
+        m_edit.LinkUser(user->first, user->second);
 }
 
 // What OK would write, before anything is sent: field, old and new value, and the accounts.
@@ -569,6 +577,10 @@ void PP_Add_Phys::BOK_Click() {
         LinkedUsers().deleteUser(userToDelete);
     m_lngUserToDelete = 0;
     m_blnSaved = true;
+    if (m_blnUserAfterSave && m_edit.physicianId() > 0) {
+        m_blnUserAfterSave = false;
+        openLinkedUser();
+    }
     accept();
 }
 

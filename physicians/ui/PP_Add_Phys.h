@@ -1,6 +1,8 @@
 #pragma once
 
 #include "PhysicianProfileEdit.h"
+#include "PhysicianUserRequest.h"
+#include "ProfilePrinterChoice.h"
 
 #include <QDialog>
 
@@ -53,7 +55,8 @@ public:
     // How the screen asks for accounts to add and opens the linked user's editor and the report
     // password; dialogs by default, replaced in tests and by start-up.
     std::function<bool(std::vector<long>& accounts)> chooseAccounts;
-    std::function<void(long physicianId)> openUserEditor;
+    // The linked user's editor, on the physician's user or on a new physician user for it.
+    OpenPhysicianUser openUserEditor;
     std::function<void(PhysicianProfileEdit& edit)> setPassword;
 
     void BOK_Click();
@@ -73,6 +76,10 @@ private:
     void showWeighting();
     void setOutputEnabled(bool enabled);
     void showReportSet(ReportSetKind kind);
+    // The online printing destination; a stored one that is gone or not the user's is reset.
+    void showPrinter();
+    // The account/report summary of the accounts and the report types the shown output includes.
+    void showSummary();
     // The report types of the selected accounts, "<Default Report>" (0) first.
     [[nodiscard]] std::vector<std::pair<long, std::string>> reportTypes() const;
     // Typed fax times and weights go to the records when complete; false after the message.
@@ -85,6 +92,8 @@ private:
     void accountsSelected();
     void applyAccess();
     void chkElectSignature_Click(bool checked);
+    // Opens the linked user's editor and links the physician to the user saved there.
+    void openLinkedUser();
     void focusField(const std::string& field);
     [[nodiscard]] std::string accountName(long account) const;
 
@@ -93,6 +102,7 @@ private:
     bool m_blnLoading = false;
     bool m_blnSaved = false;
     long m_lngUserToDelete = 0;
+    bool m_blnUserAfterSave = false; // a new physician's user is made once the physician has its id
     std::map<std::string, QLineEdit*> m_texts;
     std::map<std::string, QCheckBox*> m_checks;
 
@@ -110,6 +120,8 @@ private:
     QPushButton* BUseAllAccounts;
     QLabel* LViewOnlyOutput;
     QComboBox* CBEmailMethod;
+    QComboBox* CBPrinter;
+    ProfilePrinterChoice m_printers;
     QCheckBox* CHKFaxTime[2];
     QLineEdit* MFaxTime[2];
     QComboBox* CBFaxAmPm[2];

@@ -1,6 +1,7 @@
 // The profile editor's output page: the five outputs, fax numbers and times, fax days, the report
 // types of each output, and the e-mail method.
 
+#include "AccountReportSummary.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "PP_Add_Phys.h"
@@ -122,6 +123,13 @@ QWidget* PP_Add_Phys::outputPage() {
         if (!m_blnLoading && index >= 0)
             m_edit.SetValue("email_method", std::to_string(index));
     });
+    CBPrinter = new QComboBox(page);
+    CBPrinter->setObjectName("CBPrinter");
+    left->addRow("Online Printer:", CBPrinter);
+    connect(CBPrinter, &QComboBox::activated, this, [this](int index) {
+        if (!m_blnLoading && index >= 0)
+            m_edit.SetValue("online_queue", CBPrinter->itemData(index).toString().toStdString());
+    });
     auto* cmdSetPassword = new QPushButton("Set &Password...", page);
     cmdSetPassword->setObjectName("cmdSetPassword");
     connect(cmdSetPassword, &QPushButton::clicked, this, [this] {
@@ -152,6 +160,7 @@ QWidget* PP_Add_Phys::outputPage() {
             return;
         m_edit.SetReportIncluded(m_reportSet, static_cast<size_t>(item->data(Qt::UserRole).toLongLong()),
                                  item->checkState() == Qt::Checked);
+        showSummary();
     });
     auto* all = new QHBoxLayout;
     auto* selectAll = new QPushButton("Select &All", page);
@@ -203,6 +212,17 @@ void PP_Add_Phys::showReportSet(ReportSetKind kind) {
                                                              : m_edit.ReportIncluded(kind, static_cast<size_t>(type))));
     }
     m_blnLoading = wasLoading;
+    showSummary();
+}
+
+void PP_Add_Phys::showSummary() {
+    const bool anyAccount = LBAccounts->count() > 0;
+    // With no account selected the report types are not known: no "No Reports" claim.
+    bool anyReport = m_edit.selection().empty();
+    if (!anyReport)
+        for (const auto& [type, name] : reportTypes())
+            anyReport = anyReport || m_edit.ReportIncluded(m_reportSet, static_cast<size_t>(type)).value_or(true);
+    labAccountSummary->setText(AccountReportSummary(anyAccount, m_edit.memberOfAllAccounts(), anyReport));
 }
 
 void PP_Add_Phys::showOutput() {
@@ -234,7 +254,28 @@ void PP_Add_Phys::showOutput() {
                 state(days ? std::optional<bool>((*days)[static_cast<size_t>(d)]) : std::nullopt));
     }
     m_blnLoading = wasLoading;
+    showPrinter();
     showReportSet(m_reportSet);
+}
+
+void PP_Add_Phys::showPrinter() {
+    const bool wasLoading = m_blnLoading;
+    m_blnLoading = true;
+    CBPrinter->clear();
+    CBPrinter->addItem("<None>", QString());
+    for (const auto& p : m_printers.Usable())
+        CBPrinter->addItem(q(p.name), q(p.queue));
+    const std::string queue = m_edit.selection().empty() ? std::string() : m_edit.Value("online_queue");
+    if (queue == kVarious) {
+        CBPrinter->setCurrentIndex(-1);
+    } else if (const std::string reset = m_printers.ResetMessage(queue); !reset.empty()) {
+        MsgBox(reset, MsgButtons::OK, MsgIcon::Exclamation, "Physician Profile");
+        m_edit.SetValue("online_queue", "");
+        CBPrinter->setCurrentIndex(0);
+    } else {
+        CBPrinter->setCurrentIndex(m_printers.IndexOf(queue) + 1);
+    }
+    m_blnLoading = wasLoading;
 }
 
 bool PP_Add_Phys::commitFaxTimes() {
@@ -271,6 +312,7 @@ void PP_Add_Phys::setOutputEnabled(bool enabled) {
         for (QWidget* w : std::initializer_list<QWidget*>{CHKFaxTime[i], MFaxTime[i], CBFaxAmPm[i], LBFaxDays[i]})
             w->setEnabled(enabled);
     CBEmailMethod->setEnabled(enabled);
+    CBPrinter->setEnabled(enabled);
     LBReportTypes->setEnabled(enabled);
 }
 

@@ -181,6 +181,7 @@ PP_Phys_List::PP_Phys_List(suite::LoginComponent& login, QWidget* parent)
 // values of the physician added last.
 bool PP_Phys_List::openProfileEditor(long physicianId, bool another) {
     PP_Add_Phys editor(m_login, this);
+    editor.openUserEditor = openUserEditor;
     // The report password of password-protected e-mail, set (and mailed) for the selected accounts.
     editor.setPassword = [this](PhysicianProfileEdit& edit) {
         const auto known = [](const std::string& v) { return v == kVarious ? std::string() : v; };

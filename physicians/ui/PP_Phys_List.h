@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PhysicianUserRequest.h"
 #include "ProfileReportData.h"
 #include "clsPhysicianSummaryRecords.h"
 #include "modPhysicianList.h"
@@ -83,6 +84,8 @@ public:
     std::function<bool(const std::string& unknownValue)> openEditorForUnknown;
     // Shows the opened editor; modal by default, driven directly in tests.
     std::function<void(PP_Add_Phys& editor)> runEditor;
+    // Given to every profile editor this list opens: the linked user's editor.
+    OpenPhysicianUser openUserEditor;
 
 private:
     [[nodiscard]] std::vector<clsPhysicianSummaryRecord*> selectedRecords();

@@ -1,14 +1,20 @@
 #include "Configuration.h"
 #include "DatabaseSession.h"
+#include "EventLog.h"
+#include "LastModifiedText.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "PP_Add_Phys.h"
 #include "PP_Phys_List.h"
 #include "PhysicianProfileValues.h"
+#include "PhysicianUserEditor.h"
 #include "SessionHelper.h"
+#include "UA_User_Mgmt_Edit.h"
 #include "clsPartition.h"
+#include "clsPrinters.h"
 #include "modPartition.h"
+#include "modUserStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,6 +84,8 @@ protected:
              "INSERT Physician_attributes (physician_id, hosp_acct_id, fax_enabled_1, email_enabled) VALUES "
              "(40, -1, 0, 0)");
         kdtest::connectSession(odbc.folder(), "KALDRA");
+        // The site's time format as the region gives it; other tests leave theirs behind.
+        foundation::EventLog::context().timeFormat = "%H:%M:%S";
         ASSERT_EQ(LoadPartitions(), 4);
         login.SetHospAccounts({account(1, "Zeta", 1), account(2, "Alpha", 1), account(5, "Far", 2)});
         grant({8, 9});
@@ -88,6 +96,9 @@ protected:
     }
     void TearDown() override {
         list.reset();
+        LinkedUsers() = LinkedUserActions{};
+        users::Users().RemoveAll();
+        printers::SystemPrinters() = printers::clsPrinters{};
         Partitions() = PartitionState{};
         PartitionCache().clear();
         foundation::DatabaseSession::instance().DisconnectFromSQL();
@@ -312,7 +323,10 @@ TEST_F(PhysicianEditorScreen, ADuplicateAuthorIdIsSavedOnlyWhenConfirmedAndThenL
 TEST_F(PhysicianEditorScreen, UserAccessAddendumsAndAnEmptyAccountListAskBeforeActing) {
     editFirstRow([&](PP_Add_Phys& e) {
         bool opened = false;
-        e.openUserEditor = [&opened](long) { opened = true; };
+        e.openUserEditor = [&opened](const PhysicianUserRequest&) {
+            opened = true;
+            return std::optional<std::pair<long, std::string>>();
+        };
         auto* access = child<QCheckBox>(e, "chkElectSignature");
         recorder.answer(MsgAnswer::Cancel);
         access->click();
@@ -423,6 +437,149 @@ TEST_F(PhysicianEditorScreen, SetPasswordWritesTheChosenPasswordToTheSelectedAcc
               "K\xc3\xa4se-123");
     EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND string2 = 'K\xc3\xa4se-123'"),
               "1");
+}
+
+// The online printer offers what the user may print on; a stored printer that is gone, or that
+// the user may not use, is reset with its message. Unselecting every report type of an output
+// says so in the summary.
+TEST_F(PhysicianEditorScreen, AStoredPrinterTheUserMayNotUseIsResetAndAnOutputWithoutReportsSaysSo) {
+    exec("INSERT System_printers (printer_id, description, print_queue) VALUES (1, 'Laser', 'LASER1')\n"
+         "INSERT System_printers (printer_id, description, print_queue) VALUES (2, 'Radiology', 'RADPRN')\n"
+         "INSERT System_printers (printer_id, description, print_queue, save_type) VALUES (3, 'Files', '', 1)\n"
+         "INSERT System_printers_extended (printer_id, flag4) VALUES (1, 1)\n"
+         "INSERT System_printers_extended (printer_id, flag4) VALUES (2, 1)\n"
+         "INSERT System_printers_extended (printer_id, flag4) VALUES (3, 1)\n"
+         "INSERT INTO System_printer_privileges VALUES (7, 1, 1, 0, 0, 0, 0, 0, 0, 0, NULL, NULL)\n"
+         "INSERT INTO System_printer_privileges VALUES (7, 3, 0, 1, 0, 0, 0, 0, 0, 0, NULL, NULL)\n"
+         "UPDATE Physician_attributes SET online_queue = 'radprn' WHERE physician_id = 10 AND hosp_acct_id = -1\n"
+         "UPDATE Physician_attributes SET online_queue = 'GONE' WHERE physician_id = 10 AND hosp_acct_id = 2");
+    ASSERT_TRUE(printers::SystemPrinters().LoadPrinters());
+    editFirstRow([&](PP_Add_Phys& e) {
+        auto* printer = child<QComboBox>(e, "CBPrinter");
+        selectAccounts(e, {"Zeta"});
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text,
+                  "Online Printing Printer Destination of Radiology is invalid.  This setting will be reset.");
+        ASSERT_EQ(printer->count(), 2); // no Radiology (no rights), no Files (no queue)
+        EXPECT_EQ(printer->itemText(0), "<None>");
+        EXPECT_EQ(printer->itemText(1), "North \\ Laser");
+        EXPECT_EQ(printer->currentIndex(), 0);
+        selectAccounts(e, {"Alpha"});
+        ASSERT_EQ(recorder.shown.size(), 2u);
+        EXPECT_EQ(recorder.shown[1].text, ProfilePrinterChoice::kNotFound);
+        printer->setCurrentIndex(1);
+        emit printer->activated(1);
+        selectAccounts(e, {"Alpha"}); // shown again: a usable printer stays, without a message
+        EXPECT_EQ(printer->currentIndex(), 1);
+        EXPECT_EQ(recorder.shown.size(), 2u);
+        auto* summary = child<QLabel>(e, "labAccountSummary");
+        child<QPushButton>(e, "BFax2Reports")->click();
+        EXPECT_EQ(summary->text(), "All Accounts, All Reports");
+        child<QPushButton>(e, "BReportsUnSelectAll")->click();
+        EXPECT_EQ(summary->text(), "Selected Accounts, No Reports");
+        child<QListWidget>(e, "LBReportTypes")->item(1)->setCheckState(Qt::Checked);
+        EXPECT_EQ(summary->text(), "All Accounts, All Reports");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    EXPECT_EQ(db("SELECT online_queue FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"),
+              "LASER1");
+    // Zeta was shown and reset, with a row of its own; the all-accounts row was not shown.
+    EXPECT_EQ(db("SELECT online_queue FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 1"), "");
+    EXPECT_EQ(db("SELECT online_queue FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = -1"),
+              "radprn");
+}
+
+// User access: OK opens the user editor on a new physician user, linked both ways; un-checking
+// deletes that user when the physician is saved. A new physician's user waits for its id.
+TEST_F(PhysicianEditorScreen, UserAccessMakesALinkedUserAndUncheckingDeletesItOnSave) {
+    exec("UPDATE User_identifier SET next_user_id = 300");
+    std::vector<PhysicianUserRequest> requests;
+    std::string userName;
+    list->openUserEditor = [&](const PhysicianUserRequest& r) {
+        requests.push_back(r);
+        PhysicianUserEditor users(login, "");
+        users.runDialog = [&](QDialog& d) {
+            const auto enter = [&d](const char* box, const std::string& text) {
+                child<QLineEdit>(d, box)->setText(QString::fromStdString(text));
+            };
+            enter("txtUserName", userName);
+            enter("txtPassword", "abc123");
+            enter("txtConfirmPassword", "abc123");
+            static_cast<users::UA_User_Mgmt_Edit&>(d).cmdOK_Click();
+            return d.result();
+        };
+        return users.Edit(r, nullptr);
+    };
+    userName = "radams";
+    editFirstRow([&](PP_Add_Phys& e) {
+        recorder.answer(MsgAnswer::OK);
+        child<QCheckBox>(e, "chkElectSignature")->click();
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].physicianId, 10);
+        EXPECT_EQ(requests[0].userId, 0);
+        EXPECT_EQ(requests[0].lastName, "Adams");
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    const std::string user = db("SELECT user_id FROM System_user_bindery WHERE user_name = 'RADAMS' AND flag1 = 10");
+    ASSERT_EQ(user, "300") << (recorder.shown.empty() ? std::string() : recorder.shown.back().text);
+    EXPECT_EQ(db("SELECT flag2 FROM Physician_profile WHERE physician_id = 10"), user);
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND elect_signature = 0"), "0");
+
+    // Un-checking names the user and deletes it only when the physician is saved (by a Paxlet
+    // administrator: nobody else may take a Paxlet user's e-signature away).
+    login.user.is_paxlet_admin = true;
+    users::Users().RemoveAll();
+    LinkedUsers().deleteUser = [](long id) {
+        return users::LoadActiveUsers(&users::Users()) && users::DeleteUser(users::clsUsers::Key(id));
+    };
+    recorder.shown.clear();
+    editFirstRow([&](PP_Add_Phys& e) {
+        child<QCheckBox>(e, "chkElectSignature")->click();
+        ASSERT_EQ(recorder.shown.size(), 1u);
+        EXPECT_EQ(recorder.shown[0].text, "This physician has been assigned a user name.  Unchecking this option will "
+                                          "delete the user RADAMS upon saving this physician.");
+        EXPECT_EQ(db("SELECT is_deleted FROM System_user_bindery WHERE user_id = 300"), "0");
+        recorder.shown.clear();
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved()) << (recorder.shown.empty() ? std::string() : recorder.shown.back().text);
+    });
+    EXPECT_EQ(db("SELECT is_deleted FROM System_user_bindery WHERE user_id = 300"), "1");
+    EXPECT_EQ(db("SELECT flag2 FROM Physician_profile WHERE physician_id = 10"), "0");
+
+    // A new physician: the user editor opens once the physician is saved, on its new id.
+    userName = "inovak";
+    list->runEditor = [&](PP_Add_Phys& e) {
+        type(e, "TLastName", "Novak");
+        type(e, "TFirstName", "Ida");
+        recorder.answer(MsgAnswer::OK);
+        child<QCheckBox>(e, "chkElectSignature")->click();
+        EXPECT_EQ(requests.size(), 1u);
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    };
+    list->findChild<QAction*>("tbrAdd")->trigger();
+    ASSERT_EQ(requests.size(), 2u);
+    const std::string novak = db("SELECT physician_id FROM Physician_profile WHERE last_name = 'Novak'");
+    EXPECT_EQ(std::to_string(requests[1].physicianId), novak);
+    EXPECT_EQ(db("SELECT flag2 FROM Physician_profile WHERE physician_id = " + novak),
+              db("SELECT user_id FROM System_user_bindery WHERE user_name = 'INOVAK' AND flag1 = " + novak));
+    EXPECT_NE(db("SELECT flag2 FROM Physician_profile WHERE physician_id = " + novak), "0");
+}
+
+// The last change: the long date and the site's time without seconds.
+TEST_F(PhysicianEditorScreen, LastModifiedShowsTheLongDateAndTheSitesMinutes) {
+    auto& context = foundation::EventLog::context();
+    const std::string kept = context.timeFormat;
+    context.timeFormat = "%I:%M:%S %p";
+    PP_Add_Phys e(login);
+    ASSERT_TRUE(e.EditPhysician(10, PP_Add_Phys::Mode::Edit));
+    EXPECT_EQ(child<QLabel>(e, "labLastModified")->text(),
+              "Last modified on Monday, November 02, 2026 02:05 PM by jdoe.");
+    context.timeFormat = kept;
+    EXPECT_EQ(LastModifiedText("2026-02-29 10:00:00", "x"), ""); // no such day
+    EXPECT_EQ(LastModifiedText("", "x"), "");
 }
 
 } // namespace
