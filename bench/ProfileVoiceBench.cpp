@@ -135,8 +135,7 @@ int main(int argc, char** argv) {
                      DatabaseSession::QuoteSQL("Server=" + g_site + "/SQL;Database=" + demo::kVoiceDatabase +
                                                ";UID=" + demo::kVoiceSqlLogin +
                                                ";Password=" + suite::PasswordCipher::encrypt(demo::kVoiceSqlPassword)) +
-                     "' WHERE system_id = 1\r\n" +
-                     "DELETE FROM voice_facility_links WHERE system_id = 1";
+                     "' WHERE system_id = 1\r\n" + "DELETE FROM voice_facility_links WHERE system_id = 1";
     s.ExecSQL();
     {
         PhysicianProfileEdit e;

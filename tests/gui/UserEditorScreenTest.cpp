@@ -225,7 +225,10 @@ TEST_F(UserEditorScreen, AnOverLongPromptScriptIsRenamedInTheFolderWhenChosen) {
     };
     const Case cases[] = {
         {"cancelled", {std::nullopt}, "", false, ""},
-        {"taken by another script", {std::string("PROMPT.KDS")}, "", false,
+        {"taken by another script",
+         {std::string("PROMPT.KDS")},
+         "",
+         false,
          "The report creation prompt script CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC.KDS could not be renamed to "
          "PROMPT.KDS. [Error]\n"},
         {"still too long, then short", {std::string(40, 'D'), std::string("CARDIO")}, "CARDIO.KDS", true, ""},

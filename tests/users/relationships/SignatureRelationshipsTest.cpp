@@ -264,6 +264,11 @@ struct DateCase {
     const char* literal;
 };
 
+// Names each case by its stored text in test listings instead of the bytes of its pointers.
+void PrintTo(const DateCase& c, std::ostream* os) {
+    *os << '"' << c.stored << '"';
+}
+
 class DateLiterals : public ::testing::TestWithParam<DateCase> {};
 
 TEST_P(DateLiterals, AreWrittenInTheLanguageIndependentForm) {
