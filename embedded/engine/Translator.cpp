@@ -7,12 +7,20 @@
 #include "Session.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <utility>
 
 namespace tsql {
 
 namespace {
+
+// An integer literal's value; false when its digits do not fit a bigint, where SQL Server reads
+// the literal as a decimal instead.
+bool integerLiteral(const std::string& text, long long& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size();
+}
 
 std::string joinName(const std::vector<std::string>& parts) {
     std::string out;
@@ -335,8 +343,8 @@ std::string Translator::selectBody(const Select& s, long long limit, TranslatedS
                         term = quoteIdent(n);
             }
             if (term.empty() && oe.kind == ExprKind::Integer) {
-                long long pos = std::stoll(oe.text);
-                if (pos < 1 || pos > static_cast<long long>(s.items.size()))
+                long long pos = 0;
+                if (!integerLiteral(oe.text, pos) || pos < 1 || pos > static_cast<long long>(s.items.size()))
                     throw Error(108, "The ORDER BY position number " + oe.text +
                                          " is out of range of the number of items in the select list.");
                 term = oe.text;
@@ -355,9 +363,11 @@ std::string Translator::selectBody(const Select& s, long long limit, TranslatedS
     std::string limitSql;
     long long top = 0;
     if (s.top) {
-        if (s.top->kind == ExprKind::Integer)
-            top = std::stoll(s.top->text);
-        else
+        if (s.top->kind == ExprKind::Integer) {
+            if (!integerLiteral(s.top->text, top))
+                throw Error(1060, "The number of rows provided for a TOP or FETCH clauses row count parameter must "
+                                  "be an integer.");
+        } else
             limitSql = expression(*s.top).sql;
         if (s.topPercent) {
             std::string n = limitSql.empty() ? std::to_string(top) : limitSql;

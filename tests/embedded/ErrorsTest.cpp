@@ -43,6 +43,12 @@ TEST_F(ErrorsTest, ErrorsCarrySqlServerNumbersAndTexts) {
          "Cannot drop the table 'Nowhere', because it does not exist or you do not have permission."},
         {"CREATE TABLE Printers (a int)", 2714, "There is already an object named 'Printers' in the database."},
         {"SELECT DATEADD(fortnight, 1, GETDATE())", 155, "'fortnight' is not a recognized dateadd option."},
+        // Literals past a bigint are decimals, never a crash of the engine.
+        {"SELECT TOP 99999999999999999999 name FROM Printers", 1060,
+         "The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer."},
+        {"SELECT name FROM Printers ORDER BY 99999999999999999999", 108,
+         "The ORDER BY position number 99999999999999999999 is out of range of the number of items in the select "
+         "list."},
     };
     for (const auto& tc : cases) {
         auto r = exec(tc.sql);
