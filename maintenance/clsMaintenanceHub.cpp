@@ -118,7 +118,7 @@ bool clsMaintenanceHub::SaveDisk(const clsArchiveDisk& disk, long userId) {
     return afterDiskChange(userId);
 }
 
-bool clsMaintenanceHub::DeleteDisk(const ArchiveDisk& disk, long userId) {
+bool clsMaintenanceHub::DeleteDisk(ArchiveDisk disk, long userId) {
     if (disk.reports > 0) {
         error("Error.  An archive disk with reports cannot be deleted.");
         return false;

@@ -33,7 +33,8 @@ public:
     // A disk added or changed, or one deleted after its refusal and question; then the disks are read
     // again and archiving is switched off (and written) when it is on without an active disk.
     bool SaveDisk(const clsArchiveDisk& disk, long userId);
-    bool DeleteDisk(const ArchiveDisk& disk, long userId);
+    // The disk is taken by value: it may be one of settings.Disks(), which the re-read replaces.
+    bool DeleteDisk(ArchiveDisk disk, long userId);
 
     clsMaintenanceSettings settings;
     clsPurgeTimes purgeTimes;
