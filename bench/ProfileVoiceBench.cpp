@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
         }
         page.editor().SetGain(1, 7, 5);
         const std::string before = scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 20048");
-        const int failures = page.SaveAll();
+        const int failures = page.SaveAll(kPhysician, "Ruth", "Adams");
         const std::string after = scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 20048");
         const long calls = std::stol(after.empty() ? "0" : after) - std::stol(before.empty() ? "0" : before);
         std::cout << page.editor().VVFacSysAssocsCount() << " associations, " << enabled

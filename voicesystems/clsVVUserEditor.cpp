@@ -30,13 +30,40 @@ bool clsVVUserEditor::EditVVUser(long physicianId, const std::string& firstName,
     return m_defs.LoadById(-1) && m_assocs.LoadByAccts(acctIds);
 }
 
+void clsVVUserEditor::SetPhysician(long physicianId, const std::string& firstName, const std::string& lastName) {
+    m_physicianId = physicianId;
+    m_firstName = firstName;
+    m_lastName = lastName;
+    for (auto* a : m_assocs.NewEnum())
+        if (LinkState* s = state(a->SystemId, a->FacilityId)) {
+            s->before.UserId = s->now.UserId = physicianId;
+            s->now.UserName = NameUnderFormat(firstName, lastName, a->NameFormat);
+        }
+}
+
 bool clsVVUserEditor::AddAccts(const std::string& acctIds) {
-    return m_assocs.AddByAccts(acctIds);
+    std::vector<std::string> empty;
+    for (auto* a : m_assocs.NewEnum())
+        if (a->AcctIdsCount() == 0)
+            empty.push_back(a->Key());
+    if (!m_assocs.AddByAccts(acctIds))
+        return false;
+    for (const auto& key : empty)
+        if (auto it = m_states.find(key); it != m_states.end() && m_assocs.Item(key)->AcctIdsCount() > 0)
+            it->second.enabledNow = it->second.enabledBefore;
+    return true;
 }
 
 void clsVVUserEditor::RemoveAccts(const std::string& acctIds) {
     for (auto* a : m_assocs.NewEnum())
-        a->RemoveAcctIds(acctIds);
+        if (a->RemoveAcctIds(acctIds) == 0)
+            if (LinkState* s = state(a->SystemId, a->FacilityId))
+                s->enabledNow = false;
+}
+
+bool clsVVUserEditor::HasAccounts(int systemId, long facility) {
+    const clsVVFacSysAssoc* a = m_assocs.FindByIds(systemId, facility);
+    return a && a->AcctIdsCount() > 0;
 }
 
 std::vector<std::pair<int, std::string>> clsVVUserEditor::GetSystems() {
@@ -79,7 +106,8 @@ std::string clsVVUserEditor::FetchUserData(int systemId, long facility) {
         return "The Veltra Voice system " + std::to_string(systemId) + " is not defined.";
     LinkState s;
     bool found = false;
-    const std::string answer = vs.GetSpecificVeltraUser(facility, m_physicianId, s.before, found);
+    const std::string answer = m_physicianId > 0 ? vs.GetSpecificVeltraUser(facility, m_physicianId, s.before, found)
+                                                 : std::string(suite::VeltraServices::kOK);
     if (answer != suite::VeltraServices::kOK)
         return answer;
     if (!found) {
@@ -111,7 +139,7 @@ bool clsVVUserEditor::IsLinkEnabled(int systemId, long facility) const {
 }
 
 void clsVVUserEditor::SetLinkEnabled(int systemId, long facility, bool enabled) {
-    if (LinkState* s = state(systemId, facility))
+    if (LinkState* s = state(systemId, facility); s && (!enabled || HasAccounts(systemId, facility)))
         s->enabledNow = enabled;
 }
 
@@ -236,6 +264,8 @@ std::string clsVVUserEditor::PlannedAction(int systemId, long facility) const {
 }
 
 int clsVVUserEditor::SaveAll() {
+    if (m_physicianId <= 0)
+        return 0; // no remote user can carry a physician that has no id yet
     int failures = 0;
     for (auto* a : m_assocs.NewEnum())
         if (LinkState* s = state(a->SystemId, a->FacilityId))

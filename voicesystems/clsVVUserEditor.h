@@ -16,11 +16,20 @@ namespace voicesystems {
 // exists in that system and facility.
 class clsVVUserEditor {
 public:
-    // Starts editing a physician with the accounts of a comma-separated id list.
+    // Starts editing a physician with the accounts of a comma-separated id list. Physician id 0 is
+    // a physician not saved yet: it is a user in no remote system, so nothing is read.
     bool EditVVUser(long physicianId, const std::string& firstName, const std::string& lastName,
                     const std::string& acctIds);
+    // The physician's id once the save batch gave it, and its names as saved; the remote users
+    // carry both, so a changed name is an update.
+    void SetPhysician(long physicianId, const std::string& firstName, const std::string& lastName);
+    // Accounts given back to an association make its link what it was before they were taken.
     bool AddAccts(const std::string& acctIds);
+    // An association left with no account of the physician no longer applies: its link is switched
+    // off, so that SaveAll removes a remote user there.
     void RemoveAccts(const std::string& acctIds);
+    // Whether any of the physician's accounts is linked to the system and facility.
+    [[nodiscard]] bool HasAccounts(int systemId, long facility);
 
     [[nodiscard]] int VVFacSysAssocsCount() const { return m_assocs.Count(); }
     [[nodiscard]] std::vector<std::pair<int, std::string>> GetSystems();
@@ -32,6 +41,7 @@ public:
     std::string FetchUserData(int systemId, long facility);
 
     [[nodiscard]] bool IsLinkEnabled(int systemId, long facility) const;
+    // Enabling needs an account of the physician linked to the system and facility.
     void SetLinkEnabled(int systemId, long facility, bool enabled);
     // The remote settings as they will be saved; nullptr for an association not read.
     [[nodiscard]] const suite::VeltraUser* UserData(int systemId, long facility) const;

@@ -260,10 +260,10 @@ bool PP_Add_Phys::EditPhysician(long physicianId, Mode mode) {
     return true;
 }
 
-// The remote users of the linked voice systems: those of a stored physician only.
+// The remote users of the linked voice systems; the template for new physicians has none.
 void PP_Add_Phys::loadLinkedVoice() {
     const clsPhysicianRecord& all = m_edit.allAccounts();
-    m_linkedVoice->Load(m_edit.mode() == Mode::Edit ? m_edit.physicianId() : 0, all.first_name, all.last_name,
+    m_linkedVoice->Load(m_edit.mode() == Mode::EditDefault ? -1 : m_edit.physicianId(), all.first_name, all.last_name,
                         m_edit.accounts());
 }
 
@@ -534,6 +534,7 @@ void PP_Add_Phys::BOK_Click() {
         r.CopyStateFromDetailRecord(all);
         r.physician_id = m_edit.physicianId();
         if (DeletePhysician(r)) {
+            m_linkedVoice->RemoveUserIdFromAllLinkedVoiceSystems(); // a deleted physician is a user nowhere
             m_blnSaved = true;
             accept();
         }
@@ -572,7 +573,7 @@ void PP_Add_Phys::BOK_Click() {
     if (userToDelete > 0)
         m_linkedVoice->RemoveUserIdFromAllLinkedVoiceSystems();
     else
-        m_linkedVoice->SaveAll();
+        m_linkedVoice->SaveAll(m_edit.physicianId(), all.first_name, all.last_name);
     if (userToDelete > 0 && LinkedUsers().deleteUser)
         LinkedUsers().deleteUser(userToDelete);
     m_lngUserToDelete = 0;

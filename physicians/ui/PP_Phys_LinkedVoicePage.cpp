@@ -173,15 +173,9 @@ long PP_Phys_LinkedVoicePage::facility() const {
 void PP_Phys_LinkedVoicePage::Load(long physicianId, const std::string& firstName, const std::string& lastName,
                                    const std::vector<long>& accounts) {
     m_lngPhysicianId = physicianId;
-    m_failed.clear();
     labVVStatus->clear();
-    if (physicianId <= 0) {
-        m_editor.EditVVUser(0, firstName, lastName, "");
-        labVVStatus->setText("The linked voice systems can be set once the physician has been saved.");
-        fillSystems();
-        return;
-    }
-    if (!m_editor.EditVVUser(physicianId, firstName, lastName, idList(accounts)))
+    if (!m_editor.EditVVUser(std::max(0L, physicianId), firstName, lastName,
+                             physicianId < 0 ? std::string() : idList(accounts)))
         return;
     fetchUnread();
     fillSystems();
@@ -199,7 +193,7 @@ void PP_Phys_LinkedVoicePage::fetchUnread() {
 }
 
 void PP_Phys_LinkedVoicePage::AccountsAdded(const std::vector<long>& accounts) {
-    if (m_lngPhysicianId <= 0 || accounts.empty())
+    if (m_lngPhysicianId < 0 || accounts.empty())
         return;
     m_editor.AddAccts(idList(accounts));
     fetchUnread();
@@ -207,10 +201,10 @@ void PP_Phys_LinkedVoicePage::AccountsAdded(const std::vector<long>& accounts) {
 }
 
 void PP_Phys_LinkedVoicePage::AccountsRemoved(const std::vector<long>& accounts) {
-    if (m_lngPhysicianId <= 0 || accounts.empty())
+    if (m_lngPhysicianId < 0 || accounts.empty())
         return;
     m_editor.RemoveAccts(idList(accounts));
-    showPlan();
+    showAssociation();
 }
 
 void PP_Phys_LinkedVoicePage::fillSystems() {
@@ -265,9 +259,12 @@ void PP_Phys_LinkedVoicePage::showAssociation() {
     const suite::VeltraUser* user =
         cmbVVFacility->currentIndex() >= 0 ? m_editor.UserData(systemId(), facility()) : nullptr;
     const bool enabled = user && m_editor.IsLinkEnabled(systemId(), facility());
-    chkVVLink->setEnabled(user != nullptr);
+    // An association whose accounts were all taken from the physician can only stay off.
+    const bool applies = user && m_editor.HasAccounts(systemId(), facility());
+    chkVVLink->setEnabled(applies);
     chkVVLink->setChecked(enabled);
-    chkVVLink->setToolTip(enabled ? "Uncheck to Remove from VV" : "Check to Add to VV");
+    chkVVLink->setToolTip(!user || applies ? enabled ? "Uncheck to Remove from VV" : "Check to Add to VV"
+                                           : "None of this physician's accounts is linked to this facility.");
     m_settings->setEnabled(enabled);
     const suite::VeltraUser shown = user ? *user : suite::VeltraUser{};
     for (const auto& t : kVoiceTexts)
@@ -298,9 +295,11 @@ void PP_Phys_LinkedVoicePage::showPlan() {
     labVVPlan->setText(plan.empty() ? QString() : "On saving:\n" + q(plan));
 }
 
-int PP_Phys_LinkedVoicePage::SaveAll() {
-    if (m_lngPhysicianId <= 0)
+int PP_Phys_LinkedVoicePage::SaveAll(long physicianId, const std::string& firstName, const std::string& lastName) {
+    if (m_lngPhysicianId < 0 || physicianId <= 0)
         return 0;
+    m_lngPhysicianId = physicianId;
+    m_editor.SetPhysician(physicianId, firstName, lastName);
     const int failures = m_editor.SaveAll();
     // What is still planned after the save is what could not be done.
     const std::string left = PlannedChanges();

@@ -23,15 +23,17 @@ class PP_Phys_LinkedVoicePage : public QWidget {
 public:
     explicit PP_Phys_LinkedVoicePage(QWidget* parent = nullptr);
 
-    // Reads the associations of the accounts and the remote users (physicianId 0: a physician not
-    // saved yet, whose links can be set once it is).
+    // Reads the associations of the accounts and the remote users. physicianId 0: a physician not
+    // saved yet, a user in no remote system; below 0: the template for new physicians, which has no
+    // remote users at all.
     void Load(long physicianId, const std::string& firstName, const std::string& lastName,
               const std::vector<long>& accounts);
     void AccountsAdded(const std::vector<long>& accounts);
     void AccountsRemoved(const std::vector<long>& accounts);
 
-    // After the save batch: adds, updates and removes the remote users; the number of failures.
-    int SaveAll();
+    // After the save batch, with the physician's id and names as saved: adds, updates and removes
+    // the remote users; the number of failures.
+    int SaveAll(long physicianId, const std::string& firstName, const std::string& lastName);
     // User access withdrawn: the physician leaves every linked system.
     int RemoveUserIdFromAllLinkedVoiceSystems();
     // Per association what SaveAll will do, one line each ("" when nothing).
@@ -56,7 +58,6 @@ private:
     voicesystems::clsVVUserEditor m_editor;
     long m_lngPhysicianId = 0;
     bool m_blnLoading = false;
-    std::vector<std::string> m_failed; // associations SaveAll could not change
     QComboBox* cmbVVSystem;
     QComboBox* cmbVVFacility;
     QCheckBox* chkVVLink;

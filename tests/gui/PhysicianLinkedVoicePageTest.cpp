@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSpinBox>
 
 using namespace physicians;
@@ -87,6 +88,25 @@ protected:
         auto* systems = page->findChild<QComboBox*>("cmbVVSystem");
         systems->setCurrentIndex(index);
         emit systems->activated(index);
+    }
+    void type(QWidget& editor, const char* field, const QString& text) {
+        auto* box = editor.findChild<QLineEdit*>(field);
+        box->setText(text);
+        emit box->textEdited(text);
+    }
+    void removeAccount(PP_Add_Phys& editor, long account) {
+        auto* accounts = editor.findChild<QListWidget*>("LBAccounts");
+        accounts->clearSelection();
+        for (int r = 0; r < accounts->count(); ++r)
+            accounts->item(r)->setSelected(accounts->item(r)->data(Qt::UserRole).toLongLong() == account);
+        editor.BDeleteAccount_Click();
+    }
+    void addAccount(PP_Add_Phys& editor, long account) {
+        editor.chooseAccounts = [account](std::vector<long>& accounts) {
+            accounts = {account};
+            return true;
+        };
+        editor.BAddAccount_Click();
     }
     [[nodiscard]] QCheckBox* link() const { return page->findChild<QCheckBox*>("chkVVLink"); }
     [[nodiscard]] QString plan() const { return page->findChild<QLabel*>("labVVPlan")->text(); }
@@ -177,6 +197,94 @@ TEST_F(LinkedVoicePage, WithdrawnUserAccessRemovesThePhysicianFromEveryLinkedSys
     EXPECT_NE(recorder.shown[0].text.find("will delete the user jcarter upon saving"), std::string::npos);
     editor->BOK_Click();
     ASSERT_TRUE(editor->saved());
+    EXPECT_EQ(remoteUser("VOICE", 1), "<none>");
+    EXPECT_EQ(remoteUser("VOICE2", 3), "<none>");
+    EXPECT_EQ(logged(20048), "Physician Carter, Jane removed from North Voice, Facility 1 by user ADMIN.\n"
+                             "Physician Carter, Jane removed from South Voice, Facility 3 by user ADMIN.\n");
+}
+
+// The new physician gets id 1, which the remote administrator of North Voice, Facility 1 already
+// has: adding there is refused and leaves the administrator alone; Facility 2 still gets its user.
+TEST_F(LinkedVoicePage, ANewPhysicianIsLinkedOnceTheSaveGivesItsId) {
+    PP_Add_Phys editor(login);
+    ASSERT_TRUE(editor.AddPhysician({10, 11, 12}, 1));
+    page = editor.findChild<PP_Phys_LinkedVoicePage*>("PP_Phys_LinkedVoicePage");
+    ASSERT_EQ(page->findChild<QComboBox*>("cmbVVSystem")->count(), 2);
+    EXPECT_TRUE(link()->isEnabled());
+    EXPECT_FALSE(link()->isChecked()) << "a physician not saved is a user nowhere";
+    link()->click(); // North Voice, Facility 1
+    auto* facilities = page->findChild<QComboBox*>("cmbVVFacility");
+    facilities->setCurrentIndex(1);
+    emit facilities->activated(1);
+    link()->click(); // North Voice, Facility 2
+    page->findChild<QSpinBox*>("spnVVGain")->setValue(3);
+    chooseSystem(1);
+    link()->click(); // South Voice, Facility 3, whose only account is then taken away
+    EXPECT_EQ(plan(), "On saving:\nNorth Voice, Facility 1: add\nNorth Voice, Facility 2: add\n"
+                      "South Voice, Facility 3: add\n");
+    removeAccount(editor, 11);
+    EXPECT_EQ(plan(), "On saving:\nNorth Voice, Facility 1: add\nNorth Voice, Facility 2: add\n");
+    EXPECT_FALSE(link()->isEnabled());
+    type(editor, "TLastName", "Novak");
+    type(editor, "TFirstName", "Ida");
+    editor.BOK_Click();
+    ASSERT_TRUE(editor.saved());
+    ASSERT_EQ(scalar("SELECT physician_id FROM Physician_profile WHERE last_name = 'Novak'"), "1");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text.rfind(
+                  "An error was encountered while trying to add from Veltra Voice system:\n\n"
+                  "--> \tNorth Voice, Facility 1.\n[Embedded][SQL Server Driver][SQL Server]The user "
+                  "already exists in this facility.\n",
+                  0),
+              0u)
+        << recorder.shown[0].text;
+    EXPECT_EQ(remoteUser("VOICE", 1), "<none>") << "user 501 was never there";
+    EXPECT_EQ(remote("VOICE", "SELECT user_name FROM vv_users WHERE user_id = 1 AND facility = 1"),
+              "Voice Administrator");
+    EXPECT_EQ(remote("VOICE", "SELECT user_name + '/' + CONVERT(varchar(10), gain) FROM vv_users WHERE user_id = 1 "
+                              "AND facility = 2"),
+              "Novak, Ida/3");
+    EXPECT_EQ(remote("VOICE2", "SELECT COUNT(*) FROM vv_users WHERE facility = 3"), "0");
+    EXPECT_EQ(logged(20048), "Physician Novak, Ida added to North Voice, Facility 2 by user ADMIN.\n");
+}
+
+TEST_F(LinkedVoicePage, AnAssociationLeftWithoutAccountsIsSwitchedOffAndARenameUpdatesTheRemoteName) {
+    existsIn("VOICE", 1);
+    existsIn("VOICE2", 3);
+    auto editor = open();
+    chooseSystem(1);
+    ASSERT_TRUE(link()->isChecked());
+    removeAccount(*editor, 11);
+    EXPECT_FALSE(link()->isChecked());
+    EXPECT_FALSE(link()->isEnabled());
+    EXPECT_EQ(link()->toolTip(), "None of this physician's accounts is linked to this facility.");
+    EXPECT_EQ(plan(), "On saving:\nSouth Voice, Facility 3: remove\n");
+    EXPECT_NE(
+        page->editor().DisplayCandidatesForRemoval().find("South Voice, Facility 3 would be a cadidate for deletion."),
+        std::string::npos);
+    addAccount(*editor, 11); // given back: the link is what it was
+    EXPECT_TRUE(link()->isChecked());
+    EXPECT_EQ(plan(), "");
+    removeAccount(*editor, 11);
+    type(*editor, "TFirstName", "Janet");
+    editor->BOK_Click();
+    ASSERT_TRUE(editor->saved());
+    EXPECT_EQ(remoteUser("VOICE2", 3), "<none>");
+    EXPECT_EQ(remoteUser("VOICE", 1), "Carter, Janet");
+    EXPECT_EQ(logged(20048), "Physician Carter, Janet updated on North Voice, Facility 1 by user ADMIN.\n"
+                             "Physician Carter, Janet removed from South Voice, Facility 3 by user ADMIN.\n");
+}
+
+TEST_F(LinkedVoicePage, DeletingThePhysicianFromTheEditorRemovesItFromEveryLinkedSystem) {
+    existsIn("VOICE", 1);
+    existsIn("VOICE2", 3);
+    auto editor = open();
+    removeAccount(*editor, 10);
+    removeAccount(*editor, 11);
+    recorder.answer(platform::MsgAnswer::Yes);
+    editor->BOK_Click();
+    ASSERT_TRUE(editor->saved());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Physician_membership WHERE physician_id = 501"), "0");
     EXPECT_EQ(remoteUser("VOICE", 1), "<none>");
     EXPECT_EQ(remoteUser("VOICE2", 3), "<none>");
     EXPECT_EQ(logged(20048), "Physician Carter, Jane removed from North Voice, Facility 1 by user ADMIN.\n"
