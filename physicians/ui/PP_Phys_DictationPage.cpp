@@ -224,13 +224,13 @@ void PP_Phys_DictationPage::cmdSMAdmin_Click() {
     bool changed = false;
     const std::string user = properties.at("SpeechMagicID");
     if (!user.empty()) {
-        speech::PP_AddSpeechMagic::UserProperties(user, changed, this);
+        speech::PP_AddSpeechMagic::UserProperties(user, changed, this, properties);
         return;
     }
     const clsPhysicianRecord& all = m_edit.allAccounts();
     std::string created;
     if (speech::PP_AddSpeechMagic::AddSMUser(speech::PP_SpeechMagic::ProposedUserName(all.first_name, all.last_name),
-                                             created, changed, this)) {
+                                             created, changed, this, properties)) {
         m_edit.SetValue("sm_user_name", created);
         txtSpeechMagicUserName->setText(q(created));
     }

@@ -131,13 +131,14 @@ private:
 } // namespace
 
 bool PP_AddSpeechMagic::AddSMUser(const std::string& proposedName, std::string& createdName, bool& changed,
-                                  QWidget* parent) {
+                                  QWidget* parent, const Properties& properties) {
     changed = false;
     DialogSession session;
     if (!session.usable())
         return false;
     PP_AddSpeechMagic dialog(proposedName, false, parent);
     dialog.Load();
+    dialog.SetProperties(properties);
     dialog.exec();
     changed = dialog.contextsChanged();
     if (dialog.userCreated())
@@ -145,15 +146,27 @@ bool PP_AddSpeechMagic::AddSMUser(const std::string& proposedName, std::string& 
     return dialog.userCreated();
 }
 
-void PP_AddSpeechMagic::UserProperties(const std::string& userName, bool& changed, QWidget* parent) {
+void PP_AddSpeechMagic::UserProperties(const std::string& userName, bool& changed, QWidget* parent,
+                                       const Properties& properties) {
     changed = false;
     DialogSession session;
     if (!session.usable())
         return;
     PP_AddSpeechMagic dialog(userName, true, parent);
+    dialog.SetProperties(properties);
     if (dialog.Load())
         dialog.exec();
     changed = dialog.contextsChanged();
+}
+
+void PP_AddSpeechMagic::SetProperties(const Properties& properties) {
+    for (const auto& [name, value] : properties)
+        setProperty(name.c_str(), QString::fromStdString(value));
+    const auto context = properties.find("ConText");
+    if (m_blnExisting || context == properties.end() || context->second == "VARIOUS")
+        return;
+    if (const int at = cmbConTexts->findText(QString::fromStdString(context->second)); at >= 0)
+        cmbConTexts->setCurrentIndex(at);
 }
 
 std::string PP_AddSpeechMagic::userName() const {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,21 @@ class PP_AddSpeechMagic : public QDialog {
 public:
     PP_AddSpeechMagic(const std::string& userName, bool existingUser, QWidget* parent = nullptr);
 
+    // What the caller tells the dialog about the physician: "UserName" (the logged-in user),
+    // "PhysicianID", "SpeechMagicID" and "ConText" (the physician's context, "VARIOUS" when its
+    // accounts differ).
+    using Properties = std::map<std::string, std::string>;
+
     // A new user: true when one was created, with its name. changed: contexts were installed.
     static bool AddSMUser(const std::string& proposedName, std::string& createdName, bool& changed,
-                          QWidget* parent = nullptr);
+                          QWidget* parent = nullptr, const Properties& properties = {});
     // An existing user with its installed contexts checked. changed: contexts were added or removed.
-    static void UserProperties(const std::string& userName, bool& changed, QWidget* parent = nullptr);
+    static void UserProperties(const std::string& userName, bool& changed, QWidget* parent = nullptr,
+                               const Properties& properties = {});
+
+    // Keeps the properties on the dialog object; a new user's initial context is the physician's
+    // when that is one context.
+    void SetProperties(const Properties& properties);
 
     // Reads the suite's contexts and, for an existing user, its properties.
     bool Load();

@@ -2,6 +2,7 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "PP_AddSpeechMagic.h"
 #include "PP_Add_Phys.h"
 #include "PP_SpeechMagic.h"
 #include "SessionHelper.h"
@@ -107,6 +108,36 @@ protected:
         accounts->clearSelection();
         for (int r : rows)
             accounts->item(r)->setSelected(true);
+    }
+
+    // Clicks cmdSMAdmin and returns the properties the speech dialog was given ("<no dialog>" when
+    // none opened).
+    std::map<QString, QString> speechDialogProperties(QWidget& editor) {
+        std::map<QString, QString> seen{{"<no dialog>", ""}};
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<speech::PP_AddSpeechMagic*>(w); d && d->isVisible()) {
+                    seen.clear();
+                    for (const QByteArray& name : d->dynamicPropertyNames())
+                        seen[QString::fromLatin1(name)] = d->property(name.constData()).toString();
+                    d->reject();
+                }
+        });
+        child<QPushButton>(editor, "cmdSMAdmin")->click();
+        return seen;
+    }
+    // A program that records its arguments (count first) and its standard input beside itself.
+    static std::string recordingProgram(const std::string& folder, const std::string& name) {
+        std::filesystem::create_directories(folder);
+        const std::string program = folder + "/" + name;
+        kdtest::SpeechSite::write(program, "#!/bin/sh\ncat > \"$0.in\"\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.args\"\n");
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+        return program;
+    }
+    static void waitFor(const std::string& path) {
+        // The program runs on its own; its record is complete once the arguments are written.
+        for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 
     suite::LoginComponent login;
@@ -240,10 +271,7 @@ TEST_F(SpeechPages, CheckIdsReadsTheSpeechUserNowAndARefusedAttachLeavesTheSaveS
 
 TEST_F(SpeechPages, TheTunerGetsItsArgumentsAndThePasswordOnlyOnItsInput) {
     const std::string folder = site.root() + "/TUNER";
-    std::filesystem::create_directories(folder);
-    const std::string program = folder + "/" + kTunerProgram;
-    kdtest::SpeechSite::write(program, "#!/bin/sh\ncat > \"$0.in\"\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const std::string program = recordingProgram(folder, kTunerProgram);
     auto editor = open();
     EXPECT_FALSE(child<QPushButton>(*editor, "cmdTuner")->isEnabled()) << "not registered yet";
     EXPECT_EQ(child<QPushButton>(*editor, "cmdTuner")->toolTip(), "KDTUNEXT.EXE is not installed on this workstation.");
@@ -252,13 +280,66 @@ TEST_F(SpeechPages, TheTunerGetsItsArgumentsAndThePasswordOnlyOnItsInput) {
     const SuiteProgram tuner = FindTunerProgram();
     ASSERT_EQ(tuner.missing, "");
     ASSERT_TRUE(StartTuner(tuner, login.KALDRAIniFileName, login.user.user_name, login.user.password));
-    // The program runs on its own; its record is complete once the arguments are written.
-    for (int i = 0; i < 500 && !std::filesystem::exists(program + ".args"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(kdtest::SpeechSite::read(program + ".args"), "KaldraINI=/site/KALDRA.INI\nUserName=admin1\n");
+    waitFor(program + ".args");
+    EXPECT_EQ(kdtest::SpeechSite::read(program + ".args"), "2\nKaldraINI=/site/KALDRA.INI\nUserName=admin1\n");
     EXPECT_EQ(kdtest::SpeechSite::read(program + ".in"), "password=s3cret-pw\n");
     std::filesystem::remove(program);
     EXPECT_EQ(FindTunerProgram().missing, "KDTUNEXT.EXE was not found in " + folder + ".");
+}
+
+TEST_F(SpeechPages, TheSpeechDialogGetsVariousWhenTheSelectedAccountsContextsDiffer) {
+    auto editor = open();
+    auto* context = child<QComboBox>(*editor, "cmbDefaultContext");
+    select(*editor, {0}); // Zeta takes GENMED, Alpha keeps the work type's default
+    context->setCurrentIndex(1);
+    emit context->activated(1);
+    select(*editor, {0, 1});
+    auto properties = speechDialogProperties(*editor);
+    EXPECT_EQ(properties["ConText"], "VARIOUS");
+    EXPECT_EQ(properties["SpeechMagicID"], "RADAMS");
+    EXPECT_EQ(properties["PhysicianID"], "20");
+    EXPECT_EQ(properties["UserName"], "admin1");
+    for (const auto& [name, value] : properties)
+        EXPECT_NE(value, "s3cret-pw") << name.toStdString();
+    select(*editor, {0});
+    EXPECT_EQ(speechDialogProperties(*editor)["ConText"], "GENMED");
+    select(*editor, {1});
+    EXPECT_EQ(speechDialogProperties(*editor)["ConText"], "");
+}
+
+TEST_F(SpeechPages, TheDictationSystemButtonStartsItsProgramWithoutAPasswordOrSaysWhyNot) {
+    auto editor = open();
+    EXPECT_FALSE(child<QPushButton>(*editor, "cmdDVI")->isEnabled());
+    EXPECT_EQ(child<QPushButton>(*editor, "cmdDVI")->toolTip(),
+              "VELTRAVOICE.EXE is not installed on this workstation.");
+    const std::string manager = site.root() + "/VOICEMGR";
+    std::filesystem::create_directories(manager);
+    site.registry(kVoiceManagerKey, "AppPath", manager + "\\");
+    editor = open();
+    EXPECT_FALSE(child<QPushButton>(*editor, "cmdDVI")->isEnabled());
+    EXPECT_EQ(child<QPushButton>(*editor, "cmdDVI")->toolTip(),
+              QString::fromStdString("VELTRAVOICE.EXE was not found in " + manager + "."));
+
+    // The dictation device system's own program comes first when that system is installed.
+    const std::string folder = site.root() + "/DVI";
+    const std::string program = recordingProgram(folder, kDictationSystemProgram);
+    site.registry(kDictationSystemKey, "AppPath", folder);
+    editor = open();
+    auto* dvi = child<QPushButton>(*editor, "cmdDVI");
+    ASSERT_TRUE(dvi->isEnabled());
+    EXPECT_EQ(dvi->toolTip(), "");
+    messages.shown.clear();
+    dvi->click();
+    waitFor(program + ".args");
+    EXPECT_EQ(kdtest::SpeechSite::read(program + ".args"), "0\n") << "nothing on its command line";
+    EXPECT_EQ(kdtest::SpeechSite::read(program + ".in"), "");
+    EXPECT_TRUE(messages.shown.empty());
+
+    std::filesystem::remove(program);
+    dvi->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "DVIADMIN.EXE was not found in " + folder + ".");
+    EXPECT_EQ(messages.shown[0].title, "Dictation System");
 }
 
 } // namespace
