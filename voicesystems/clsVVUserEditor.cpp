@@ -138,6 +138,11 @@ bool clsVVUserEditor::IsLinkEnabled(int systemId, long facility) const {
     return it != m_states.end() && it->second.read && it->second.enabledNow;
 }
 
+bool clsVVUserEditor::IsLinkSaved(int systemId, long facility) const {
+    auto it = m_states.find(clsVVFacSysAssoc::KeyOf(systemId, facility));
+    return it != m_states.end() && it->second.read && it->second.enabledBefore;
+}
+
 void clsVVUserEditor::SetLinkEnabled(int systemId, long facility, bool enabled) {
     if (LinkState* s = state(systemId, facility); s && (!enabled || HasAccounts(systemId, facility)))
         s->enabledNow = enabled;

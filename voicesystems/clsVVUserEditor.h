@@ -41,6 +41,8 @@ public:
     std::string FetchUserData(int systemId, long facility);
 
     [[nodiscard]] bool IsLinkEnabled(int systemId, long facility) const;
+    // Whether the physician is a user there as last read or saved (what a password reset reaches).
+    [[nodiscard]] bool IsLinkSaved(int systemId, long facility) const;
     // Enabling needs an account of the physician linked to the system and facility.
     void SetLinkEnabled(int systemId, long facility, bool enabled);
     // The remote settings as they will be saved; nullptr for an association not read.

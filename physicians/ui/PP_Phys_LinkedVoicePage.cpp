@@ -1,5 +1,7 @@
 #include "PP_Phys_LinkedVoicePage.h"
 
+#include "VV_Password_Change.h"
+
 #include <QCheckBox>
 
 #include <QComboBox>
@@ -7,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -93,6 +96,9 @@ PP_Phys_LinkedVoicePage::PP_Phys_LinkedVoicePage(QWidget* parent) : QWidget(pare
     top->addRow("Voice System:", cmbVVSystem);
     top->addRow("Facility:", cmbVVFacility);
     top->addRow(chkVVLink);
+    cmdVVPassword = new QPushButton("&Password...", this);
+    cmdVVPassword->setObjectName("cmdVVPassword");
+    top->addRow(cmdVVPassword);
     layout->addLayout(top);
 
     m_settings = new QWidget(this);
@@ -144,6 +150,7 @@ PP_Phys_LinkedVoicePage::PP_Phys_LinkedVoicePage(QWidget* parent) : QWidget(pare
     connect(cmbVVSystem, &QComboBox::activated, this, &PP_Phys_LinkedVoicePage::cmbVVSystem_Click);
     connect(cmbVVFacility, &QComboBox::activated, this, &PP_Phys_LinkedVoicePage::cmbVVFacility_Click);
     connect(chkVVLink, &QCheckBox::clicked, this, &PP_Phys_LinkedVoicePage::chkVVLink_Click);
+    connect(cmdVVPassword, &QPushButton::clicked, this, &PP_Phys_LinkedVoicePage::cmdVVPassword_Click);
     connect(cmbVVSecurityGroup, &QComboBox::activated, this, [this](int i) {
         const long group = cmbVVSecurityGroup->itemData(i).toLongLong();
         onEdit([&](long s, long f) { m_editor.SetSecurityGroup(static_cast<int>(s), f, group); });
@@ -277,8 +284,19 @@ void PP_Phys_LinkedVoicePage::showAssociation() {
         std::max(0, cmbVVSecurityGroup->findData(static_cast<qlonglong>(shown.SecurityGroup))));
     cmbVVConfigGroup->setCurrentIndex(
         std::max(0, cmbVVConfigGroup->findData(static_cast<qlonglong>(shown.ConfigurationGroup))));
+    bool saved = false;
+    for (const auto& [system, name] : m_editor.GetSystems())
+        for (long f : m_editor.GetFacilities(system))
+            saved = saved || m_editor.IsLinkSaved(system, f);
+    cmdVVPassword->setEnabled(saved);
+    cmdVVPassword->setToolTip(saved ? QString()
+                                    : "A password can be set once the physician is a user of a linked voice system.");
     m_blnLoading = false;
     showPlan();
+}
+
+void PP_Phys_LinkedVoicePage::cmdVVPassword_Click() {
+    voicesystems::VV_Password_Change(m_editor, this).ShowMe();
 }
 
 std::string PP_Phys_LinkedVoicePage::PlannedChanges() {

@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace physicians {
@@ -44,6 +45,8 @@ public:
     void cmbVVSystem_Click(int index);
     void cmbVVFacility_Click(int index);
     void chkVVLink_Click(bool checked);
+    // A new password for the physician, now, in every system and facility where it is a user.
+    void cmdVVPassword_Click();
 
 private:
     void fetchUnread();
@@ -61,6 +64,7 @@ private:
     QComboBox* cmbVVSystem;
     QComboBox* cmbVVFacility;
     QCheckBox* chkVVLink;
+    QPushButton* cmdVVPassword;
     QComboBox* cmbVVSecurityGroup;
     QComboBox* cmbVVConfigGroup;
     QLineEdit *txtVVAddress, *txtVVEmail, *txtVVFax, *txtVVNotes, *txtVVPager, *txtVVTelephone;

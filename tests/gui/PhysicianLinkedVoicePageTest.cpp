@@ -5,12 +5,15 @@
 #include "clsPartition.h"
 #include "modPartition.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 
 using namespace physicians;
 
@@ -212,6 +215,7 @@ TEST_F(LinkedVoicePage, ANewPhysicianIsLinkedOnceTheSaveGivesItsId) {
     ASSERT_EQ(page->findChild<QComboBox*>("cmbVVSystem")->count(), 2);
     EXPECT_TRUE(link()->isEnabled());
     EXPECT_FALSE(link()->isChecked()) << "a physician not saved is a user nowhere";
+    EXPECT_FALSE(page->findChild<QPushButton*>("cmdVVPassword")->isEnabled());
     link()->click(); // North Voice, Facility 1
     auto* facilities = page->findChild<QComboBox*>("cmbVVFacility");
     facilities->setCurrentIndex(1);
@@ -289,6 +293,27 @@ TEST_F(LinkedVoicePage, DeletingThePhysicianFromTheEditorRemovesItFromEveryLinke
     EXPECT_EQ(remoteUser("VOICE2", 3), "<none>");
     EXPECT_EQ(logged(20048), "Physician Carter, Jane removed from North Voice, Facility 1 by user ADMIN.\n"
                              "Physician Carter, Jane removed from South Voice, Facility 3 by user ADMIN.\n");
+}
+
+TEST_F(LinkedVoicePage, ThePasswordReachesEverySystemWhereThePhysicianIsAUser) {
+    existsIn("VOICE", 1);
+    auto editor = open();
+    auto* password = page->findChild<QPushButton*>("cmdVVPassword");
+    ASSERT_TRUE(password->isEnabled());
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "VV_Password_Change" && w->isVisible()) {
+                for (const char* field : {"txtNewPassword", "txtConfirmPassword"})
+                    w->findChild<QLineEdit*>(field)->setText("fresh-pw");
+                w->findChild<QPushButton*>("cmdOK")->click();
+            }
+    });
+    password->click();
+    EXPECT_TRUE(recorder.shown.empty());
+    EXPECT_EQ(remote("VOICE", "SELECT password_digest FROM vv_users WHERE user_id = 501 AND facility = 1"),
+              suite::VeltraServices::PasswordDigest(1, 501, "fresh-pw"));
+    EXPECT_EQ(remote("VOICE2", "SELECT COUNT(*) FROM vv_users WHERE user_id = 501"), "0")
+        << "not a user of South Voice: nothing added there";
 }
 
 } // namespace
