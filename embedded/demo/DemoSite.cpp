@@ -158,7 +158,8 @@ void createSiteFolders(const fs::path& root) {
 }
 
 // The remote voice system of the demo: its administrator, the SQL login the definition uses, and
-// Wei Chen (physician 3, account 6 is linked to facility 1) already a user there. The administrator
+// Wei Chen (physician 3, account 6 is linked to facility 1) and Robert Adams (physician 1, with
+// speech recognition, a member of all accounts) already users there. The administrator
 // sits in a facility no account links to: a physician's remote user id is the physician's id, so an
 // administrator with id 1 in facility 1 would be the remote user of physician 1 there.
 void createVoiceSystem(const fs::path& sql) {
@@ -172,8 +173,12 @@ void createVoiceSystem(const fs::path& sql) {
             "', 1)\n"
             "INSERT INTO vv_users (facility, user_id, user_name, password_digest, gain, security_group) VALUES (1, 3, "
             "'Chen, Wei', '" +
-            suite::VeltraServices::PasswordDigest(1, 3, "chen") + "', 2, 0)\n" + "EXEC sp_addlogin '" + kVoiceSqlLogin +
-            "', '" + kVoiceSqlPassword + "'",
+            suite::VeltraServices::PasswordDigest(1, 3, "chen") +
+            "', 2, 0)\n"
+            "INSERT INTO vv_users (facility, user_id, user_name, password_digest, gain, security_group) VALUES (1, 1, "
+            "'Adams, Robert', '" +
+            suite::VeltraServices::PasswordDigest(1, 1, "adams") + "', 0, 0)\n" + "EXEC sp_addlogin '" +
+            kVoiceSqlLogin + "', '" + kVoiceSqlPassword + "'",
         "voice system");
 }
 

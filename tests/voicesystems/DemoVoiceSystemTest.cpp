@@ -58,6 +58,16 @@ TEST(DemoVoiceSystem, TheDefinitionReachesTheRemoteDatabaseWithItsStoredCredenti
     EXPECT_EQ(services.GetSpecificVeltraUser(1, 3, chen, found), "OK");
     EXPECT_TRUE(found);
     EXPECT_EQ(chen.UserName, "Chen, Wei");
+    // The physician with speech recognition is a user of the linked voice system too.
+    suite::VeltraUser adams;
+    EXPECT_EQ(services.GetSpecificVeltraUser(1, 1, adams, found), "OK");
+    EXPECT_TRUE(found);
+    EXPECT_EQ(adams.UserName, "Adams, Robert");
+    EXPECT_EQ(site.exec("SELECT COUNT(*) FROM Physician_attributes_extended PAE, Physician_membership PM "
+                        "WHERE PAE.physician_id = 1 AND PAE.speech_rec_enabled = 1 AND PM.physician_id = 1 "
+                        "AND PM.hosp_acct_id = -1")
+                  .scalar(),
+              "1");
     EXPECT_EQ(site.exec("SELECT COUNT(*) FROM voice_facility_links WHERE system_id = 1 AND facility = 1 AND "
                         "hosp_acct_id IN (SELECT hosp_acct_id FROM Physician_membership WHERE physician_id = 3)")
                   .scalar(),
