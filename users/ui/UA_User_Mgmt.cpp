@@ -10,6 +10,7 @@
 #include "UA_Privileges_New.h"
 #include "UA_Set_Policy.h"
 #include "UA_User_Type.h"
+#include "UserImages.h"
 #include "UserListModel.h"
 #include "clsPartition.h"
 #include "modPartition.h"
@@ -301,6 +302,7 @@ void UA_User_Mgmt::fillTree() {
             auto* item = new QTreeWidgetItem(parent);
             item->setText(0, q(physicians::PartitionFolderName(g.m_strGroupName, g.Partition_ID())));
             item->setData(0, kGroupRole, QVariant::fromValue<qlonglong>(g.m_lngGroupId));
+            item->setIcon(0, UserImages::Image(q(g.GetImage())));
         }
     }
     addFolder(nullptr, UserFolder::SurrogateRelationships);
@@ -451,6 +453,7 @@ void UA_User_Mgmt::showGroupsOfType(long type) {
         const auto it = m_data.membersOfGroup.find(g.m_lngGroupId);
         auto* name = new QStandardItem(q(g.m_strGroupName) + (g.Read_Only() ? " {RO}" : ""));
         name->setData(QVariant::fromValue<qlonglong>(g.m_lngGroupId), Qt::UserRole);
+        name->setIcon(UserImages::Image(q(g.GetImage())));
         auto* count = new QStandardItem;
         count->setData(static_cast<int>(it == m_data.membersOfGroup.end() ? 0 : it->second.size()), Qt::DisplayRole);
         m_groupModel->appendRow({name, new QStandardItem(q(g.m_strDescription)), count});

@@ -1,5 +1,7 @@
 #include "UserListModel.h"
 
+#include "UserImages.h"
+
 #include <algorithm>
 
 namespace users {
@@ -144,6 +146,11 @@ QVariant UserListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == PendingReports)
             return r->pendingReports > 0 ? QString::number(r->pendingReports) : QString();
         return text(*r, index.column());
+    case Qt::DecorationRole:
+        // The picture of the user's kind beside the name; one icon per kind is shared by all rows.
+        if (index.column() == UserName)
+            return UserImages::Image(r->imageKey);
+        return {};
     case Qt::TextAlignmentRole:
         if (index.column() == PendingReports)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
