@@ -103,6 +103,29 @@ TEST(UserListPictures, EachUserKindHasItsOwnPicture) {
     EXPECT_TRUE(users::UserImages::Image("SOMETHING_ELSE").isNull());
 }
 
+// The filter looks in the user name, not in the " {RO}" marker shown after a read-only user's name.
+TEST(UserListFilter, TheReadOnlyMarkerIsNotPartOfTheName) {
+    struct Case {
+        const char* filter;
+        int shown;
+    } const cases[] = {{"ro", 1}, {"{ro}", 0}, {"ed {", 0}, {"shared", 1}, {"north", 2}};
+    users::UserListRow shared;
+    shared.userId = 1;
+    shared.userName = "SHARED {RO}";
+    shared.readOnly = true;
+    shared.partition = "North";
+    users::UserListRow own;
+    own.userId = 2;
+    own.userName = "BROWN";
+    own.partition = "North";
+    users::UserListModel model;
+    model.setRows({shared, own});
+    for (const Case& c : cases) {
+        model.setFilterText(c.filter);
+        EXPECT_EQ(model.rowCount(), c.shown) << c.filter;
+    }
+}
+
 TEST_F(UserMgmtScreen, FoldersAndGroupsFillTheLists) {
     open();
     ASSERT_TRUE(screen->SelectFolder(users::UserFolder::SystemAdministrators));
