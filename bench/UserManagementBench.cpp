@@ -26,6 +26,7 @@
 #include <benchmark/benchmark.h>
 #include <iostream>
 #include <memory>
+#include <sys/resource.h>
 
 using foundation::DatabaseSession;
 
@@ -87,16 +88,45 @@ void BM_PlainFetch(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 
+// Where an opening's wall time goes besides its own processor time: waits for the disk or a lock
+// show as voluntary switches and major faults, time taken by other programs on a busy machine as
+// involuntary switches. The statements sent show the round trips to the database.
+struct ThreadUsage {
+    long voluntary = 0, involuntary = 0, majorFaults = 0;
+    static ThreadUsage now() {
+        rusage u{};
+        getrusage(RUSAGE_THREAD, &u);
+        return {u.ru_nvcsw, u.ru_nivcsw, u.ru_majflt};
+    }
+};
+
 void BM_OpenUserManagement(benchmark::State& state) {
     size_t shown = 0;
+    ThreadUsage spent;
+    size_t statements = 0;
+    auto& history = DatabaseSession::instance().history;
     for (auto _ : state) {
+        const ThreadUsage before = ThreadUsage::now();
+        history.clear();
         auto screen = openScreen();
+        const ThreadUsage after = ThreadUsage::now();
+        statements = history.size();
+        spent.voluntary += after.voluntary - before.voluntary;
+        spent.involuntary += after.involuntary - before.involuntary;
+        spent.majorFaults += after.majorFaults - before.majorFaults;
         shown = screen->userModel()->totalRows();
         state.PauseTiming(); // closing the screen is not part of opening it
         screen.reset();
         state.ResumeTiming();
     }
+    const auto perOpening = [&state](long n) {
+        return benchmark::Counter(static_cast<double>(n), benchmark::Counter::kAvgIterations);
+    };
     state.counters["listed"] = static_cast<double>(shown);
+    state.counters["statements"] = static_cast<double>(statements);
+    state.counters["waits"] = perOpening(spent.voluntary);
+    state.counters["preempted"] = perOpening(spent.involuntary);
+    state.counters["majflt"] = perOpening(spent.majorFaults);
 }
 
 void BM_SelectBiggestGroup(benchmark::State& state) {

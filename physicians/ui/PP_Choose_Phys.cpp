@@ -1,6 +1,7 @@
 #include "PP_Choose_Phys.h"
 
 #include "LoginComponent.h"
+#include "MessageService.h"
 #include "PhysicianListModel.h"
 #include "modPartition.h"
 
@@ -88,7 +89,12 @@ bool PP_Choose_Phys::LoadForm() {
     CBAccount->clear();
     for (const auto* a : accounts)
         CBAccount->addItem(QString::fromStdString(a->hosp_acct_name), static_cast<qlonglong>(a->hosp_acct_id));
-    return !accounts.empty() && ShowAccount();
+    if (accounts.empty()) {
+        // A physician user is made from a physician profile, and profiles are reached through an account.
+        platform::MsgBox(kNoAccountText, platform::MsgButtons::OK, platform::MsgIcon::Exclamation, "Add User");
+        return false;
+    }
+    return ShowAccount();
 }
 
 bool PP_Choose_Phys::ShowAccount() {

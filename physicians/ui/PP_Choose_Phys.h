@@ -25,8 +25,12 @@ class PP_Choose_Phys : public QDialog {
 public:
     explicit PP_Choose_Phys(const suite::LoginComponent& login, QWidget* parent = nullptr);
 
+    static constexpr const char* kNoAccountText =
+        "There are no accounts available to you.  A physician user must be linked to the physician profile of "
+        "an account.  Please use the Account Editor to add an account or ask for access to one.";
+
     // Offers the accounts visible to the user and lists the first one's candidates; false when no
-    // account is visible or the list could not be read (the session showed why).
+    // account is visible (after saying so) or the list could not be read (the session showed why).
     bool LoadForm();
     // Lists the candidates of the account chosen in CBAccount.
     bool ShowAccount();

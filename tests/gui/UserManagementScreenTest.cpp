@@ -1,10 +1,13 @@
 // User Management: which users are listed, the list's columns and order, the refusals of the
 // delete and edit commands, and the add and edit round trips through the real editor.
 
+#include "UserImages.h"
 #include "UserManagementFixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
@@ -65,6 +68,62 @@ TEST_F(UserMgmtScreen, ListsOwnAndSubPartitionUsersAndSharedInUsersReadOnly) {
     EXPECT_EQ(m->index(m->rowOfUser(68), users::UserListModel::Type).data().toString(), "Trans Admin, General User");
     EXPECT_EQ(m->index(m->rowOfUser(63), 0).data(users::UserListModel::kImageRole).toString(), "USER_BORROWED");
     EXPECT_EQ(m->index(m->rowOfUser(69), 0).data(users::UserListModel::kImageRole).toString(), "USER_TECH");
+    // Every listed user has its picture beside the name, and only there.
+    for (int r = 0; r < m->rowCount(); ++r) {
+        EXPECT_FALSE(m->index(r, 0).data(Qt::DecorationRole).value<QIcon>().isNull()) << r;
+        EXPECT_FALSE(m->index(r, users::UserListModel::Type).data(Qt::DecorationRole).isValid()) << r;
+    }
+}
+
+// Each kind of user GetImage tells apart has its own picture in the list; the rows of one kind share it.
+TEST(UserListPictures, EachUserKindHasItsOwnPicture) {
+    const char* const keys[] = {"USER_NORMAL", "USER_SHARED", "USER_BORROWED", "USER_TECH"};
+    std::vector<users::UserListRow> rows;
+    for (long i = 0; i < 8; ++i) {
+        users::UserListRow row;
+        row.userId = i + 1;
+        row.userName = QString("U%1").arg(i);
+        row.imageKey = keys[i % 4];
+        rows.push_back(row);
+    }
+    users::UserListModel model;
+    model.setRows(std::move(rows));
+    std::vector<QImage> pictures;
+    for (long id = 1; id <= 4; ++id) {
+        const auto icon = model.index(model.rowOfUser(id), 0).data(Qt::DecorationRole).value<QIcon>();
+        ASSERT_FALSE(icon.isNull()) << keys[id - 1];
+        pictures.push_back(icon.pixmap(16, 16).toImage());
+        const auto same = model.index(model.rowOfUser(id + 4), 0).data(Qt::DecorationRole).value<QIcon>();
+        EXPECT_EQ(same.cacheKey(), icon.cacheKey()) << keys[id - 1];
+    }
+    for (size_t i = 0; i < pictures.size(); ++i)
+        for (size_t j = i + 1; j < pictures.size(); ++j)
+            EXPECT_NE(pictures[i], pictures[j]) << keys[i] << " " << keys[j];
+    EXPECT_NE(users::UserImages::Image("GROUP_SHARED").pixmap(16, 16).toImage(), pictures[1]);
+    EXPECT_TRUE(users::UserImages::Image("SOMETHING_ELSE").isNull());
+}
+
+// The filter looks in the user name, not in the " {RO}" marker shown after a read-only user's name.
+TEST(UserListFilter, TheReadOnlyMarkerIsNotPartOfTheName) {
+    struct Case {
+        const char* filter;
+        int shown;
+    } const cases[] = {{"ro", 1}, {"{ro}", 0}, {"ed {", 0}, {"shared", 1}, {"north", 2}};
+    users::UserListRow shared;
+    shared.userId = 1;
+    shared.userName = "SHARED {RO}";
+    shared.readOnly = true;
+    shared.partition = "North";
+    users::UserListRow own;
+    own.userId = 2;
+    own.userName = "BROWN";
+    own.partition = "North";
+    users::UserListModel model;
+    model.setRows({shared, own});
+    for (const Case& c : cases) {
+        model.setFilterText(c.filter);
+        EXPECT_EQ(model.rowCount(), c.shown) << c.filter;
+    }
 }
 
 TEST_F(UserMgmtScreen, FoldersAndGroupsFillTheLists) {

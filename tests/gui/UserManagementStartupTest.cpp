@@ -44,6 +44,11 @@ protected:
         EXPECT_TRUE(SQL_SUCCEEDED(c.connect("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;")));
         return c.exec(sql).scalar();
     }
+    void execute(const std::string& sql) {
+        kdtest::OdbcConnection c;
+        ASSERT_TRUE(SQL_SUCCEEDED(c.connect("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;")));
+        c.exec(sql);
+    }
     template <class T>
     T* screenOf(General_MDI& window) {
         for (QMdiSubWindow* w : window.mdiArea()->subWindowList())
@@ -143,6 +148,37 @@ TEST_F(UserManagementStartup, APhysicianUserIsLinkedBothWaysAndOpensItsProfile) 
     // A user who is no physician user has no profile to open.
     screen->SelectUsers({1}); // ADMINISTRATOR
     EXPECT_FALSE(userCommand(*screen, "PhysicianProfileUser")->isEnabled());
+    startup.shutDown();
+}
+
+// Without an account to choose a physician from, "Physician" says so and no editor opens.
+TEST_F(UserManagementStartup, APhysicianUserWithoutAnyVisibleAccountIsRefusedWithAMessage) {
+    execute("UPDATE Account_info SET is_deleted = 1");
+    ASSERT_EQ(scalar("SELECT COUNT(*) FROM Account_info WHERE is_deleted = 0"), "0");
+    prompt.answers = {{"MGARCIA", "demo"}};
+    General_MDI window;
+    suite::LoginComponent login;
+    app::Startup startup(window, login, prompt);
+    std::vector<std::string> seen;
+    startup.userManagementHooks = [&](users::UA_User_Mgmt& screen) {
+        screen.runDialog = [&](QDialog& d) {
+            seen.push_back(d.objectName().toStdString());
+            child<QRadioButton>(d, "optPaxlet")->setChecked(true);
+            return int(QDialog::Accepted);
+        };
+    };
+    ASSERT_TRUE(startup.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
+    recorder.shown.clear();
+    window.runCommand("mnuUserManagement");
+    auto* screen = screenOf<users::UA_User_Mgmt>(window);
+    ASSERT_NE(screen, nullptr);
+    const std::string users = scalar("SELECT COUNT(*) FROM System_user_bindery");
+    screen->Menu("mnuUserMenu")->findChild<QAction*>("AddUserMain")->trigger();
+    EXPECT_EQ(seen, (std::vector<std::string>{"UA_User_Type"}));
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, physicians::PP_Choose_Phys::kNoAccountText);
+    EXPECT_EQ(recorder.shown[0].title, "Add User");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_user_bindery"), users);
     startup.shutDown();
 }
 

@@ -10,6 +10,7 @@
 #include "UA_Privileges_New.h"
 #include "UA_Set_Policy.h"
 #include "UA_User_Type.h"
+#include "UserImages.h"
 #include "UserListModel.h"
 #include "clsPartition.h"
 #include "modPartition.h"
@@ -30,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace users {
 
@@ -47,6 +49,48 @@ constexpr int kGroupRole = Qt::UserRole + 2;  // the group id of a group item
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// The texts many rows have in common (partition, type, picture key), made once per fill and shared
+// by the rows, so that a list of tens of thousands of users converts and holds each of them once.
+struct SharedRowTexts {
+    std::unordered_map<long, QString> partitions;
+    std::unordered_map<std::string, QString> types, images;
+
+    static const QString& of(std::unordered_map<std::string, QString>& texts, const std::string& text) {
+        auto it = texts.find(text);
+        if (it == texts.end())
+            it = texts.emplace(text, q(text)).first;
+        return it->second;
+    }
+    const QString& partition(const clsUser& u) {
+        auto it = partitions.find(u.Partition_ID());
+        if (it == partitions.end())
+            it = partitions.emplace(u.Partition_ID(), q(u.Partition_Name())).first;
+        return it->second;
+    }
+};
+
+UserListRow listRow(const clsUser& u, long groupId, clsSecurityGroups& groups, const UserMgmtData& data,
+                    SharedRowTexts& shared) {
+    UserListRow r;
+    r.userId = u.m_lngUserId;
+    r.readOnly = u.Read_Only();
+    r.userName = q(u.m_strUserName) + (r.readOnly ? " {RO}" : "");
+    r.firstName = q(u.m_strFirstName);
+    r.lastName = q(u.m_strLastName);
+    if (groupId) {
+        if (const clsSecurityGroup* g = groups.Item(clsSecurityGroups::Key(groupId)))
+            r.groupAccess = q(g->m_strGroupName);
+    } else {
+        r.groupAccess = q(data.GroupNamesOf(u.m_lngUserId, groups));
+    }
+    r.type = SharedRowTexts::of(shared.types, UserTypeText(u));
+    r.pendingReports = data.PendingFor(u);
+    r.partition = shared.partition(u);
+    r.promptScript = q(u.m_strPromptScript);
+    r.imageKey = SharedRowTexts::of(shared.images, u.GetImage(groupId != 0));
+    return r;
 }
 
 } // namespace
@@ -301,6 +345,7 @@ void UA_User_Mgmt::fillTree() {
             auto* item = new QTreeWidgetItem(parent);
             item->setText(0, q(physicians::PartitionFolderName(g.m_strGroupName, g.Partition_ID())));
             item->setData(0, kGroupRole, QVariant::fromValue<qlonglong>(g.m_lngGroupId));
+            item->setIcon(0, UserImages::Image(q(g.GetImage())));
         }
     }
     addFolder(nullptr, UserFolder::SurrogateRelationships);
@@ -412,31 +457,16 @@ void UA_User_Mgmt::tvwGroups_Changed() {
 }
 
 UserListRow UA_User_Mgmt::rowFor(const clsUser& u, long groupId) const {
-    UserListRow r;
-    r.userId = u.m_lngUserId;
-    r.readOnly = u.Read_Only();
-    r.userName = q(u.m_strUserName) + (r.readOnly ? " {RO}" : "");
-    r.firstName = q(u.m_strFirstName);
-    r.lastName = q(u.m_strLastName);
-    if (groupId) {
-        if (const clsSecurityGroup* g = const_cast<clsSecurityGroups&>(m_groups).Item(clsSecurityGroups::Key(groupId)))
-            r.groupAccess = q(g->m_strGroupName);
-    } else {
-        r.groupAccess = q(m_data.GroupNamesOf(u.m_lngUserId, const_cast<clsSecurityGroups&>(m_groups)));
-    }
-    r.type = q(UserTypeText(u));
-    r.pendingReports = m_data.PendingFor(u);
-    r.partition = q(u.Partition_Name());
-    r.promptScript = q(u.m_strPromptScript);
-    r.imageKey = q(u.GetImage(groupId != 0));
-    return r;
+    SharedRowTexts shared;
+    return listRow(u, groupId, const_cast<clsSecurityGroups&>(m_groups), m_data, shared);
 }
 
 void UA_User_Mgmt::showUsers(const std::vector<const clsUser*>& users, long groupId) {
     std::vector<UserListRow> rows;
     rows.reserve(users.size());
+    SharedRowTexts shared;
     for (const clsUser* u : users)
-        rows.push_back(rowFor(*u, groupId));
+        rows.push_back(listRow(*u, groupId, m_groups, m_data, shared));
     m_userModel->setRows(std::move(rows));
     m_userModel->setFilterText(txtFilter->text());
     m_lists->setCurrentWidget(lvwUsers);
@@ -451,6 +481,7 @@ void UA_User_Mgmt::showGroupsOfType(long type) {
         const auto it = m_data.membersOfGroup.find(g.m_lngGroupId);
         auto* name = new QStandardItem(q(g.m_strGroupName) + (g.Read_Only() ? " {RO}" : ""));
         name->setData(QVariant::fromValue<qlonglong>(g.m_lngGroupId), Qt::UserRole);
+        name->setIcon(UserImages::Image(q(g.GetImage())));
         auto* count = new QStandardItem;
         count->setData(static_cast<int>(it == m_data.membersOfGroup.end() ? 0 : it->second.size()), Qt::DisplayRole);
         m_groupModel->appendRow({name, new QStandardItem(q(g.m_strDescription)), count});

@@ -1,5 +1,7 @@
 #include "UserListModel.h"
 
+#include "UserImages.h"
+
 #include <algorithm>
 
 namespace users {
@@ -11,9 +13,14 @@ const char* const kHeaders[] = {"User Name", "First Name",      "Last Name", "Gr
 // The row's user name, names and partition folded to lower case, as the filter compares them. Names
 // are mostly ASCII, whose folding is A-Z to a-z; any other character folds the whole text the full way.
 QString foldedFilterText(const UserListRow& r) {
+    // The " {RO}" marker of a read-only user is no part of the name a filter looks for.
+    constexpr QStringView kMarker = u" {RO}";
+    const QStringView name = r.readOnly && r.userName.endsWith(kMarker)
+                                 ? QStringView(r.userName).chopped(kMarker.size())
+                                 : QStringView(r.userName);
     QString text;
-    text.reserve(r.userName.size() + r.firstName.size() + r.lastName.size() + r.partition.size() + 3);
-    text.append(r.userName)
+    text.reserve(name.size() + r.firstName.size() + r.lastName.size() + r.partition.size() + 3);
+    text.append(name)
         .append(u'\n')
         .append(r.firstName)
         .append(u'\n')
@@ -144,6 +151,11 @@ QVariant UserListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == PendingReports)
             return r->pendingReports > 0 ? QString::number(r->pendingReports) : QString();
         return text(*r, index.column());
+    case Qt::DecorationRole:
+        // The picture of the user's kind beside the name; one icon per kind is shared by all rows.
+        if (index.column() == UserName)
+            return UserImages::Image(r->imageKey);
+        return {};
     case Qt::TextAlignmentRole:
         if (index.column() == PendingReports)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
