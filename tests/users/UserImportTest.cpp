@@ -326,6 +326,32 @@ TEST_F(UserImport, AFailingStatementLeavesThatUserOutWholeAndTheRestIn) {
     EXPECT_EQ(Users().Item(clsUsers::Key(failed.userId)), nullptr);
 }
 
+// Every text field at its limit in 3-byte characters is written whole, to the user row and to the
+// transcriptionist record.
+TEST_F(UserImport, EveryFieldAtItsLimitIn3ByteCharactersIsWrittenWhole) {
+    const auto p =
+        preview("User Name,First Name,Last Name,User Type,Partition,Location Code,Dictation ID,MIS Number,"
+                "Initials,Password\n" +
+                times(e3, 50) + "," + times(e3, 21) + "," + times(e3, 30) + ",Transcriptionist,North," + times(e3, 10) +
+                "," + times(e3, 20) + ",M" + times(e3, 19) + ",AB" + times(e3, 3) + ",abc\n");
+    ASSERT_EQ(outcome(p.rows.at(0)), "new");
+    const auto summary = RunUserImport(p.rows, {}, Users(), loadedGroups);
+    ASSERT_EQ(summary.added, 1u) << summary.results[0].message;
+    EXPECT_EQ(rows("SELECT user_name, first_name, last_name, trans_id FROM System_user_bindery WHERE user_id = " +
+                   std::to_string(summary.results[0].userId)),
+              std::vector<std::string>{times(e3, 50) + "|" + times(e3, 21) + "|" + times(e3, 30) + "|" + times(e3, 8)});
+    EXPECT_EQ(
+        rows("SELECT location_code, dictation_id, mis_nbr, initials FROM Trans_info WHERE trans_id = '" + times(e3, 8) +
+             "'"),
+        std::vector<std::string>{times(e3, 10) + "|" + times(e3, 20) + "|M" + times(e3, 19) + "|AB" + times(e3, 3)});
+    // One character more in any of them refuses the row before anything is written.
+    const auto over = preview("User Name,Location Code,Dictation ID,MIS Number\nA1," + times(e3, 11) + ",,\nA2,," +
+                              times(e3, 21) + ",\nA3,,," + times(e3, 21) + "\n");
+    EXPECT_EQ(outcome(over.rows.at(0)), "error|Location Code cannot be longer than 10 characters.");
+    EXPECT_EQ(outcome(over.rows.at(1)), "error|Dictation ID cannot be longer than 20 characters.");
+    EXPECT_EQ(outcome(over.rows.at(2)), "error|MIS Number cannot be longer than 20 characters.");
+}
+
 TEST_F(UserImport, TheResultFileListsEveryLineAndGivesGeneratedPasswordsOnlyThere) {
     const std::string folder = odbc.folder() + "/import";
     std::filesystem::create_directories(folder);
