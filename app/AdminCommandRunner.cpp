@@ -1,5 +1,7 @@
 #include "AdminCommandRunner.h"
 
+#include "Configuration.h"
+
 #include "General_MDI.h"
 #include "LoginComponent.h"
 #include "Startup.h"
@@ -170,7 +172,11 @@ int importUsers(const AdminCommand& c, const suite::LoginComponent& login, std::
         err << "kdadmin: the users could not be read\n";
         return AdminCommand::kRowFailed;
     }
+    // The editor's context as User Management gives it: the site's start-up flags included.
+    const auto& config = foundation::Configuration::instance();
     site.context.actingSystemAdministrator = login.user.is_administrator;
+    site.context.allowGeneralUsers = config.allowGeneralUsers;
+    site.context.allowSettingSignaturePassword = config.allowSettingSignaturePassword;
     users::UserImportOptions options;
     options.updateExisting = c.updateExisting;
     options.generatePasswords = c.generatePasswords;

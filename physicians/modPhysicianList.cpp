@@ -417,4 +417,27 @@ std::string SetDefaultPartition(PhysicianListDefaults& defaults, long partition)
     return {};
 }
 
+bool PhysicianMayGetUser(const clsPhysicianSummaryRecord& r, long ownPartition) {
+    return r.paxlet_user_id <= 0 && r.physician_id > 0 && PartitionIsUnder(r.Partition_ID, ownPartition);
+}
+
+bool RetrievePhysiciansOfVisibleAccounts(clsPhysicianSummaryRecords& list) {
+    list.RemoveAll();
+    const auto* login = Partitions().login;
+    if (!login)
+        return true;
+    for (int i = 1; i <= login->NumberHospAccounts(); ++i) {
+        const auto& a = login->HospAccountAt(i);
+        if (a.hosp_acct_id <= 0 || a.is_deleted || !AccountVisibleToUser(a.hosp_acct_id))
+            continue;
+        clsPhysicianSummaryRecords one;
+        if (!RetrievePhysicians(a.hosp_acct_id, HiddenFilter::VisibleOnly, one, false))
+            return false;
+        for (const auto& r : one.records())
+            if (!list.Item(r.MyKey()))
+                list.Add(r);
+    }
+    return true;
+}
+
 } // namespace physicians

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clsPhysicianSummaryRecord.h"
+#include "clsPhysicianSummaryRecords.h"
 
 #include <functional>
 #include <string>
@@ -48,6 +49,14 @@ LinkedUserActions& LinkedUsers();
 
 // The accounts the physician is a member of with their partitions (-1 for a member of all).
 std::vector<std::pair<long, long>> PhysicianAccountPartitions(long physicianId);
+
+// ---- linking a new physician user ------------------------------------------------------------
+// Whether a physician of the list may be linked to a new user made by someone of ownPartition: it
+// has no user yet and belongs to that partition or one under it, where the user is placed.
+bool PhysicianMayGetUser(const clsPhysicianSummaryRecord& physician, long ownPartition);
+// The physicians of every account visible to the logged-in user, each once, as the chooser of a new
+// physician user lists them (visible profiles only); false after a failure the session showed.
+bool RetrievePhysiciansOfVisibleAccounts(clsPhysicianSummaryRecords& list);
 
 // ---- delete from every account -----------------------------------------------------------------
 // "" or the refusal (without the closing question) for one physician of the selection.

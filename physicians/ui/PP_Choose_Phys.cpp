@@ -4,6 +4,7 @@
 #include "MessageService.h"
 #include "PhysicianListModel.h"
 #include "modPartition.h"
+#include "modPhysicianList.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -74,7 +75,7 @@ PP_Choose_Phys::PP_Choose_Phys(const suite::LoginComponent& login, QWidget* pare
 }
 
 bool PP_Choose_Phys::IsCandidate(const clsPhysicianSummaryRecord& r, long ownPartition) {
-    return r.paxlet_user_id <= 0 && r.physician_id > 0 && PartitionIsUnder(r.Partition_ID, ownPartition);
+    return PhysicianMayGetUser(r, ownPartition);
 }
 
 bool PP_Choose_Phys::LoadForm() {

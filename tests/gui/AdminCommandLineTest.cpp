@@ -158,6 +158,22 @@ TEST_F(AdminCommandLine, ImportUsersChecksThenWritesAndSaysWhichRowsFailed) {
               "2");
 }
 
+// The editor's rule 13 follows the site's AllowGeneralUsers flag for an administrator who is not a
+// System Administrator, on the command line as on the screen.
+TEST_F(AdminCommandLine, ImportUsersKeepsTheSitesRuleOnGeneralUsers) {
+    replaceInIni("[AdminDesktop]\n", "[AdminDesktop]\nAllowGeneralUsers=NO\n");
+    scalar("UPDATE System_user_bindery SET flag2 = 1 WHERE user_name = 'MJONES'");
+    ASSERT_EQ(scalar("SELECT flag2 FROM System_user_bindery WHERE user_name = 'MJONES'"), "1");
+    std::ofstream(folder + "/typists.csv") << "User Name,First Name,Last Name,User Type,Password\n"
+                                              "PLAIN,Ann,Able,,abc\nTYPIST,Bo,Baker,Transcriptionist,abc\n";
+    EXPECT_EQ(run({"import-users", folder + "/typists.csv", "--dry-run", "--user", "MJONES"}), AdminCommand::kRowFailed)
+        << err.str();
+    EXPECT_EQ(out.str(), "\"Line\",\"User Name\",\"Outcome\",\"Message\"\r\n"
+                         "\"2\",\"PLAIN\",\"error\",\"The user must be configured as either a Transcriptionist or "
+                         "Physician User.\"\r\n"
+                         "\"3\",\"TYPIST\",\"new\",\"\"\r\n");
+}
+
 TEST_F(AdminCommandLine, ExportsWhatTheAdministratorSeesAndDisablesAUser) {
     ASSERT_EQ(run({"export", "users", "--partition", "north general hospital", "--user", "ADMINISTRATOR"}),
               AdminCommand::kDone)

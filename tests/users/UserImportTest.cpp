@@ -134,10 +134,18 @@ const RowCase kRowCases[] = {
      "error|Group NOPE does not exist or is not visible to you."},
     {"GroupOfAnotherKind", "WRONGGRP,Ann,Lee,,North,,DOCS,,abc",
      "error|User WRONGGRP cannot be a member of group DOCS."},
-    {"PhysicianUsersAreNotImported", "DOC9,Ann,Lee,Physician,North,,,,abc",
-     "error|Physician users are linked to a physician profile: add them from User Management."},
+    {"PhysicianWithoutAuthorId", "DOC9,Ann,Lee,Physician,North,,,,abc",
+     "error|A physician user needs the Author ID of its physician profile."},
     {"UnknownUserType", "WIZ,Ann,Lee,Wizard,North,,,,abc",
-     "error|User Type must be General User, Transcriptionist or Veltra Expert, not \"Wizard\"."},
+     "error|User Type must be General User, Transcriptionist, Physician or Veltra Expert, not \"Wizard\"."},
+    // The clear marker on a new user reads as an empty cell; it never stands for a name, type or partition.
+    {"ClearedFirstNameOfANewUser", "NEWC,<clear>,Lee,,North,,,,abc", "new"},
+    {"ClearInTheUserNameColumn", "<clear>,Ann,Lee,,North,,,,abc",
+     "error|<clear> cannot be used in the User Name column."},
+    {"ClearInThePartitionColumn", "CLRP,Ann,Lee,,<CLEAR>,,,,abc",
+     "error|<clear> cannot be used in the Partition column."},
+    {"ClearInTheUserTypeColumn", "CLRT,Ann,Lee, <clear> ,North,,,,abc",
+     "error|<clear> cannot be used in the User Type column."},
     {"ExistingUserIsSkipped", "jdoe,Jane,Doe,,North,,,,abc", "exists (will be skipped)"},
     {"NameOfAGroup", "NURSES,Ann,Lee,,North,,,,abc", std::string("error|") + kNameTaken},
     {"NameOfADeletedUser", "GONE,Ann,Lee,,North,,,,abc", std::string("error|") + kNameTaken},
@@ -152,7 +160,7 @@ TEST_F(UserImport, UnknownColumnsAreNamedAndRefuseTheWholeFile) {
     const auto p = preview("User Name,Shoe Size,First Name,Favourite Colour\nJDOE,9,Jane,red\n");
     EXPECT_EQ(p.error, "Unknown columns: \"Shoe Size\", \"Favourite Colour\".  The columns an import file may have "
                        "are: User Name, First Name, Last Name, User Type, Partition, User Policy, Groups, Initials, "
-                       "Location Code, Dictation ID, MIS Number, Must Change Password, Password.");
+                       "Location Code, Dictation ID, MIS Number, Must Change Password, Password, Author ID.");
     EXPECT_TRUE(p.rows.empty());
     EXPECT_EQ(preview("First Name\nJane\n").error, "The file has no User Name column.");
     EXPECT_EQ(preview("User Name,user name:\nA,B\n").error, "The column User Name appears more than once.");
@@ -252,6 +260,8 @@ TEST_F(UserImport, TwoHundredUsersAreWrittenAsTheEditorWritesThem) {
         },
         Users(), loadedGroups);
     EXPECT_EQ(summary.added, 200u);
+    // The written users are not kept in memory: the import's memory stays flat in the user count.
+    EXPECT_EQ(Users().Count(), 0u);
     EXPECT_EQ(summary.failed, 0u);
     EXPECT_EQ(steps.size(), 201u);
     EXPECT_EQ(steps.back(), 200u);
@@ -316,6 +326,32 @@ TEST_F(UserImport, AFailingStatementLeavesThatUserOutWholeAndTheRestIn) {
     EXPECT_EQ(Users().Item(clsUsers::Key(failed.userId)), nullptr);
 }
 
+// Every text field at its limit in 3-byte characters is written whole, to the user row and to the
+// transcriptionist record.
+TEST_F(UserImport, EveryFieldAtItsLimitIn3ByteCharactersIsWrittenWhole) {
+    const auto p =
+        preview("User Name,First Name,Last Name,User Type,Partition,Location Code,Dictation ID,MIS Number,"
+                "Initials,Password\n" +
+                times(e3, 50) + "," + times(e3, 21) + "," + times(e3, 30) + ",Transcriptionist,North," + times(e3, 10) +
+                "," + times(e3, 20) + ",M" + times(e3, 19) + ",AB" + times(e3, 3) + ",abc\n");
+    ASSERT_EQ(outcome(p.rows.at(0)), "new");
+    const auto summary = RunUserImport(p.rows, {}, Users(), loadedGroups);
+    ASSERT_EQ(summary.added, 1u) << summary.results[0].message;
+    EXPECT_EQ(rows("SELECT user_name, first_name, last_name, trans_id FROM System_user_bindery WHERE user_id = " +
+                   std::to_string(summary.results[0].userId)),
+              std::vector<std::string>{times(e3, 50) + "|" + times(e3, 21) + "|" + times(e3, 30) + "|" + times(e3, 8)});
+    EXPECT_EQ(
+        rows("SELECT location_code, dictation_id, mis_nbr, initials FROM Trans_info WHERE trans_id = '" + times(e3, 8) +
+             "'"),
+        std::vector<std::string>{times(e3, 10) + "|" + times(e3, 20) + "|M" + times(e3, 19) + "|AB" + times(e3, 3)});
+    // One character more in any of them refuses the row before anything is written.
+    const auto over = preview("User Name,Location Code,Dictation ID,MIS Number\nA1," + times(e3, 11) + ",,\nA2,," +
+                              times(e3, 21) + ",\nA3,,," + times(e3, 21) + "\n");
+    EXPECT_EQ(outcome(over.rows.at(0)), "error|Location Code cannot be longer than 10 characters.");
+    EXPECT_EQ(outcome(over.rows.at(1)), "error|Dictation ID cannot be longer than 20 characters.");
+    EXPECT_EQ(outcome(over.rows.at(2)), "error|MIS Number cannot be longer than 20 characters.");
+}
+
 TEST_F(UserImport, TheResultFileListsEveryLineAndGivesGeneratedPasswordsOnlyThere) {
     const std::string folder = odbc.folder() + "/import";
     std::filesystem::create_directories(folder);
@@ -359,6 +395,162 @@ TEST_F(UserImport, ASemicolonFileOfADecimalCommaLocaleImportsTheSame) {
                    "'KOMMA'"),
               std::vector<std::string>{"1234567|M\xC3\xBCller; Dr.|1"});
     EXPECT_EQ(members(70).back(), "1234567");
+}
+
+// ---- physician users --------------------------------------------------------------------------
+
+// Accounts 5 (North, visible) and 6 (South, not visible to MGR of North); physicians 501 (DRX's,
+// North), 502 Ann Able (North General, author ids A502 and A502B), 503 (South), 504 (North,
+// hidden), 505 Bo Body (North, member of every account) and 506 (North), each with its own author id.
+// A physician named twice in the file is refused on its second line, as a user name is.
+class PhysicianImport : public UserImport {
+protected:
+    void SetUp() override {
+        UserImport::SetUp();
+        suite::HospAccount north, south;
+        north.hosp_acct_id = 5;
+        north.hosp_acct_name = "North Clinic";
+        north.Partition_ID = 1;
+        south.hosp_acct_id = 6;
+        south.hosp_acct_name = "South Clinic";
+        south.Partition_ID = 2;
+        login.SetHospAccounts({north, south});
+        std::string sql;
+        const auto physician = [&sql](int id, const char* first, const char* last, int user, int partition, int hidden,
+                                      int account, std::vector<std::string> authorIds) {
+            const std::string p = std::to_string(id);
+            sql += "INSERT Physician_profile (physician_id, first_name, last_name, flag2, partition_id, flag3) "
+                   "VALUES (" +
+                   p + ", '" + first + "', '" + last + "', " + std::to_string(user) + ", " + std::to_string(partition) +
+                   ", " + std::to_string(hidden) + ")\n" +
+                   "INSERT Physician_membership (physician_id, hosp_acct_id) VALUES (" + p + ", " +
+                   std::to_string(account) + ")\n" +
+                   "INSERT Physician_attributes (physician_id, hosp_acct_id) VALUES (" + p + ", -1)\n";
+            for (const auto& a : authorIds)
+                sql += "INSERT Physician_external_ids VALUES (" + p + ", 'DVI', '" + a + "', 2, 0)\n";
+        };
+        physician(501, "Xavier", "Doctor", 62, 1, 0, 5, {"D501"});
+        physician(502, "Ann", "Able", 0, 3, 0, 5, {"A502", "A502B"});
+        physician(503, "Sam", "South", 0, 2, 0, 6, {"S503"});
+        physician(504, "Hal", "Hidden", 0, 1, 1, 5, {"H504"});
+        physician(505, "Bo", "Body", 0, 1, 0, -1, {"B505"});
+        physician(506, "Cy", "Clone", 0, 1, 0, 5, {"C506"});
+        exec(sql);
+        session().history.clear();
+    }
+    static constexpr const char* kPhysHeader = "User Name,First Name,Last Name,User Type,Partition,Groups,Password,"
+                                               "Author ID";
+};
+
+TEST_F(PhysicianImport, PhysicianUsersAreCheckedAgainstThePhysiciansTheChooserOffers) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"DOCA,,,Physician,,,abc,a502", "new"},
+        {"DOCB,,,Physician,,,abc,", "error|A physician user needs the Author ID of its physician profile."},
+        {"DOCC,,,Physician User,,,abc,D501", "error|The physician with Author ID D501 already has a user."},
+        {"DOCD,,,Physician,,,abc,S503", "error|No physician with Author ID S503 is visible to you."},
+        {"DOCE,,,Physician,,,abc,H504", "error|No physician with Author ID H504 is visible to you."},
+        {"DOCF,,,Physician,,,abc,NOPE", "error|No physician with Author ID NOPE is visible to you."},
+        {"DOCG,,,Physician,,,abc,A502B", "error|The physician with Author ID A502B is linked to the user of line 2 "
+                                         "already."},
+        {"DOCH,Cy,Clone,Physician,North General,,abc,C506",
+         "error|A physician user is placed in the physician's partition, North."},
+        {"DOCI,Ann,Lee,,North,,abc,B505", "error|Author ID is given for physician users only."},
+        {"DOCJ,Bo,,Physician,north,DOCS,abc,B505", "new"},
+        {"DOCK,,,Physician,,NURSES,abc,B505", "error|The physician with Author ID B505 is linked to the user of "
+                                              "line 11 already."},
+    };
+    std::string csv = std::string(kPhysHeader) + "\n";
+    for (const auto& c : cases)
+        csv += c.first + "\n";
+    const auto p = preview(csv);
+    ASSERT_EQ(p.error, "");
+    ASSERT_EQ(p.rows.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(outcome(p.rows[i]), cases[i].second) << cases[i].first;
+    // The new user starts as the chooser starts it: the physician's names and partition.
+    const clsUser& doc = p.rows[0].user;
+    EXPECT_EQ(doc.m_lngPhysicianId, 502);
+    EXPECT_EQ(doc.m_strFirstName + " " + doc.m_strLastName, "Ann Able");
+    EXPECT_EQ(doc.Partition_ID(), 3);
+    EXPECT_FALSE(doc.m_blnNotPaxLet);
+    EXPECT_EQ(p.rows[9].user.m_strFirstName + "|" + p.rows[9].user.m_strLastName, "Bo|Body");
+    EXPECT_EQ(p.rows[9].groupsAfter, std::vector<long>{71});
+}
+
+TEST_F(PhysicianImport, ExistingUsersChangeTheirPhysicianLinkOnlyInTheEditor) {
+    UserImportOptions update;
+    update.updateExisting = true;
+    const auto p =
+        preview(std::string(kPhysHeader) + "\nJDOE,,,Physician,,,,\nDRX,,,Physician,,,,A502\nDRX,,,,,,,D501\n", update);
+    ASSERT_EQ(p.rows.size(), 3u);
+    EXPECT_EQ(outcome(p.rows[0]),
+              "error|A user becomes a physician user in User Management, where its physician profile is chosen.");
+    EXPECT_EQ(outcome(p.rows[1]), "error|The physician profile of a physician user is changed in User Management.");
+    EXPECT_EQ(outcome(p.rows[2]), "error|User name DRX appears more than once in the file (first on line 3).");
+    EXPECT_EQ(outcome(preview(std::string(kPhysHeader) + "\nDRX,Xavi,,,,,,D501\n", update).rows.at(0)),
+              "exists (will be updated)");
+}
+
+// Written as the editor's Add User writes a physician user: the user's physician, the profile's user
+// back, the electronic signature on, one log event.
+TEST_F(PhysicianImport, PhysicianUsersAreWrittenWithTheirProfileLink) {
+    const auto p =
+        preview(std::string(kPhysHeader) + "\nDOCA,,,Physician,,,abc,A502B\nDOCB,Bo,,Physician,,,abc,b505\n");
+    ASSERT_EQ(p.Count(ImportOutcome::New), 2u) << outcome(p.rows[0]) << outcome(p.rows[1]);
+    const auto summary = RunUserImport(p.rows, {}, Users(), loadedGroups);
+    ASSERT_EQ(summary.added, 2u) << summary.results[0].message;
+    const std::string a = std::to_string(summary.results[0].userId), b = std::to_string(summary.results[1].userId);
+    EXPECT_EQ(rows("SELECT user_name, first_name, last_name, flag1, partition_id FROM System_user_bindery WHERE "
+                   "user_id IN (" +
+                   a + ", " + b + ") ORDER BY user_id"),
+              (std::vector<std::string>{"DOCA|Ann|Able|502|3", "DOCB|Bo|Body|505|1"}));
+    EXPECT_EQ(rows("SELECT physician_id, flag2 FROM Physician_profile WHERE physician_id IN (502, 505) ORDER BY "
+                   "physician_id"),
+              (std::vector<std::string>{"502|" + a, "505|" + b}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id IN (502, 505) AND "
+                     "elect_signature = 1"),
+              "2");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM System_log WHERE error_code = 20003 AND msg1 LIKE 'User DOC_ was added%'"),
+              "2");
+}
+
+// ---- the clear marker on updates -----------------------------------------------------------
+
+// JDOE (Jane Doe, member of NURSES and of SOUTHERN, a group of a partition MGR does not see).
+TEST_F(UserImport, AClearCellEmptiesAnUpdatedFieldAndAnEmptyCellKeepsIt) {
+    exec("INSERT System_user_bindery (user_id, user_name, description, flag3, flag2, nbr_bad_attempts, partition_id, "
+         "is_shared) VALUES (72, 'SOUTHERN', 'Not seen from North', 1, 0, 0, 2, 0)\n"
+         "INSERT INTO System_security_groups VALUES (72, 60, NULL, 0, 0, 0, NULL, NULL, NULL)\n"
+         "UPDATE System_user_bindery SET flag4 = 3 WHERE user_id = 60");
+    UserImportOptions update;
+    update.updateExisting = true;
+    const std::string header = "User Name,First Name,Last Name,User Policy,Groups,Password\n";
+    auto p = preview(header + "JDOE,<clear>,,<clear>,<clear>,\n", update);
+    ASSERT_EQ(outcome(p.rows.at(0)), "exists (will be updated)");
+    const clsUser& jdoe = p.rows[0].user;
+    EXPECT_EQ(jdoe.m_strFirstName + "|" + jdoe.m_strLastName, "|Doe");
+    EXPECT_EQ(jdoe.m_bytUserPolicy, 0);
+    EXPECT_FALSE(p.rows[0].changes.passwordChanged);
+    EXPECT_EQ(p.rows[0].groupsAfter, std::vector<long>{72});
+    const auto summary = RunUserImport(p.rows, {}, Users(), loadedGroups);
+    ASSERT_EQ(summary.updated, 1u) << summary.results[0].message;
+    EXPECT_EQ(rows("SELECT '[' + first_name + ']', last_name, flag4 FROM System_user_bindery WHERE user_id = 60"),
+              std::vector<std::string>{"[]|Doe|0"});
+    EXPECT_EQ(rows("SELECT group_id FROM System_security_groups WHERE user_id = 60"), std::vector<std::string>{"72"});
+    // Naming the groups replaces those the administrator sees; the others stay.
+    EXPECT_EQ(preview(header + "JDOE,,,,NURSES,\n", update).rows.at(0).groupsAfter, (std::vector<long>{72, 70}));
+
+    // Both names cleared, or a password cleared under a policy that wants one: the editor's messages.
+    p = preview(header + "JDOE,<clear>,<clear>,,,\nTJONES,,,,,<clear>\n", update);
+    EXPECT_EQ(outcome(p.rows.at(0)), "error|The first and last name cannot both be blank.");
+    EXPECT_EQ(outcome(p.rows.at(1)),
+              "error|Your login password must be at least 3 characters long.  Please enter a different login "
+              "password.");
+    // Under a policy that allows a blank password, clearing it writes one.
+    p = preview(header + "TJONES,,,Open,,<clear>\n", update);
+    ASSERT_EQ(outcome(p.rows.at(0)), "exists (will be updated)");
+    EXPECT_TRUE(p.rows[0].changes.passwordChanged);
+    EXPECT_EQ(p.rows[0].user.m_strPassword, "");
 }
 
 } // namespace

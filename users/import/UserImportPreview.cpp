@@ -10,6 +10,7 @@
 #include "Utf8.h"
 #include "clsPartition.h"
 #include "modPartition.h"
+#include "modPhysicianList.h"
 #include "modSecurityGroups.h"
 #include "modUserStore.h"
 
@@ -39,6 +40,7 @@ constexpr FieldInfo kFields[] = {
     {ImportField::MisNumber, "MIS Number", kMisChars},
     {ImportField::MustChangePassword, "Must Change Password", 0},
     {ImportField::Password, "Password", 0},
+    {ImportField::AuthorId, "Author ID", 0},
 };
 
 // The editor's own captions name the same columns.
@@ -75,9 +77,8 @@ std::optional<TypeChoice> parseUserType(const std::string& cell, std::string& er
     if (k == "VELTRA EXPERT")
         return TypeChoice{false, false, true};
     if (k == "PHYSICIAN" || k == "PHYSICIAN USER")
-        error = "Physician users are linked to a physician profile: add them from User Management.";
-    else
-        error = "User Type must be General User, Transcriptionist or Veltra Expert, not \"" + cell + "\".";
+        return TypeChoice{false, true, false};
+    error = "User Type must be General User, Transcriptionist, Physician or Veltra Expert, not \"" + cell + "\".";
     return std::nullopt;
 }
 
@@ -105,25 +106,41 @@ std::vector<std::string> splitList(const std::string& cell) {
     return out;
 }
 
-// The row's cells by field; a column the file lacks reads as missing.
+// The row's cells by field; a column the file lacks reads as missing, a cell holding kClearCell
+// as empty and cleared.
 class RowCells {
 public:
     RowCells(const ImportColumns& columns, const std::vector<std::string>& fields) {
-        for (size_t i = 0; i < columns.fields.size() && i < fields.size(); ++i)
-            m_cells[static_cast<size_t>(columns.fields[i])] = &fields[i];
+        for (size_t i = 0; i < columns.fields.size() && i < fields.size(); ++i) {
+            const auto f = static_cast<size_t>(columns.fields[i]);
+            m_cells[f] = &fields[i];
+            m_cleared[f] = foundation::upperText(foundation::trimText(fields[i])) == "<CLEAR>";
+        }
     }
     [[nodiscard]] bool Present(ImportField f) const { return m_cells[static_cast<size_t>(f)] != nullptr; }
     [[nodiscard]] const std::string& operator[](ImportField f) const {
         static const std::string empty;
         const std::string* cell = m_cells[static_cast<size_t>(f)];
-        return cell ? *cell : empty;
+        return cell && !Cleared(f) ? *cell : empty;
     }
-    // A cell that holds something: empty cells of an update keep the stored value.
+    // A cell that holds a value: an empty cell of an update keeps the stored value.
     [[nodiscard]] bool Given(ImportField f) const { return !(*this)[f].empty(); }
+    // A cell that empties the stored value of an update.
+    [[nodiscard]] bool Cleared(ImportField f) const { return m_cleared[static_cast<size_t>(f)]; }
+    // The field's value for the user: the cell's, else empty when cleared or new, else the stored one.
+    [[nodiscard]] std::string Value(ImportField f, bool isNew, const std::string& stored) const {
+        return Given(f) || Cleared(f) || isNew ? (*this)[f] : stored;
+    }
 
 private:
     const std::string* m_cells[std::size(kFields)] = {};
+    bool m_cleared[std::size(kFields)] = {};
 };
+
+// The fields a cell may clear: the others always hold a value of their own.
+constexpr ImportField kClearable[] = {ImportField::FirstName,   ImportField::LastName,  ImportField::UserPolicy,
+                                      ImportField::Groups,      ImportField::Initials,  ImportField::LocationCode,
+                                      ImportField::DictationId, ImportField::MisNumber, ImportField::Password};
 
 class RowChecker {
 public:
@@ -159,13 +176,25 @@ private:
         return nullptr;
     }
     // A custom group the administrator sees: one of its partitions' or shared into it.
+    static bool seenByAdministrator(const clsSecurityGroup& g) {
+        return !IsBuiltInGroupName(g.m_strGroupName) && (!g.Read_Only() || g.Is_Shared());
+    }
     const clsSecurityGroup* findGroup(const std::string& name) const {
         const std::string key = nameKey(name);
         for (const clsSecurityGroup& g : *m_site.groups)
-            if (nameKey(g.m_strGroupName) == key && !IsBuiltInGroupName(g.m_strGroupName) &&
-                (!g.Read_Only() || g.Is_Shared()))
+            if (nameKey(g.m_strGroupName) == key && seenByAdministrator(g))
                 return &g;
         return nullptr;
+    }
+    const physicians::clsPhysicianSummaryRecord* findPhysician(const std::string& authorId) const {
+        const auto it = m_site.physicianByAuthorId.find(nameKey(foundation::trimText(authorId)));
+        return it == m_site.physicianByAuthorId.end() ? nullptr : m_site.physicians.Item(std::to_string(it->second));
+    }
+    std::string partitionName(long id) const {
+        for (const auto& [partition, name] : m_site.partitions)
+            if (partition == id)
+                return name;
+        return std::to_string(id);
     }
     std::vector<long> groupsOf(long userId) const {
         std::vector<long> out;
@@ -179,6 +208,7 @@ private:
     const UserImportSite& m_site;
     const UserImportOptions& m_options;
     std::unordered_map<std::string, long> m_seenNames, m_seenTransIds;
+    std::unordered_map<long, long> m_seenPhysicians; // physician id, line
 };
 
 UserImportRow RowChecker::Check(const CsvRecord& record) {
@@ -192,6 +222,10 @@ UserImportRow RowChecker::Check(const CsvRecord& record) {
         if (info.maxChars && platform::utf8Length(cells[info.field]) > info.maxChars)
             return error(row, std::string(info.label) + " cannot be longer than " + std::to_string(info.maxChars) +
                                   " characters.");
+    for (const FieldInfo& info : kFields)
+        if (cells.Cleared(info.field) &&
+            std::find(std::begin(kClearable), std::end(kClearable), info.field) == std::end(kClearable))
+            return error(row, std::string(kClearCell) + " cannot be used in the " + info.label + " column.");
     std::string message;
     std::optional<TypeChoice> type = parseUserType(cells[ImportField::UserType], message);
     if (!type)
@@ -233,6 +267,8 @@ UserImportRow RowChecker::Check(const CsvRecord& record) {
     const clsUserPolicy* policy = findPolicy(isNew ? 0 : existing->m_bytUserPolicy);
     if (cells.Given(ImportField::UserPolicy) && !(policy = findPolicy(cells[ImportField::UserPolicy])))
         return error(row, "User policy " + cells[ImportField::UserPolicy] + " does not exist.");
+    if (cells.Cleared(ImportField::UserPolicy))
+        policy = findPolicy(0L);
     if (!isNew && !cells.Given(ImportField::UserType)) {
         type->voiceToText = existing->m_blnVoiceToText;
         type->paxlet = existing->m_lngPhysicianId > 0;
@@ -241,21 +277,58 @@ UserImportRow RowChecker::Check(const CsvRecord& record) {
     if (!isNew && existing->m_lngPhysicianId > 0 && !type->paxlet)
         return error(row, "Physician users are linked to a physician profile: change their type in User Management.");
 
+    // A physician user is linked to the physician profile named by one of its author ids, as the
+    // editor's Add User links the one chosen from the physicians without a user, and is placed in
+    // that physician's partition.
+    const physicians::clsPhysicianSummaryRecord* physician = nullptr;
+    const std::string authorId = foundation::trimText(cells[ImportField::AuthorId]);
+    if (!type->paxlet && !authorId.empty())
+        return error(row, "Author ID is given for physician users only.");
+    if (type->paxlet && !isNew) {
+        if (existing->m_lngPhysicianId <= 0)
+            return error(row, "A user becomes a physician user in User Management, where its physician profile is "
+                              "chosen.");
+        const auto* linked = authorId.empty() ? nullptr : findPhysician(authorId);
+        if (!authorId.empty() && (!linked || linked->physician_id != existing->m_lngPhysicianId))
+            return error(row, "The physician profile of a physician user is changed in User Management.");
+    }
+    if (type->paxlet && isNew) {
+        if (authorId.empty())
+            return error(row, "A physician user needs the Author ID of its physician profile.");
+        physician = findPhysician(authorId);
+        if (physician && physician->paxlet_user_id > 0)
+            return error(row, "The physician with Author ID " + authorId + " already has a user.");
+        if (!physician || !physicians::PhysicianMayGetUser(*physician, m_site.ownPartition))
+            return error(row, "No physician with Author ID " + authorId + " is visible to you.");
+        const auto [seen, fresh] = m_seenPhysicians.emplace(physician->physician_id, row.line);
+        if (!fresh)
+            return error(row, "The physician with Author ID " + authorId + " is linked to the user of line " +
+                                  std::to_string(seen->second) + " already.");
+        if (cells.Given(ImportField::Partition) && partition != physician->Partition_ID)
+            return error(row, "A physician user is placed in the physician's partition, " +
+                                  partitionName(physician->Partition_ID) + ".");
+        partition = physician->Partition_ID;
+    }
+
     // The editor's OK rules on what its boxes would hold.
     UserEditForm form;
     form.isNew = isNew;
     form.userName = cells[ImportField::UserName];
-    form.firstName =
-        cells.Given(ImportField::FirstName) || isNew ? cells[ImportField::FirstName] : existing->m_strFirstName;
-    form.lastName =
-        cells.Given(ImportField::LastName) || isNew ? cells[ImportField::LastName] : existing->m_strLastName;
+    // A new physician user without names takes the physician's, as the editor's form starts with them.
+    form.firstName = physician && !cells.Given(ImportField::FirstName)
+                         ? platform::utf8Left(physician->first_name, kFirstNameChars)
+                         : cells.Value(ImportField::FirstName, isNew, isNew ? "" : existing->m_strFirstName);
+    form.lastName = physician && !cells.Given(ImportField::LastName)
+                        ? platform::utf8Left(physician->last_name, kNameChars)
+                        : cells.Value(ImportField::LastName, isNew, isNew ? "" : existing->m_strLastName);
     std::string password = cells[ImportField::Password];
     if (isNew && password.empty() && m_options.generatePasswords) {
         static const clsUserPolicy fallback;
         row.generatedPassword = GeneratePassword(policy ? *policy : fallback);
         password = row.generatedPassword;
     }
-    form.password = form.confirmPassword = isNew || !password.empty() ? password : kPasswordPlaceholder;
+    form.password = form.confirmPassword =
+        isNew || !password.empty() || cells.Cleared(ImportField::Password) ? password : kPasswordPlaceholder;
     form.signaturePassword = form.confirmSignaturePassword = isNew ? "" : kPasswordPlaceholder;
     form.transcriptionist = type->transcriptionist;
     form.paxlet = type->paxlet;
@@ -314,11 +387,14 @@ UserImportRow RowChecker::Check(const CsvRecord& record) {
     user.Partition_ID(*partition);
     user.m_blnVoiceToText = form.voiceToText;
     user.m_strPromptScript = form.promptScript;
+    if (physician) {
+        user.m_lngPhysicianId = physician->physician_id;
+        user.m_blnNotPaxLet = false;
+    }
     if (form.transcriptionist || form.voiceToText) {
         user.m_strTransId = platform::utf8Left(row.userName, 8);
-        const auto take = [&cells](ImportField f, std::string& member) {
-            if (cells.Given(f))
-                member = cells[f];
+        const auto take = [&cells, isNew](ImportField f, std::string& member) {
+            member = cells.Value(f, isNew, member);
         };
         take(ImportField::Initials, user.m_strInitials);
         take(ImportField::LocationCode, user.m_strLocationCode);
@@ -335,8 +411,14 @@ UserImportRow RowChecker::Check(const CsvRecord& record) {
     // Groups last: whether the user may join one depends on its kind and partition.
     row.groupsBefore = isNew ? std::vector<long>{} : groupsOf(user.m_lngUserId);
     row.groupsAfter = row.groupsBefore;
-    if (cells.Present(ImportField::Groups) && (isNew || cells.Given(ImportField::Groups))) {
+    if (cells.Present(ImportField::Groups) &&
+        (isNew || cells.Given(ImportField::Groups) || cells.Cleared(ImportField::Groups))) {
+        // The groups the administrator does not see stay as they are.
         row.groupsAfter.clear();
+        for (const clsSecurityGroup& g : *m_site.groups)
+            if (!seenByAdministrator(g) &&
+                std::find(row.groupsBefore.begin(), row.groupsBefore.end(), g.m_lngGroupId) != row.groupsBefore.end())
+                row.groupsAfter.push_back(g.m_lngGroupId);
         for (const std::string& name : splitList(cells[ImportField::Groups])) {
             const clsSecurityGroup* group = findGroup(name);
             if (!group)
@@ -445,10 +527,28 @@ bool LoadImportSite(UserImportSite& site, clsUsers& users, clsSecurityGroups& gr
     for (const auto& p : physicians::PartitionCache())
         if (p.Is_Under(site.ownPartition))
             site.partitions.emplace_back(p.Partition_ID(), p.Partition_Name());
+    site.physiciansLoaded = false;
     return true;
 }
 
-UserImportPreview PreviewUserImport(const UserCsvReader::Result& file, const UserImportSite& site,
+bool LoadImportPhysicians(UserImportSite& site) {
+    site.physicianByAuthorId.clear();
+    if (!physicians::RetrievePhysiciansOfVisibleAccounts(site.physicians))
+        return false;
+    auto& s = foundation::DatabaseSession::instance();
+    s.SQLStatement = "SELECT physician_id, source_physician_id FROM Physician_external_ids WHERE source_type = 2";
+    if (s.ExecSQL() != 1)
+        return false;
+    while (s.FetchRow() == 1) {
+        const long id = s.GetColumnLong(1);
+        if (site.physicians.Item(std::to_string(id)))
+            site.physicianByAuthorId[nameKey(s.GetColumnText(2, 1))] = id;
+    }
+    site.physiciansLoaded = true;
+    return true;
+}
+
+UserImportPreview PreviewUserImport(const UserCsvReader::Result& file, UserImportSite& site,
                                     const UserImportOptions& options) {
     UserImportPreview preview;
     if (!file.error.empty()) {
@@ -458,6 +558,11 @@ UserImportPreview PreviewUserImport(const UserCsvReader::Result& file, const Use
     const ImportColumns columns = MapImportColumns(file.records.front().fields);
     if (!columns.error.empty()) {
         preview.error = columns.error;
+        return preview;
+    }
+    // The physicians are read only for a file that names them.
+    if (columns.Has(ImportField::AuthorId) && !site.physiciansLoaded && !LoadImportPhysicians(site)) {
+        preview.error = "The physicians could not be read.";
         return preview;
     }
     RowChecker checker(columns, site, options);

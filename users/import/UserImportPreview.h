@@ -4,6 +4,7 @@
 #include "UserCsvReader.h"
 #include "UserEditRules.h"
 #include "UserEditSave.h"
+#include "clsPhysicianSummaryRecords.h"
 #include "clsSecurityGroups.h"
 #include "clsUser.h"
 #include "clsUserPolicies.h"
@@ -31,7 +32,11 @@ enum class ImportField {
     MisNumber,
     MustChangePassword,
     Password,
+    AuthorId, // a physician user's physician profile, by one of its author ids
 };
+
+// The cell text that empties a field of an existing user; an empty cell leaves the field as it is.
+inline constexpr const char* kClearCell = "<clear>";
 
 // The header row read: the field of each column, or the one refusal (unknown columns are named).
 struct ImportColumns {
@@ -73,6 +78,11 @@ struct UserImportSite {
     std::unordered_map<std::string, long> takenNames;
     AdminKinds acting;
     UserEditContext context;
+    // The physicians of the accounts visible to the administrator, and each author id's physician
+    // (upper-cased) among them.
+    physicians::clsPhysicianSummaryRecords physicians;
+    std::unordered_map<std::string, long> physicianByAuthorId;
+    bool physiciansLoaded = false;
 };
 
 struct UserImportOptions {
@@ -91,10 +101,16 @@ struct UserImportPreview {
 // a failure the session has shown.
 bool LoadImportSite(UserImportSite& site, clsUsers& users, clsSecurityGroups& groups, clsUserPolicies& policies);
 
+// Reads the physicians a new physician user may be linked to (those the chooser of the editor's Add
+// User offers: visible accounts, no user yet, the administrator's partition or one under it) with
+// their author ids. False after a failure the session has shown.
+bool LoadImportPhysicians(UserImportSite& site);
+
 // Checks every record after the header with the user editor's OK rules, in their order and with
-// their messages, then the file's own duplicates, the names of partitions, policies and groups,
-// and the administrator's authority. Nothing is written.
-UserImportPreview PreviewUserImport(const UserCsvReader::Result& file, const UserImportSite& site,
+// their messages, then the file's own duplicates, the names of partitions, policies, groups and
+// physicians, and the administrator's authority. Nothing is written. The physicians are read
+// (LoadImportPhysicians) the first time a file has an Author ID column.
+UserImportPreview PreviewUserImport(const UserCsvReader::Result& file, UserImportSite& site,
                                     const UserImportOptions& options);
 
 // A password the policy accepts, from the system's random source.

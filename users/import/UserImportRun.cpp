@@ -79,7 +79,10 @@ UserImportSummary RunUserImport(const std::vector<UserImportRow>& rows, const Im
                 if (std::find(row.groupsAfter.begin(), row.groupsAfter.end(), g) == row.groupsAfter.end())
                     changes.groupsLeft.push_back(g);
             const bool isNew = row.outcome == ImportOutcome::New;
-            const bool saved = isNew ? SaveNewUser(user, changes, users) : SaveChangedUser(user, changes, users);
+            // A new user goes into a collection of its own that is dropped once it is written: the
+            // import's memory stays flat in the number of users, and the screens read the list again.
+            clsUsers written;
+            const bool saved = isNew ? SaveNewUser(user, changes, written) : SaveChangedUser(user, changes, users);
             result.message = messages.take();
             if (saved) {
                 result.outcome = isNew ? "added" : "updated";

@@ -31,7 +31,8 @@ using ImportProgress = std::function<bool(size_t done, size_t total)>;
 // editor's OK writes it (name check, new id, the row with its template configuration,
 // transcriptionist record and group memberships in one all-or-nothing batch, one System_log event).
 // A user whose statements fail is left out whole, with the message the store gave, and the import
-// goes on with the next. Messages are collected into the results instead of being shown.
+// goes on with the next. Messages are collected into the results instead of being shown. Updated
+// users follow in the collection; new ones are not kept there (read the users again to list them).
 UserImportSummary RunUserImport(const std::vector<UserImportRow>& rows, const ImportProgress& progress, clsUsers& users,
                                 clsSecurityGroups& groups);
 
