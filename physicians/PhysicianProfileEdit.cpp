@@ -79,6 +79,7 @@ const std::vector<ProfileFieldInfo>& ProfileFields() {
         text("dictation_id", &R::dictation_id, 20),
         text("mis_nbr_1", &R::mis_nbr_1, 20),
         text("mis_nbr_2", &R::mis_nbr_2, 20),
+        text("string1", &R::string1, 255), // the id a critical-result alerting system knows the physician by
         text("phone_nbr_1", &R::phone_nbr_1, 20),
         text("phone_nbr_2", &R::phone_nbr_2, 20),
         text("address_1", &R::address_1, 50),
