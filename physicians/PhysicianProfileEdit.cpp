@@ -79,6 +79,7 @@ const std::vector<ProfileFieldInfo>& ProfileFields() {
         text("dictation_id", &R::dictation_id, 20),
         text("mis_nbr_1", &R::mis_nbr_1, 20),
         text("mis_nbr_2", &R::mis_nbr_2, 20),
+        text("string1", &R::string1, 255), // the id a critical-result alerting system knows the physician by
         text("phone_nbr_1", &R::phone_nbr_1, 20),
         text("phone_nbr_2", &R::phone_nbr_2, 20),
         text("address_1", &R::address_1, 50),
@@ -586,22 +587,27 @@ clsPhysicianRecords PhysicianProfileEdit::ForSave() const {
         copy.Partition_ID = all.Partition_ID;
         out.Add(copy);
     }
-    // External ids: the speech user, author and Speech Machines ids as typed, other kinds as loaded.
+    out.externalIds = ExternalIds();
+    return out;
+}
+
+std::vector<PhysicianExternalId> PhysicianProfileEdit::ExternalIds() const {
+    std::vector<PhysicianExternalId> out;
     int order = 0;
     for (const auto& e : m_records.externalIds)
         if (e.source_type < 1 || e.source_type > 3)
-            out.externalIds.push_back(e);
-    if (const std::string sm = foundation::trimText(all.sm_user_name); !sm.empty())
-        out.externalIds.push_back({1, sm, 1});
-    std::stringstream ids(all.dvi_id);
+            out.push_back(e);
+    if (const std::string sm = foundation::trimText(m_all.sm_user_name); !sm.empty())
+        out.push_back({1, sm, 1});
+    std::stringstream ids(m_all.dvi_id);
     std::string id;
     while (std::getline(ids, id, ',')) {
         const std::string trimmed = foundation::trimText(id);
         if (!trimmed.empty())
-            out.externalIds.push_back({2, trimmed, ++order});
+            out.push_back({2, trimmed, ++order});
     }
-    if (const std::string asp = foundation::trimText(all.speech_machines_id); !asp.empty())
-        out.externalIds.push_back({3, asp, 1});
+    if (const std::string asp = foundation::trimText(m_all.speech_machines_id); !asp.empty())
+        out.push_back({3, asp, 1});
     return out;
 }
 

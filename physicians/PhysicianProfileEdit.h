@@ -103,6 +103,9 @@ public:
     [[nodiscard]] bool Changed() const { return !Changes().empty() || m_blnMembershipChanged; }
     // The collection the save batch writes: the -1 record first, then the account records.
     [[nodiscard]] clsPhysicianRecords ForSave() const;
+    // The external ids the save writes: the speech user, author and Speech Machines ids as typed,
+    // other kinds as loaded.
+    [[nodiscard]] std::vector<PhysicianExternalId> ExternalIds() const;
     // Whether the linked user's e-signature was on when loaded (rule: only a Paxlet administrator
     // may turn it off).
     [[nodiscard]] bool loadedElectSignature() const { return m_original.elect_signature != 0; }

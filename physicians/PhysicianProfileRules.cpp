@@ -8,6 +8,7 @@
 #include "Utf8.h"
 #include "modPartition.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace physicians {
@@ -119,28 +120,43 @@ bool PasswordProtectedEmailWithoutPassword(const PhysicianProfileEdit& edit) {
 
 // ---- duplicate identifiers ------------------------------------------------------------------------
 
-std::string DuplicateIdsQuery(const PhysicianProfileEdit& edit) {
-    std::vector<std::pair<int, std::string>> ids;
-    for (const auto& e : edit.ForSave().externalIds)
-        ids.emplace_back(e.source_type, e.source_physician_id);
-    if (ids.empty())
-        return "";
-    std::string terms;
-    for (const auto& [type, id] : ids)
-        terms += std::string(terms.empty() ? "" : " OR ") + " (source_type = " + std::to_string(type) +
-                 " AND source_physician_id = '" + DatabaseSession::QuoteSQL(id) + "')";
-    std::string accounts;
-    for (long a : edit.accounts())
-        accounts += (accounts.empty() ? "" : ",") + std::to_string(a);
+std::string SharedAccountsCondition(std::vector<long> accounts) {
+    std::sort(accounts.begin(), accounts.end());
+    accounts.erase(std::unique(accounts.begin(), accounts.end()), accounts.end());
     if (accounts.empty())
-        accounts = "-1";
+        accounts.push_back(-1);
+    // Account numbers are given out in sequence, so a physician in many accounts is mostly in runs
+    // of consecutive ones: a run of three or more is one range, the rest one list.
+    std::string list, ranges;
+    for (size_t i = 0; i < accounts.size();) {
+        size_t j = i;
+        while (j + 1 < accounts.size() && accounts[j + 1] == accounts[j] + 1)
+            ++j;
+        if (j - i >= 2) {
+            ranges += " OR hosp_acct_id BETWEEN " + std::to_string(accounts[i]) + " AND " + std::to_string(accounts[j]);
+        } else {
+            for (size_t k = i; k <= j; ++k)
+                list += (list.empty() ? "" : ",") + std::to_string(accounts[k]);
+        }
+        i = j + 1;
+    }
+    return "(hosp_acct_id = -1" + (list.empty() ? std::string() : " OR hosp_acct_id IN (" + list + ")") + ranges + ")";
+}
+
+std::string DuplicateIdsQuery(const PhysicianProfileEdit& edit) {
+    std::string terms;
+    for (const auto& e : edit.ExternalIds())
+        if (e.source_type >= 1 && e.source_type <= 3)
+            terms += std::string(terms.empty() ? "" : " OR ") + " (source_type = " + std::to_string(e.source_type) +
+                     " AND source_physician_id = '" + DatabaseSession::QuoteSQL(e.source_physician_id) + "')";
+    if (terms.empty())
+        return "";
     return "SELECT last_name, first_name, title_1, source_id, source_physician_id\r\n"
            "FROM Physician_profile PP, Physician_external_ids PEI\r\n"
            "WHERE PP.physician_id = PEI.physician_id\r\n AND PEI.physician_id <> " +
            std::to_string(edit.physicianId()) + " AND ((" + terms +
-           "))\r\n AND EXISTS (SELECT * FROM Physician_membership WHERE physician_id = PP.physician_id AND "
-           "(hosp_acct_id = -1 OR hosp_acct_id IN (" +
-           accounts + ")))";
+           "))\r\n AND EXISTS (SELECT * FROM Physician_membership WHERE physician_id = PP.physician_id AND " +
+           SharedAccountsCondition(edit.accounts()) + ")";
 }
 
 bool FindDuplicateIds(const PhysicianProfileEdit& edit, std::vector<DuplicateId>& hits) {

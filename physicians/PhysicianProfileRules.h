@@ -42,6 +42,9 @@ bool PasswordProtectedEmailWithoutPassword(const PhysicianProfileEdit& edit);
 struct DuplicateId {
     std::string source_id, id, physicianName;
 };
+// The membership condition of "shares an account with these accounts": a member of all accounts
+// (-1) or of one of them, consecutive account numbers written as ranges.
+std::string SharedAccountsCondition(std::vector<long> accounts);
 // The look-up among the other physicians sharing an account with this one; "" when there are no
 // ids to look up.
 std::string DuplicateIdsQuery(const PhysicianProfileEdit& edit);

@@ -153,6 +153,7 @@ void Catalog::refreshIfChanged() {
 }
 
 void Catalog::load() {
+    ++m_generation;
     m_tables.clear();
     m_procedures.clear();
     std::vector<std::string> databases;
@@ -224,6 +225,7 @@ const TableInfo* Catalog::table(const std::string& database, std::string_view na
 }
 
 void Catalog::addTable(const TableInfo& t) {
+    ++m_generation;
     const std::string d = "\"" + t.database + "\".";
     for (size_t i = 0; i < t.columns.size(); ++i) {
         const ColumnInfo& c = t.columns[i];
@@ -244,6 +246,7 @@ void Catalog::addTable(const TableInfo& t) {
 }
 
 void Catalog::dropTable(const std::string& database, const std::string& name) {
+    ++m_generation;
     const std::string d = "\"" + database + "\".";
     execPlain(m_db, "DELETE FROM " + d + "__tsql_columns WHERE tbl = " + quoted(name) + "; DELETE FROM " + d +
                         "__tsql_identity WHERE tbl = " + quoted(name));
@@ -251,6 +254,7 @@ void Catalog::dropTable(const std::string& database, const std::string& name) {
 }
 
 void Catalog::addColumn(const std::string& database, const std::string& table, const ColumnInfo& c) {
+    ++m_generation;
     const std::string d = "\"" + database + "\".";
     execPlain(m_db, "INSERT INTO " + d + "__tsql_columns SELECT " + quoted(table) + ", COALESCE(MAX(ord),-1)+1, " +
                         quoted(c.name) + "," + quoted(c.type.name) + "," + std::to_string(c.type.length) + "," +

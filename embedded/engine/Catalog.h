@@ -56,7 +56,11 @@ public:
     void invalidate() {
         m_loadedVersion = -1;
         m_checked = false;
+        ++m_generation;
     }
+    // Moves whenever the tables known here change (a reload, or this connection's own DDL), so a
+    // translation made earlier can tell whether it still holds.
+    [[nodiscard]] unsigned long long generation() const { return m_generation; }
     // Finalizes the statements kept prepared, so the connection can close.
     void releaseStatements();
 
@@ -78,6 +82,7 @@ private:
     sqlite3_stmt* m_probe = nullptr; // kept prepared: every statement asks whether the schema moved
     bool m_checked = false;          // the running statement has made the check
     long long m_loadedVersion = -1;
+    unsigned long long m_generation = 0;
     std::string m_loadedProcedures;
     std::map<std::string, TableInfo> m_tables;
     std::map<std::string, std::string> m_procedures;

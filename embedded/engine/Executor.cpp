@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <sqlite3.h>
+#include <utility>
 
 namespace tsql {
 
@@ -58,6 +59,7 @@ void Executor::runBatch(std::string_view sql) {
                                 "' must be the first statement in a query batch.",
                             ErrorScope::Compile, 15);
         }
+        m_firstStatement = statements.empty() ? nullptr : statements.front().get();
         compileCheck(statements, nullptr);
     } catch (const Error& e) {
         addError(e);
@@ -461,8 +463,19 @@ void Executor::runSelect(const Statement& st) {
         throw Error(156, "Incorrect syntax near the keyword 'INTO'.", ErrorScope::Compile, 15);
 
     Translator tr(m_s);
-    tr.setLiveVariables(live);
-    TranslatedSelect out = tr.select(s, assigns ? 0 : m_s.m_rowcount);
+    TranslatedSelect out;
+    CheckedSelect checked = std::exchange(m_checkedFirst, {});
+    bool reuse = checked.statement == &st && !assigns && m_s.m_rowcount == 0;
+    if (reuse) {
+        m_s.catalog().refreshIfChanged();
+        reuse = m_s.catalog().generation() == checked.generation;
+    }
+    if (reuse) {
+        out = std::move(checked.translated);
+    } else {
+        tr.setLiveVariables(live);
+        out = tr.select(s, assigns ? 0 : m_s.m_rowcount);
+    }
     // Unnamed expressions get a placeholder name so '*' results can tell them apart.
     KeptGuard guard(*this, out.sql, tr.binds());
     sqlite3_stmt* stmt = guard.st;

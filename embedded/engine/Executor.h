@@ -114,6 +114,16 @@ private:
     int m_returnValue = 0;
     bool m_checkIdentityInsert = false; // the batch sets IDENTITY_INSERT before a checked INSERT
     std::unordered_map<std::string, sqlite3_stmt*> m_kept;
+    // The batch's first statement runs right after the check, with nothing run in between: a
+    // SELECT of it that reads no variable keeps the check's translation for its run, unless the
+    // tables changed meanwhile (another connection) or SET ROWCOUNT limits it.
+    const Statement* m_firstStatement = nullptr;
+    struct CheckedSelect {
+        const Statement* statement = nullptr;
+        TranslatedSelect translated;
+        unsigned long long generation = 0;
+    };
+    CheckedSelect m_checkedFirst;
 };
 
 } // namespace tsql

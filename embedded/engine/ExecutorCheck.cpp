@@ -125,6 +125,8 @@ bool Executor::checkStatement(const Statement& st) {
                 tr.setLiveVariables(live);
                 TranslatedSelect out = tr.select(*st.select);
                 checkPrepared(out.sql, tr.binds());
+                if (&st == m_firstStatement && live.empty() && tr.binds().empty())
+                    m_checkedFirst = {&st, std::move(out), m_s.catalog().generation()};
             });
         return true;
     case StatementKind::Insert:

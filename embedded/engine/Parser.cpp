@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string_view>
 
 namespace tsql {
 
@@ -45,24 +46,31 @@ std::string TypeSpec::describe() const {
 
 namespace {
 
-// Words SQL Server reserves; they never serve as an implicit alias or a bare name.
-constexpr std::array kReserved = {
-    "ADD",     "ALL",     "ALTER",      "AND",         "ANY",      "AS",        "ASC",       "BACKUP",
-    "BEGIN",   "BETWEEN", "BREAK",      "BY",          "CASE",     "CHECK",     "CLUSTERED", "COLLATE",
-    "COLUMN",  "COMMIT",  "CONSTRAINT", "CONTINUE",    "CONVERT",  "CREATE",    "CROSS",     "CURRENT",
-    "DECLARE", "DEFAULT", "DELETE",     "DESC",        "DISTINCT", "DROP",      "ELSE",      "END",
-    "ESCAPE",  "EXCEPT",  "EXEC",       "EXECUTE",     "EXISTS",   "FOREIGN",   "FROM",      "FULL",
-    "GOTO",    "GRANT",   "GROUP",      "HAVING",      "IDENTITY", "IF",        "IN",        "INDEX",
-    "INNER",   "INSERT",  "INTERSECT",  "INTO",        "IS",       "JOIN",      "KEY",       "LEFT",
-    "LIKE",    "NOT",     "NULL",       "OF",          "ON",       "OPTION",    "OR",        "ORDER",
-    "OUTER",   "PERCENT", "PRIMARY",    "PRINT",       "PROC",     "PROCEDURE", "RAISERROR", "REFERENCES",
-    "RETURN",  "REVOKE",  "RIGHT",      "ROLLBACK",    "SELECT",   "SET",       "TABLE",     "THEN",
-    "TO",      "TOP",     "TRAN",       "TRANSACTION", "TRUNCATE", "UNION",     "UNIQUE",    "UPDATE",
-    "USE",     "VALUES",  "VIEW",       "WHEN",        "WHERE",    "WHILE",     "WITH",      "NONCLUSTERED",
+// Words SQL Server reserves; they never serve as an implicit alias or a bare name. Kept sorted:
+// every identifier of a statement is looked up here.
+constexpr std::array<std::string_view, 96> kReserved = {
+    "ADD",        "ALL",      "ALTER",   "AND",          "ANY",      "AS",        "ASC",     "BACKUP",    "BEGIN",
+    "BETWEEN",    "BREAK",    "BY",      "CASE",         "CHECK",    "CLUSTERED", "COLLATE", "COLUMN",    "COMMIT",
+    "CONSTRAINT", "CONTINUE", "CONVERT", "CREATE",       "CROSS",    "CURRENT",   "DECLARE", "DEFAULT",   "DELETE",
+    "DESC",       "DISTINCT", "DROP",    "ELSE",         "END",      "ESCAPE",    "EXCEPT",  "EXEC",      "EXECUTE",
+    "EXISTS",     "FOREIGN",  "FROM",    "FULL",         "GOTO",     "GRANT",     "GROUP",   "HAVING",    "IDENTITY",
+    "IF",         "IN",       "INDEX",   "INNER",        "INSERT",   "INTERSECT", "INTO",    "IS",        "JOIN",
+    "KEY",        "LEFT",     "LIKE",    "NONCLUSTERED", "NOT",      "NULL",      "OF",      "ON",        "OPTION",
+    "OR",         "ORDER",    "OUTER",   "PERCENT",      "PRIMARY",  "PRINT",     "PROC",    "PROCEDURE", "RAISERROR",
+    "REFERENCES", "RETURN",   "REVOKE",  "RIGHT",        "ROLLBACK", "SELECT",    "SET",     "TABLE",     "THEN",
+    "TO",         "TOP",      "TRAN",    "TRANSACTION",  "TRUNCATE", "UNION",     "UNIQUE",  "UPDATE",    "USE",
+    "VALUES",     "VIEW",     "WHEN",    "WHERE",        "WHILE",    "WITH",
 };
+static_assert(std::is_sorted(kReserved.begin(), kReserved.end()));
+constexpr size_t kLongestReserved = 12;
 
 bool isReserved(std::string_view word) {
-    return std::any_of(kReserved.begin(), kReserved.end(), [&](const char* r) { return iequals(word, r); });
+    if (word.size() > kLongestReserved)
+        return false;
+    std::array<char, kLongestReserved> upper{};
+    for (size_t i = 0; i < word.size(); ++i)
+        upper[i] = word[i] >= 'a' && word[i] <= 'z' ? static_cast<char>(word[i] - 'a' + 'A') : word[i];
+    return std::binary_search(kReserved.begin(), kReserved.end(), std::string_view(upper.data(), word.size()));
 }
 
 class Parser {

@@ -67,6 +67,7 @@ const TextControl kGeneralTexts[] = {
     {"txtDVIid", "Dictation Author ID:", "dvi_id"},
     {"TMISNbr1", "MIS Nbr 1:", "mis_nbr_1"},
     {"TMISNbr2", "MIS Nbr 2:", "mis_nbr_2"},
+    {"TVerifyPhysId", "Verify Physician ID:", "string1"},
     {"TPhoneNbr1", "Phone 1:", "phone_nbr_1"},
     {"TPhoneNbr2", "Phone 2:", "phone_nbr_2"},
     {"TAddress1", "Address 1:", "address_1"},

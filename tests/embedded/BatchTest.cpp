@@ -130,6 +130,19 @@ TEST_F(BatchTest, RowcountLimitsRowsReturnedAndAffected) {
     EXPECT_EQ(scalar("SELECT TOP 1 acct_name FROM Account_info ORDER BY hosp_acct_id DESC"), "C");
 }
 
+// A batch's first SELECT runs with the translation its check made; a limit set by an earlier
+// batch, or a table changed since, must still show.
+TEST_F(BatchTest, TheFirstSelectOfABatchFollowsTheConnectionsRowcountAndItsTables) {
+    exec("INSERT Account_info VALUES (1, 'A', 0) INSERT Account_info VALUES (2, 'B', 0)");
+    EXPECT_EQ(exec("SELECT hosp_acct_id FROM Account_info").steps.at(0).rows.size(), 2u);
+    exec("SET ROWCOUNT 1");
+    EXPECT_EQ(exec("SELECT hosp_acct_id FROM Account_info").steps.at(0).rows.size(), 1u);
+    exec("SET ROWCOUNT 0");
+    exec("ALTER TABLE Account_info ADD city varchar(20) NULL");
+    auto r = exec("SELECT * FROM Account_info ORDER BY hosp_acct_id");
+    EXPECT_EQ(r.steps.at(0).columnNames, (std::vector<std::string>{"hosp_acct_id", "acct_name", "is_deleted", "city"}));
+}
+
 TEST_F(BatchTest, LongValuesComeIn256BytePiecesWithRightTruncationInfo) {
     std::string longText(300, 'x');
     longText[299] = 'y';

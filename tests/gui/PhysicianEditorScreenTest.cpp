@@ -159,12 +159,15 @@ TEST_F(PhysicianEditorScreen, EditingSeveralAccountsShowsVariousAndWritesOnlyThe
         selectAccounts(e, {"Zeta", "Alpha"});
         EXPECT_EQ(child<QLineEdit>(e, "TFaxNbr1")->text(), "<various>");
         type(e, "TCity", "Bergen");
+        type(e, "TVerifyPhysId", "V'41");
         child<QPushButton>(e, "BOK")->click();
         EXPECT_TRUE(e.saved());
     });
     ASSERT_TRUE(ran);
     EXPECT_TRUE(recorder.shown.empty()) << recorder.shown.front().text;
     EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND city = 'Bergen'"), "2");
+    // The verify id is the attribute row's string1, the list's alerting-system id.
+    EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND string1 = 'V''41'"), "2");
     EXPECT_EQ(db("SELECT fax_nbr_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 2"),
               "555-0222");
     EXPECT_EQ(db("SELECT fax_nbr_1 FROM Physician_attributes WHERE physician_id = 10 AND hosp_acct_id = 1"),

@@ -316,6 +316,21 @@ TEST_F(ProfileEdit, DuplicateIdsAreFoundThroughASharedAccountOrAnAllAccountsMemb
               std::string::npos);
 }
 
+TEST(PhysicianProfileValues, SharedAccountsAreWrittenAsRangesOfConsecutiveAccounts) {
+    const std::pair<std::vector<long>, const char*> cases[] = {
+        {{}, "(hosp_acct_id = -1 OR hosp_acct_id IN (-1))"},
+        {{7}, "(hosp_acct_id = -1 OR hosp_acct_id IN (7))"},
+        {{8, 7}, "(hosp_acct_id = -1 OR hosp_acct_id IN (7,8))"},
+        {{3, 1, 2}, "(hosp_acct_id = -1 OR hosp_acct_id BETWEEN 1 AND 3)"},
+        {{1, 2, 3, 5, 9, 10, 11, 12, 2},
+         "(hosp_acct_id = -1 OR hosp_acct_id IN (5) OR hosp_acct_id BETWEEN 1 AND 3 OR "
+         "hosp_acct_id BETWEEN 9 AND 12)"},
+        {{100, 101, 103}, "(hosp_acct_id = -1 OR hosp_acct_id IN (100,101,103))"},
+    };
+    for (const auto& [accounts, condition] : cases)
+        EXPECT_EQ(SharedAccountsCondition(accounts), condition);
+}
+
 TEST(PhysicianProfileValues, FaxTimesInTwelveHourFormWithTheirResetValues) {
     struct Case {
         const char* text;
