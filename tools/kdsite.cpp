@@ -8,8 +8,11 @@
 //   kdsite scale <folder> [--seed N] [--small] grow the site's database (--small: a tenth)
 //   kdsite rekey <folder>                      write every stored password again under the site's key
 //                                              (made first when the site has none)
+//   kdsite purge-dictation <folder>            run the site's dictation purge procedure once, as the
+//                                              dictation processor does, and tell how many jobs it queued
 
 #include "DemoSite.h"
+#include "DictationPurgeCommand.h"
 #include "SiteRekeyCommand.h"
 #include "SpeechDemo.h"
 
@@ -67,9 +70,12 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::strcmp(argv[1], "rekey") == 0)
         return tools::rekeySite(argv[2], std::cout, std::cerr);
+    if (argc >= 3 && std::strcmp(argv[1], "purge-dictation") == 0)
+        return tools::purgeDictationJobs(argv[2], std::cout, std::cerr);
     std::cerr << "usage: kdsite demo <folder> <driver library> [--no-speech]\n"
                  "       kdsite new <folder> <driver library>\n"
                  "       kdsite scale <folder> [--seed N] [--small]\n"
-                 "       kdsite rekey <folder>\n";
+                 "       kdsite rekey <folder>\n"
+                 "       kdsite purge-dictation <folder>\n";
     return 2;
 }
