@@ -19,9 +19,9 @@ struct CommandRun {
 
 // The real kdsite binary, as the dictation processor's pass would be started on the site, with the
 // site's own ODBC files (not the test's).
-CommandRun runKdsite(const std::string& site) {
+CommandRun runKdsite(const std::string& arguments) {
     CommandRun run;
-    const std::string command = "env -u ODBCSYSINI '" KD_KDSITE_PATH "' purge-dictation '" + site + "' 2>&1";
+    const std::string command = "env -u ODBCSYSINI '" KD_KDSITE_PATH "' " + arguments + " 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return run;
@@ -31,6 +31,20 @@ CommandRun runKdsite(const std::string& site) {
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// The console's session on the demo site's database, with the site's SQL login.
+void connectToDemo(const std::string& site) {
+    auto& s = DatabaseSession::instance();
+    s.DisconnectFromSQL();
+    s = DatabaseSession{};
+    s.UseDriverConnect = true;
+    s.ServerName = site + "/SQL";
+    s.DatabaseName = demo::kDatabase;
+    s.LoginName = demo::kSqlLogin;
+    s.Password = demo::kSqlPassword;
+    s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
+    ASSERT_TRUE(s.ConnectToSQL());
 }
 
 std::string queuedJobIds() {
@@ -54,11 +68,11 @@ TEST(DictationPurgeCommand, KdsiteRunsTheSavedProcedureOnTheSiteAndTheQueueFills
     char pattern[] = "/tmp/kdpurgecmd-XXXXXX";
     const std::string folder = ::mkdtemp(pattern), site = folder + "/site";
     demo::createDemoSite(site, KD_DRIVER_PATH);
-    kdtest::connectSession(site + "/SQL", demo::kDatabase, demo::kSqlLogin, demo::kSqlPassword);
+    connectToDemo(site);
     auto& s = DatabaseSession::instance();
 
     // Before any save the site has no procedure: the command says so and fails.
-    CommandRun run = runKdsite(site);
+    CommandRun run = runKdsite("purge-dictation '" + site + "'");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("has no dbo.purge_dictation_jobs"), std::string::npos) << run.output;
 
@@ -85,16 +99,41 @@ TEST(DictationPurgeCommand, KdsiteRunsTheSavedProcedureOnTheSiteAndTheQueueFills
     ASSERT_TRUE(purgings.Save(0, "ADMINISTRATOR"));
     EXPECT_TRUE(messages.shown.empty());
 
-    run = runKdsite(site);
+    run = runKdsite("purge-dictation '" + site + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "Dictation purging: 3 completed jobs queued; the purge queue holds 4.\n");
     EXPECT_EQ(queuedJobIds(), "1 2 6 7 ");
 
     // The next pass finds every eligible job queued already.
-    run = runKdsite(site);
+    run = runKdsite("purge-dictation '" + site + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "Dictation purging: 0 completed jobs queued; the purge queue holds 4.\n");
 
+    s.DisconnectFromSQL();
+    fs::remove_all(folder);
+}
+
+// The demo made by kdsite shows a site that has run a while: its criteria saved through the console's
+// record (procedure written, change logged) and the dictation processor's pass run once.
+TEST(DictationPurgeCommand, TheDemoComesWithItsProcedureAndAFilledQueue) {
+    kdtest::OdbcEnvironment odbcConfig;
+    char pattern[] = "/tmp/kdpurgedemo-XXXXXX";
+    const std::string folder = ::mkdtemp(pattern), site = folder + "/site";
+    const CommandRun made = runKdsite("demo '" + site + "' '" KD_DRIVER_PATH "' --no-speech");
+    ASSERT_EQ(made.status, 0) << made.output;
+    EXPECT_NE(made.output.find("Dictation purging: 2 completed jobs queued; the purge queue holds 2."),
+              std::string::npos)
+        << made.output;
+    connectToDemo(site);
+    auto& s = DatabaseSession::instance();
+    EXPECT_EQ(queuedJobIds(), "1 2 ");
+    EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(*) FROM sysobjects WHERE id = "
+                                       "object_id('dbo.purge_dictation_jobs') AND sysstat & 0xf = 4"),
+              "1");
+    EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(*) FROM System_log WHERE msg1 = "
+                                       "'Dictation purging criteria changed by user ADMINISTRATOR.'"),
+              "1");
+    EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(*) FROM Dictation_purge_criteria"), "3");
     s.DisconnectFromSQL();
     fs::remove_all(folder);
 }
