@@ -106,6 +106,13 @@ bool IsValidUsDate(const std::string& text) {
     return *d <= last;
 }
 
+std::string UnseparatedDate(const std::string& usDate) {
+    const std::string date = trimmed(usDate); // the load reads it as char(20), blank-padded
+    if (!IsValidUsDate(date))
+        return "";
+    return date.substr(6, 4) + date.substr(0, 2) + date.substr(3, 2);
+}
+
 std::variant<RuleFailure, MigrateRest> CheckMigrateRest(const std::string& directory, const std::string& installDate) {
     std::string dir = trimmed(directory);
     if (dir.empty())

@@ -30,6 +30,9 @@ struct MigrateRest {
 std::variant<RuleFailure, MigrateRest> CheckMigrateRest(const std::string& directory, const std::string& installDate);
 // A calendar date written MM/DD/YYYY within the server's datetime years (1753 to 9999).
 bool IsValidUsDate(const std::string& text);
+// The same date as the server reads a date literal whatever its language and date format: 'YYYYMMDD'.
+// "" when the text (blanks around ignored) is not such a date.
+std::string UnseparatedDate(const std::string& usDate);
 
 // Timing: the time as typed ("h:mm" or "hh:mm", 1 to 12), am or pm, the weekday list position
 // (0 "<Every Day>", 1 Sunday ... 7 Saturday), "Never", update statistics and the backup days.

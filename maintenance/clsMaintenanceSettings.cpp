@@ -1,6 +1,7 @@
 #include "clsMaintenanceSettings.h"
 
 #include "DatabaseSession.h"
+#include "HubDialogRules.h"
 #include "Interaction.h"
 
 namespace maintenance {
@@ -111,14 +112,17 @@ std::string clsMaintenanceSettings::UpdateStatement(int section, long userId, co
                "archive_log_level   = " + n(cfg.archive_log_level) + sep + "archive_last_user_id = " + user + sep +
                "archive_last_time   = " + stamp;
     };
+    // The install date is kept as MM/DD/YYYY (as the screen shows it and the load reads it); it is
+    // written unseparated, which the server reads the same under any language or date format.
+    const std::string installDate = UnseparatedDate(cfg.migrate_max12);
     auto migrate = [&] {
         return "migrate_use_signed    = " + n(cfg.migrate_use_signed) + sep +
                "migrate_min_days      = " + n(cfg.migrate_min_days) + sep +
                "migrate_max_days      = " + n(cfg.migrate_max_days) + sep + "migrate_max12_date   = '" +
-               DatabaseSession::QuoteSQL(cfg.migrate_max12) + "'" + sep + "migrate_leftover_directory = '" +
-               DatabaseSession::QuoteSQL(cfg.migrate_leftover_directory) + "'" + sep +
-               "migrate_log_level     = " + n(cfg.migrate_log_level) + sep + "migrate_last_user_id  = " + user + sep +
-               "migrate_last_time     = " + stamp + sep + "migrate_enabled       = " + n(cfg.migrate_enabled);
+               DatabaseSession::QuoteSQL(installDate.empty() ? cfg.migrate_max12 : installDate) + "'" + sep +
+               "migrate_leftover_directory = '" + DatabaseSession::QuoteSQL(cfg.migrate_leftover_directory) + "'" +
+               sep + "migrate_log_level     = " + n(cfg.migrate_log_level) + sep + "migrate_last_user_id  = " + user +
+               sep + "migrate_last_time     = " + stamp + sep + "migrate_enabled       = " + n(cfg.migrate_enabled);
     };
     auto timing = [&] {
         return "update_enabled = " + n(cfg.update_enabled) + sep + "frequency     = " + n(cfg.frequency) + sep +

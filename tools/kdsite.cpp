@@ -2,14 +2,19 @@
 //
 //   kdsite demo <folder> <driver library> [--no-speech]
 //                                              create (or re-create) the demo site in <folder>, with
-//                                              the speech simulator in SpeechMagic/ unless --no-speech
+//                                              the speech simulator in SpeechMagic/ unless --no-speech,
+//                                              its dictation purge procedure written and run once
 //   kdsite new <folder> <driver library>       create (or re-create) a new installation's site in
 //                                              <folder>: built-in rows only, the wizard at log-in
 //   kdsite scale <folder> [--seed N] [--small] grow the site's database (--small: a tenth)
 //   kdsite rekey <folder>                      write every stored password again under the site's key
 //                                              (made first when the site has none)
+//   kdsite purge-dictation <folder>            run the site's dictation purge procedure once, as the
+//                                              dictation processor does, and tell how many jobs it queued
 
+#include "DemoDictationPurge.h"
 #include "DemoSite.h"
+#include "DictationPurgeCommand.h"
 #include "SiteRekeyCommand.h"
 #include "SpeechDemo.h"
 
@@ -22,6 +27,8 @@ int main(int argc, char** argv) {
             auto report = demo::createDemoSite(argv[2], argv[3]);
             if (!(argc >= 5 && std::strcmp(argv[4], "--no-speech") == 0))
                 tools::installSpeechDemo(argv[2], KD_SPEECH_BIN);
+            if (tools::fillDemoPurgeQueue(argv[2], std::cout, std::cerr) != 0)
+                return 1;
             std::cout << "Demo site created in " << argv[2] << " (" << report.seconds << " s, database "
                       << report.databaseBytes / 1024 << " KB).\n";
             return 0;
@@ -67,9 +74,12 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::strcmp(argv[1], "rekey") == 0)
         return tools::rekeySite(argv[2], std::cout, std::cerr);
+    if (argc >= 3 && std::strcmp(argv[1], "purge-dictation") == 0)
+        return tools::purgeDictationJobs(argv[2], std::cout, std::cerr);
     std::cerr << "usage: kdsite demo <folder> <driver library> [--no-speech]\n"
                  "       kdsite new <folder> <driver library>\n"
                  "       kdsite scale <folder> [--seed N] [--small]\n"
-                 "       kdsite rekey <folder>\n";
+                 "       kdsite rekey <folder>\n"
+                 "       kdsite purge-dictation <folder>\n";
     return 2;
 }

@@ -692,6 +692,10 @@ CREATE TABLE Dictation_purge_queue (
     string2 varchar(255) NULL,
     date1 datetime NULL
 )
+-- The purge procedure's blocks pick jobs by age and test the queue for each one.
+CREATE INDEX ix_purge_queue_job ON Dictation_purge_queue (job_id)
+CREATE INDEX ix_jobs_complete_date1 ON Dictation_jobs_complete (date1)
+CREATE INDEX ix_jobs_complete_dictated ON Dictation_jobs_complete (dictated_datetime)
 GO
 
 -- Printers ------------------------------------------------------------------------------------------

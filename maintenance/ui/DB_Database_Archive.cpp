@@ -1,7 +1,6 @@
 #include "DB_Database_Archive.h"
 
 #include "DB_Purge_Options.h"
-#include "HelpFile.h"
 #include "LoginComponent.h"
 #include "MaintenanceRules.h"
 #include "MessageService.h"
@@ -9,7 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,10 +20,7 @@ using platform::MsgButtons;
 using platform::MsgIcon;
 
 DB_Database_Archive::DB_Database_Archive(clsMaintenanceHub& hub, const suite::LoginUser& user, QWidget* parent)
-    : QDialog(parent), m_hub(hub), m_user(user) {
-    setObjectName("DB_Database_Archive");
-    setWindowTitle("Document Archiving Options");
-    auto* grid = new QGridLayout(this);
+    : HubDialog("DB_Database_Archive", "Document Archiving Options", parent), m_hub(hub), m_user(user) {
     CHKEnabled = new QCheckBox("Enable Archiving", this);
     CHKEnabled->setObjectName("CHKEnabled");
     LMonths = new QLineEdit(this);
@@ -48,24 +43,7 @@ DB_Database_Archive::DB_Database_Archive(clsMaintenanceHub& hub, const suite::Lo
     grid->addWidget(LConfigUser, 4, 1);
     grid->addWidget(new QLabel("Time:", this), 5, 0);
     grid->addWidget(LConfigTime, 5, 1);
-    auto* buttons = new QHBoxLayout;
-    BOK = new QPushButton("&OK", this);
-    BOK->setObjectName("BOK");
-    BOK->setDefault(true);
-    BCancel = new QPushButton("&Cancel", this);
-    BCancel->setObjectName("BCancel");
-    cmdHelp = new QPushButton("&Help", this);
-    cmdHelp->setObjectName("cmdHelp");
-    buttons->addStretch();
-    for (QPushButton* b : {BOK, BCancel, cmdHelp})
-        buttons->addWidget(b);
-    grid->addLayout(buttons, 6, 0, 1, 2);
-    connect(BOK, &QPushButton::clicked, this, [this] { BOK_Click(); });
-    connect(BCancel, &QPushButton::clicked, this, [this] {
-        m_blnOK = false;
-        reject();
-    });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
+    addButtonRow(6);
 }
 
 bool DB_Database_Archive::EditArchiveOptions(const std::function<int(QDialog&)>& run) {

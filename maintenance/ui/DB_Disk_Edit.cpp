@@ -1,12 +1,10 @@
 #include "DB_Disk_Edit.h"
 
-#include "HelpFile.h"
 #include "HubDialogRules.h"
 #include "MessageService.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,45 +15,23 @@ using platform::MsgBox;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-DB_Disk_Edit::DB_Disk_Edit(const std::vector<ArchiveDisk>& disks, QWidget* parent) : QDialog(parent), m_disks(disks) {
-    setObjectName("DB_Disk_Edit");
-    auto* grid = new QGridLayout(this);
+DB_Disk_Edit::DB_Disk_Edit(const std::vector<ArchiveDisk>& disks, QWidget* parent)
+    : HubDialog("DB_Disk_Edit", "", parent), m_disks(disks) {
     LDiskLabel = new QLineEdit(this);
     LDiskLabel->setObjectName("LDiskLabel");
     LDiskLocation = new QLineEdit(this);
     LDiskLocation->setObjectName("LDiskLocation");
     CHKActive = new QCheckBox("&Current archive disk", this);
     CHKActive->setObjectName("CHKActive");
-    auto* labelText = new QLabel("Disk &Label:", this);
-    labelText->setBuddy(LDiskLabel);
-    auto* locationText = new QLabel("Disk L&ocation:", this);
-    locationText->setBuddy(LDiskLocation);
-    grid->addWidget(labelText, 0, 0);
+    grid->addWidget(label("Disk &Label:", LDiskLabel), 0, 0);
     grid->addWidget(LDiskLabel, 0, 1);
-    grid->addWidget(locationText, 1, 0);
+    grid->addWidget(label("Disk L&ocation:", LDiskLocation), 1, 0);
     grid->addWidget(LDiskLocation, 1, 1);
     grid->addWidget(CHKActive, 2, 1);
-    auto* buttons = new QHBoxLayout;
-    BOK = new QPushButton("&OK", this);
-    BOK->setObjectName("BOK");
-    BOK->setDefault(true);
-    BCancel = new QPushButton("&Cancel", this);
-    BCancel->setObjectName("BCancel");
-    cmdHelp = new QPushButton("&Help", this);
-    cmdHelp->setObjectName("cmdHelp");
-    buttons->addStretch();
-    for (QPushButton* b : {BOK, BCancel, cmdHelp})
-        buttons->addWidget(b);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    addButtonRow(3);
     setTabOrder(LDiskLabel, LDiskLocation);
     setTabOrder(LDiskLocation, CHKActive);
     setTabOrder(CHKActive, BOK);
-    connect(BOK, &QPushButton::clicked, this, [this] { BOK_Click(); });
-    connect(BCancel, &QPushButton::clicked, this, [this] {
-        m_blnOK = false;
-        reject();
-    });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
 }
 
 bool DB_Disk_Edit::EditDisk(const ArchiveDisk* disk, const std::function<int(QDialog&)>& run) {

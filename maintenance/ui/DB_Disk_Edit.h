@@ -1,9 +1,9 @@
 #pragma once
 
+#include "HubDialog.h"
 #include "clsArchiveDisk.h"
 #include "clsMaintenanceSettings.h"
 
-#include <QDialog>
 #include <functional>
 #include <vector>
 
@@ -16,7 +16,7 @@ namespace maintenance {
 // "Add Archive Disk" / "Edit Archive Disk": a disk's label, location and whether it is the current
 // archive disk. OK checks the entry against the other disks and asks before keeping a location that
 // could not be reached; the caller saves the disk.
-class DB_Disk_Edit : public QDialog {
+class DB_Disk_Edit : public HubDialog {
     Q_OBJECT
 public:
     DB_Disk_Edit(const std::vector<ArchiveDisk>& disks, QWidget* parent = nullptr);
@@ -26,17 +26,13 @@ public:
     [[nodiscard]] const clsArchiveDisk& Disk() const { return m_disk; }
 
 private:
-    void BOK_Click();
+    void BOK_Click() override;
 
     const std::vector<ArchiveDisk>& m_disks;
     clsArchiveDisk m_disk;
-    bool m_blnOK = false;
     QLineEdit* LDiskLabel;
     QLineEdit* LDiskLocation;
     QCheckBox* CHKActive;
-    QPushButton* BOK;
-    QPushButton* BCancel;
-    QPushButton* cmdHelp;
 };
 
 } // namespace maintenance

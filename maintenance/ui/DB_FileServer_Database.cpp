@@ -1,13 +1,11 @@
 #include "DB_FileServer_Database.h"
 
-#include "HelpFile.h"
 #include "HubDialogRules.h"
 #include "MessageService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,10 +16,8 @@ using platform::MsgBox;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
-DB_FileServer_Database::DB_FileServer_Database(clsMaintenanceHub& hub, QWidget* parent) : QDialog(parent), m_hub(hub) {
-    setObjectName("DB_FileServer_Database");
-    setWindowTitle("File Server To Database Options");
-    auto* grid = new QGridLayout(this);
+DB_FileServer_Database::DB_FileServer_Database(clsMaintenanceHub& hub, QWidget* parent)
+    : HubDialog("DB_FileServer_Database", "File Server To Database Options", parent), m_hub(hub) {
     CHKEnabled = new QCheckBox("&Enable moving documents from the file server to the database", this);
     CHKEnabled->setObjectName("CHKEnabled");
     LMaxDays = new QLineEdit(this);
@@ -35,11 +31,6 @@ DB_FileServer_Database::DB_FileServer_Database(clsMaintenanceHub& hub, QWidget* 
     CBLogLevel = new QComboBox(this);
     CBLogLevel->setObjectName("CBLogLevel");
     CBLogLevel->addItems({"Normal", "Extended"});
-    auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
     grid->addWidget(CHKEnabled, 0, 0, 1, 2);
     grid->addWidget(label("&Maximum days to leave documents on the file server:", LMaxDays), 1, 0);
     grid->addWidget(LMaxDays, 1, 1);
@@ -49,29 +40,12 @@ DB_FileServer_Database::DB_FileServer_Database(clsMaintenanceHub& hub, QWidget* 
     grid->addWidget(MMax12Date, 3, 1);
     grid->addWidget(label("Lo&gging Detail:", CBLogLevel), 4, 0);
     grid->addWidget(CBLogLevel, 4, 1);
-    auto* buttons = new QHBoxLayout;
-    BOK = new QPushButton("&OK", this);
-    BOK->setObjectName("BOK");
-    BOK->setDefault(true);
-    BCancel = new QPushButton("&Cancel", this);
-    BCancel->setObjectName("BCancel");
-    cmdHelp = new QPushButton("&Help", this);
-    cmdHelp->setObjectName("cmdHelp");
-    buttons->addStretch();
-    for (QPushButton* b : {BOK, BCancel, cmdHelp})
-        buttons->addWidget(b);
-    grid->addLayout(buttons, 5, 0, 1, 2);
+    addButtonRow(5);
     setTabOrder(CHKEnabled, LMaxDays);
     setTabOrder(LMaxDays, LDirectory);
     setTabOrder(LDirectory, MMax12Date);
     setTabOrder(MMax12Date, CBLogLevel);
     setTabOrder(CBLogLevel, BOK);
-    connect(BOK, &QPushButton::clicked, this, [this] { BOK_Click(); });
-    connect(BCancel, &QPushButton::clicked, this, [this] {
-        m_blnOK = false;
-        reject();
-    });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
 }
 
 bool DB_FileServer_Database::EditMigrateOptions(const std::function<int(QDialog&)>& run) {

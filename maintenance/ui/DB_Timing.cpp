@@ -1,6 +1,5 @@
 #include "DB_Timing.h"
 
-#include "HelpFile.h"
 #include "HubDialogRules.h"
 #include "MessageService.h"
 
@@ -18,10 +17,8 @@ namespace maintenance {
 using platform::MsgBox;
 using platform::MsgButtons;
 
-DB_Timing::DB_Timing(clsMaintenanceHub& hub, QWidget* parent) : QDialog(parent), m_hub(hub) {
-    setObjectName("DB_Timing");
-    setWindowTitle("Timing Options");
-    auto* grid = new QGridLayout(this);
+DB_Timing::DB_Timing(clsMaintenanceHub& hub, QWidget* parent)
+    : HubDialog("DB_Timing", "Timing Options", parent), m_hub(hub) {
     MHour = new QLineEdit(this);
     MHour->setObjectName("MHour");
     MHour->setInputMask("99:99");
@@ -38,11 +35,6 @@ DB_Timing::DB_Timing(clsMaintenanceHub& hub, QWidget* parent) : QDialog(parent),
     LBackupDays = new QLineEdit(this);
     LBackupDays->setObjectName("LBackupDays");
     LBackupDays->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), LBackupDays));
-    auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
     grid->addWidget(label("&Time of day:", MHour), 0, 0);
     auto* time = new QHBoxLayout;
     time->addWidget(MHour);
@@ -54,30 +46,13 @@ DB_Timing::DB_Timing(clsMaintenanceHub& hub, QWidget* parent) : QDialog(parent),
     grid->addWidget(CHKUpdateStats, 3, 1);
     grid->addWidget(label("&Backup Days:", LBackupDays), 4, 0);
     grid->addWidget(LBackupDays, 4, 1);
-    auto* buttons = new QHBoxLayout;
-    BOK = new QPushButton("&OK", this);
-    BOK->setObjectName("BOK");
-    BOK->setDefault(true);
-    BCancel = new QPushButton("&Cancel", this);
-    BCancel->setObjectName("BCancel");
-    cmdHelp = new QPushButton("&Help", this);
-    cmdHelp->setObjectName("cmdHelp");
-    buttons->addStretch();
-    for (QPushButton* b : {BOK, BCancel, cmdHelp})
-        buttons->addWidget(b);
-    grid->addLayout(buttons, 5, 0, 1, 2);
+    addButtonRow(5);
     setTabOrder(MHour, CBampm);
     setTabOrder(CBampm, CBWeekday);
     setTabOrder(CBWeekday, CHKNever);
     setTabOrder(CHKNever, CHKUpdateStats);
     setTabOrder(CHKUpdateStats, LBackupDays);
     setTabOrder(LBackupDays, BOK);
-    connect(BOK, &QPushButton::clicked, this, [this] { BOK_Click(); });
-    connect(BCancel, &QPushButton::clicked, this, [this] {
-        m_blnOK = false;
-        reject();
-    });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
 }
 
 bool DB_Timing::EditTimeOption(const std::function<int(QDialog&)>& run) {

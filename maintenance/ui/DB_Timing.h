@@ -1,8 +1,8 @@
 #pragma once
 
+#include "HubDialog.h"
 #include "clsMaintenanceHub.h"
 
-#include <QDialog>
 #include <functional>
 
 class QCheckBox;
@@ -15,26 +15,22 @@ namespace maintenance {
 // "Timing Options": when the nightly maintenance job runs (a 12-hour time, every day, one weekday or
 // never), whether it updates the statistics, and after how many days without a backup the console
 // warns. It edits the hub's memory; the caller writes the timing section after OK.
-class DB_Timing : public QDialog {
+class DB_Timing : public HubDialog {
     Q_OBJECT
 public:
     explicit DB_Timing(clsMaintenanceHub& hub, QWidget* parent = nullptr);
     bool EditTimeOption(const std::function<int(QDialog&)>& run = [](QDialog& d) { return d.exec(); });
 
 private:
-    void BOK_Click();
+    void BOK_Click() override;
 
     clsMaintenanceHub& m_hub;
-    bool m_blnOK = false;
     QLineEdit* MHour;
     QComboBox* CBampm;
     QComboBox* CBWeekday;
     QCheckBox* CHKNever;
     QCheckBox* CHKUpdateStats;
     QLineEdit* LBackupDays;
-    QPushButton* BOK;
-    QPushButton* BCancel;
-    QPushButton* cmdHelp;
 };
 
 } // namespace maintenance

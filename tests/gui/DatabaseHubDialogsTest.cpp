@@ -2,6 +2,7 @@
 #include "DB_Options.h"
 #include "DatabaseSession.h"
 #include "LoginComponent.h"
+#include "MaintenanceDialogFixture.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
@@ -28,23 +29,14 @@ namespace {
 
 // The Database Management screen over a fresh suite database with archiving on for 24 months; its
 // dialogs run a script instead of their event loop.
-class DatabaseHubDialogs : public kdtest::SuiteTest {
+class DatabaseHubDialogs : public kdtest::MaintenanceDialogFixture {
 protected:
-    void SetUp() override {
-        SuiteTest::SetUp();
+    void seed() override {
         exec("UPDATE Archive_cfg SET archive_enabled = 1, archive_max_months = 24, hour = 2, minute = 0, "
              "frequency = 0, day = 1, flag2 = 30, migrate_leftover_directory = NULL");
-        kdtest::connectSession(odbc.folder(), "KALDRA");
-        login.user.user_id = 1;
-        grant(true);
-        commands = std::make_unique<maintenance::DB_MaintenanceCommands>(login, false, true);
-        commands->runDialog = [this](QDialog& d) {
-            dialog = &d;
-            opened.push_back(d.objectName().toStdString() + ":" + d.windowTitle().toStdString());
-            script();
-            dialog = nullptr;
-            return 0;
-        };
+    }
+    void SetUp() override {
+        MaintenanceDialogFixture::SetUp();
         screen = std::make_unique<DB_Options>(*commands, login);
         ASSERT_TRUE(screen->MyShow());
         folder = std::filesystem::temp_directory_path() / ("kd-hub-" + std::to_string(::getpid()));
@@ -52,27 +44,8 @@ protected:
     }
     void TearDown() override {
         screen.reset();
-        commands.reset();
         std::filesystem::remove_all(folder);
-        DatabaseSession::instance().DisconnectFromSQL();
-    }
-    void grant(bool on) {
-        login.user.privilegeSet = std::string(160, '\x01');
-        if (on)
-            login.user.privilegeSet[4] = '\x02';
-    }
-    template <typename T>
-    T* child(const char* name) {
-        T* c = dialog->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    void type(const char* name, const QString& text) {
-        auto* field = child<QLineEdit>(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
+        MaintenanceDialogFixture::TearDown();
     }
     // OK pressed: the messages it showed.
     std::vector<std::string> ok() {
@@ -86,17 +59,6 @@ protected:
     }
     void press(const char* button) { screen->findChild<QPushButton*>(button)->click(); }
     QString label(const char* name) { return screen->findChild<QLabel*>(name)->text(); }
-    std::string row(const std::string& sql) {
-        const auto out = exec(sql);
-        std::string text;
-        if (const auto* step = out.firstRows())
-            for (const auto& r : step->rows) {
-                for (const auto& c : r)
-                    text += c.value_or("NULL") + ",";
-                text += "|";
-            }
-        return text;
-    }
     void selectDisk(const QString& label) {
         auto* view = screen->findChild<QTreeWidget*>("DiskView");
         const auto found = view->findItems(label, Qt::MatchExactly);
@@ -104,13 +66,7 @@ protected:
         view->setCurrentItem(found[0]);
     }
 
-    platform::MessageRecorder recorder;
-    suite::LoginComponent login;
-    std::unique_ptr<maintenance::DB_MaintenanceCommands> commands;
     std::unique_ptr<DB_Options> screen;
-    QDialog* dialog = nullptr;
-    std::vector<std::string> opened;
-    std::function<void()> script = [] {};
     std::filesystem::path folder;
 };
 

@@ -3,6 +3,7 @@
 #include "DatabaseSession.h"
 #include "EventLog.h"
 #include "LoginComponent.h"
+#include "MaintenanceDialogFixture.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
 #include "SessionHelper.h"
@@ -29,12 +30,13 @@ namespace {
 
 // Accounts 10 "North" and 20 "South" (and the template) in the cache; the user holds privileges 4
 // and 5 unless a test takes them away.
-class MaintenanceScreens : public kdtest::SuiteTest {
+class MaintenanceScreens : public kdtest::MaintenanceDialogFixture {
 protected:
-    void SetUp() override {
-        SuiteTest::SetUp();
+    void seed() override {
         exec("INSERT Archive_table_purging VALUES (10, 40, 20, 24, 24, 12, 0, 0, 0, 24, 24, 0, 0, 0, NULL, NULL)");
-        kdtest::connectSession(odbc.folder(), "KALDRA");
+    }
+    void SetUp() override {
+        MaintenanceDialogFixture::SetUp();
         DatabaseSession::instance().ReadDatabaseVersion();
         foundation::EventLog::context() = foundation::LogContext{};
         std::vector<suite::HospAccount> cache;
@@ -45,37 +47,6 @@ protected:
             cache.push_back(a);
         }
         login.SetHospAccounts(cache);
-        login.user.user_id = 1;
-        grant(true);
-        commands = std::make_unique<DB_MaintenanceCommands>(login, false, true);
-        commands->runDialog = [this](QDialog& d) {
-            dialog = &d;
-            script();
-            dialog = nullptr;
-            return 0;
-        };
-    }
-    void TearDown() override {
-        commands.reset();
-        DatabaseSession::instance().DisconnectFromSQL();
-    }
-    void grant(bool on) {
-        login.user.privilegeSet = std::string(160, '\x01');
-        if (on)
-            login.user.privilegeSet[4] = login.user.privilegeSet[5] = '\x02';
-    }
-    template <typename T>
-    T* child(const char* name) {
-        T* c = dialog->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    void type(const char* name, const QString& text) {
-        auto* field = child<QLineEdit>(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
     }
     void click(const char* name) { child<QPushButton>(name)->click(); }
     void choose(const QString& account) {
@@ -88,23 +59,6 @@ protected:
         auto* item = child<QListWidget>("AccountList")->currentItem();
         return item ? item->text() : QString();
     }
-    std::string row(const std::string& sql) {
-        const auto out = exec(sql);
-        std::string text;
-        if (const auto* step = out.firstRows())
-            for (const auto& r : step->rows) {
-                for (const auto& c : r)
-                    text += c.value_or("NULL") + ",";
-                text += "|";
-            }
-        return text;
-    }
-
-    platform::MessageRecorder recorder;
-    suite::LoginComponent login;
-    std::unique_ptr<DB_MaintenanceCommands> commands;
-    QDialog* dialog = nullptr;
-    std::function<void()> script = [] {};
 };
 
 TEST_F(MaintenanceScreens, PurgeDialogRefusesBadInputInOrderThenSavesOneBatch) {
@@ -191,10 +145,10 @@ TEST_F(MaintenanceScreens, FocusExplainsTheFieldAndPrivilegeFourIsNeeded) {
 
 TEST_F(MaintenanceScreens, NoAccountsNoDialog) {
     login.SetHospAccounts({});
-    bool opened = false;
-    script = [&] { opened = true; };
+    bool ran = false;
+    script = [&] { ran = true; };
     commands->PurgeOptions(nullptr);
-    EXPECT_FALSE(opened);
+    EXPECT_FALSE(ran);
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].text,
               "There are no accounts defined.  Please use the Account Editor to add an account.");

@@ -367,6 +367,29 @@ TEST_F(ArchiveDisks, DeletingAsksAndDeletingTheActiveDiskSwitchesArchivingOff) {
     EXPECT_EQ(disks(), "2,Spare,0,|");
 }
 
+// The install date is written in the one form the server reads alike under every language and date
+// format, so a day-first server does not swap day and month; the console's own number locale plays no
+// part, and the blank-padded text the load reads back is written as the same date.
+TEST_F(ArchiveDisks, TheInstallDateIsWrittenUnseparatedWhateverTheLocale) {
+    kdtest::DecimalCommaLocale locale;
+    for (auto [typed, literal] : {std::pair{"02/03/2024", "'20240203'"},
+                                  {"12/31/9999", "'99991231'"},
+                                  {"01/01/1753          ", "'17530101'"}}) {
+        SCOPED_TRACE(typed);
+        hub->settings.cfg.migrate_max12 = typed;
+        DatabaseSession::instance().history.clear();
+        ASSERT_TRUE(hub->SaveMigrateOptions(7));
+        ASSERT_FALSE(DatabaseSession::instance().history.empty());
+        EXPECT_NE(DatabaseSession::instance().history.front().find(std::string("migrate_max12_date   = ") + literal),
+                  std::string::npos)
+            << DatabaseSession::instance().history.front();
+        EXPECT_EQ(rows("SELECT CONVERT(char(10), migrate_max12_date, 101) FROM Archive_cfg"),
+                  std::string(typed).substr(0, 10) + ",|");
+    }
+    EXPECT_EQ(UnseparatedDate("02/30/2024"), "");
+    EXPECT_EQ(UnseparatedDate(" 07/04/1999 "), "19990704");
+}
+
 TEST_F(ArchiveDisks, FileServerAndTimingSavesWriteOnlyTheirSection) {
     hub->settings.cfg.migrate_max_days = hub->settings.cfg.migrate_min_days = 45;
     hub->settings.cfg.migrate_leftover_directory = "/srv/O'Hara";
