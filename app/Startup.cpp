@@ -656,7 +656,7 @@ void Startup::openSystemPrinters() {
     auto* screen = new printers::PR_Printers(
         m_login.user.is_administrator || m_login.user.privilege(kSystemPrinterManagement), m_login.NetworkRootDir);
     m_systemPrinters = m_window.openScreen(screen, "System Printers");
-    screen->DisplayConfig();
+    screen->DisplayConfig(m_login.user.Partition_ID, physicians::PartitionCache().size() > 1);
 }
 
 // View, print and resend need privilege 135; the accounts are those of the user's account cache.

@@ -9,6 +9,7 @@
 #include "PR_Printers.h"
 #include "Startup.h"
 #include "UA_User_Mgmt.h"
+#include "clsPartition.h"
 #include "clsPrinters.h"
 
 #include <QEventLoop>
@@ -72,7 +73,7 @@ void Startup::openWizard() {
     screens.standardInstalled = [this] {
         printers::SystemPrinters().LoadPrinters();
         if (auto* list = screenOf<printers::PR_Printers>(m_systemPrinters))
-            list->DisplayConfig();
+            list->DisplayConfig(m_login.user.Partition_ID, physicians::PartitionCache().size() > 1);
     };
     screens.showPhysicianList = [this] { openPhysicianList(); };
     screens.printerComponentVersion = [] { return std::string(kSystemPrintersVersion); };

@@ -3,7 +3,7 @@
 //  - one account, "25 records", a week of output times: under 300 ms;
 //  - "All records" (20 000 rows) over the root partition: at most 1.5x the bare fetch, under 2 s,
 //    the rows in memory under 40 MB;
-//  - resending faxes: at most 1.2x the same batches sent bare;
+//  - resending 1 000 faxes: at most 1.2x the same batches sent bare;
 //  - LoadPrinters with 500 printers: under 100 ms.
 // KD_OUTPUT_ROWS sets the size of Output_queue (default 1 000 000).
 
@@ -28,7 +28,7 @@ namespace {
 
 std::string g_folder;
 OutputQueryOptions g_week, g_all;
-constexpr int kResends = 100;
+constexpr int kResends = 1000;
 
 long residentKb() {
     std::ifstream statm("/proc/self/statm");
@@ -121,8 +121,10 @@ void BM_AllLoad(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 
-// Fax rows to resend: the first kResends faxes of account 100 in a resendable state.
-std::vector<OutputRow> faxRows() {
+// Fax rows to resend: the first kResends faxes, read once before either side runs so that the bare
+// batches and the screen's resend requeue the same rows (a resent row is no longer of type 5, and
+// reading afterwards would hand the second side other documents).
+std::vector<OutputRow> readFaxRows() {
     std::vector<OutputRow> rows;
     auto& s = DatabaseSession::instance();
     s.SQLStatement = "SELECT TOP " + std::to_string(kResends) +
@@ -147,8 +149,13 @@ ResendRequest faxRequest() {
     return r;
 }
 
+const std::vector<OutputRow>& faxRows() {
+    static const std::vector<OutputRow> rows = readFaxRows();
+    return rows;
+}
+
 void BM_ResendBaseline(benchmark::State& state) {
-    const auto rows = faxRows();
+    const auto& rows = faxRows();
     auto& s = DatabaseSession::instance();
     for (auto _ : state)
         for (const auto& r : rows) {
@@ -201,8 +208,8 @@ BENCHMARK(BM_WeekBaseline)->Unit(benchmark::kMillisecond)->Iterations(5)->Repeti
 BENCHMARK(BM_WeekLoad)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3);
 BENCHMARK(BM_AllBaseline)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(3);
 BENCHMARK(BM_AllLoad)->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(3);
-BENCHMARK(BM_ResendBaseline)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
-BENCHMARK(BM_Resend)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_ResendBaseline)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_Resend)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(BM_PrintersBaseline)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3);
 BENCHMARK(BM_LoadPrinters)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(3);
 
@@ -227,6 +234,7 @@ void verdict(const kdbench::RatioReporter& r, const char* name, const char* base
 
 int main(int argc, char** argv) {
     prepareSite();
+    std::cout << "fax rows to resend: " << faxRows().size() << " (target " << kResends << ")\n";
     std::cout << "outputs: " << scalar("SELECT COUNT(*) FROM Output_queue")
               << ", printers: " << scalar("SELECT COUNT(*) FROM System_printers") << "\n";
     const long before = residentKb();

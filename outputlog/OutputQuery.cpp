@@ -110,7 +110,8 @@ std::string commonConditions(const OutputQueryOptions& o, bool documentsOnly) {
         where += " AND dd.report_type_nbr = " + std::to_string(o.m_lngReportType);
     where += std::string(kBreak) + "AND " + dateCondition(o, documentsOnly);
     for (const auto& c : o.m_colCriteria)
-        where += CriterionCondition(c);
+        if (!c.m_strColumn.empty())
+            where += CriterionCondition(c);
     return where;
 }
 
@@ -205,6 +206,10 @@ std::string CriterionCondition(const Criterion& c) {
 std::string CheckQuery(const OutputQueryOptions& o) {
     if (o.m_dtmEnd < o.m_dtmStart)
         return "The start date is later than the end date.";
+    // A criterion line is used whole: a field with no text, or a text with no field, is half set up.
+    for (const auto& c : o.m_colCriteria)
+        if (c.m_strColumn.empty() || foundation::trimText(c.m_strText).empty())
+            return "Please configure all outputs.";
     for (const auto& c : o.m_colCriteria)
         if (c.m_intFieldType == 7 && !wholeNumber(c.m_strText))
             return "The value for " + c.m_strFieldName + " must be a whole number.";

@@ -36,7 +36,8 @@ std::string DateTypeHeading(DateType type); // "Dictated Date", "Transcribed Dat
 // The number of results: SET ROWCOUNT before the query.
 inline constexpr int kAllRecords = 20000;
 
-// One additional criterion: a report field and the text the user typed.
+// One additional criterion: a report field and the text the user typed. A line with a text and no
+// field is kept with an empty column so that the checks can refuse it.
 struct Criterion {
     std::string m_strFieldName; // as listed
     std::string m_strColumn;    // the column, as the query names it ("dd.patient_last")
@@ -58,8 +59,9 @@ struct OutputQueryOptions {
 
 // The condition a criterion adds, starting " AND ".
 std::string CriterionCondition(const Criterion& criterion);
-// The checks before a query is built: the date order, then every criterion on a number field must
-// hold a whole number. "" when the query may run.
+// The checks before a query is built: the date order, then every criterion line must have both its
+// field and a text, then every criterion on a number field must hold a whole number. "" when the
+// query may run.
 std::string CheckQuery(const OutputQueryOptions& options);
 // "SET ROWCOUNT n" and the SELECT; "SET ROWCOUNT 0" is sent after the rows are read.
 std::string BuildOutputQuery(const OutputQueryOptions& options);

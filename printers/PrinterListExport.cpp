@@ -33,6 +33,8 @@ std::string DetailedPrinterList(const clsPrinters& list, const std::string& date
     const auto& formats = list.Formats();
     std::string out = "Detailed Veltra Text System Printer List     " + dateTime + "\n";
     for (const auto& p : list.Printers()) {
+        if (!list.SeenByPartition(p.m_lngPrinterId))
+            continue;
         out += "\n" + std::string(78, '=') + "\n";
         out += "PRINTER " + idText(p.m_lngPrinterId) + ":  " + p.m_strDescription + "\n";
         out += "QUEUE:        " + p.m_strPrintQueue + "\n";

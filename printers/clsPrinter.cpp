@@ -23,7 +23,7 @@ std::string n(long value) {
 std::string originalsValues(const clsPrinter& p) {
     return n(p.m_bytOrigDefaultBin) + ", " + n(p.m_bytOrigFooterType) + ", '" +
            q(p.m_strOrigPrintMacro, PrinterLimits::PrintMacro) + "', " + n(p.m_lngOrigFooterFormat) + ", " +
-           "0, 0, 0, 0, 0, NULL, NULL, NULL, NULL, NULL)";
+           "0, 0, 0, " + n(p.m_lngPartitionId) + ", 0, NULL, NULL, NULL, NULL, NULL)";
 }
 
 } // namespace
@@ -116,6 +116,14 @@ std::string SaveFormatStatement(long formatId, const std::string& text) {
            "UPDATE System_printer_formats" + kBreak + "SET format_description = '" + value + "'" + kBreak +
            "WHERE custom_format_id = " + id + kBreak + "ELSE" + kBreak + "INSERT System_printer_formats VALUES(" + id +
            ", '" + value + "', 0, 0, NULL, NULL, NULL)";
+}
+
+std::string PartitionPrintersStatement(long partitionId) {
+    const std::string id = n(partitionId);
+    return "SELECT SP.printer_id, SPE.flag4, PAR.partition_name FROM System_printers SP LEFT JOIN "
+           "System_printers_extended SPE ON (SP.printer_id = SPE.printer_id) LEFT JOIN System_partitions PAR ON "
+           "(SPE.flag4 = PAR.partition_id) WHERE SPE.flag4 = " +
+           id + " OR PAR.lineage LIKE '%/" + id + "/%' OR SPE.flag4 IS NULL ORDER BY SP.printer_id";
 }
 
 } // namespace printers

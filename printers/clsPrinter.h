@@ -31,6 +31,9 @@ struct clsPrinter {
     int m_bytOrigFooterType = 0;
     std::string m_strOrigPrintMacro;
     long m_lngOrigFooterFormat = 0;
+    // The partition the printer belongs to (flag4 of its originals row), written when the row is
+    // added; an existing row keeps its partition.
+    long m_lngPartitionId = 0;
 
     [[nodiscard]] bool InUse() const { return m_lngInUseGroup != 0 || m_lngInUseBatch != 0; }
     // "P" and the id as three digits: the key of the printer in the printer list.
@@ -60,5 +63,8 @@ std::string InUseStatement(long printerId);
 // The live batches and batch groups that print on the printer: account, batch, group ("" for a batch).
 std::string WhereUsedStatement(long printerId);
 std::string SaveFormatStatement(long formatId, const std::string& text);
+// The printers a partition sees: its own, those of the partitions below it, and those that belong to
+// none (no originals row). Columns: printer id, its partition id (NULL for none), the partition's name.
+std::string PartitionPrintersStatement(long partitionId);
 
 } // namespace printers

@@ -39,7 +39,7 @@ std::vector<clsPrinterTray> TraysOfSources(const std::vector<std::pair<std::stri
         // Bin columns hold one byte; a queue with more sources of its own than that keeps the first.
         if (code > 255 || !taken.insert(code).second)
             continue;
-        trays.push_back({code, BinText(code), name});
+        trays.push_back({code, BinText(code), name, keyword});
     }
     return trays;
 }
@@ -61,6 +61,16 @@ const std::optional<std::vector<clsPrinterTray>>& clsPrinterTrays::Trays(const s
         trays = TraysOfSources(named);
     }
     return m_colQueues.emplace(queue, std::move(trays)).first->second;
+}
+
+std::optional<std::string> clsPrinterTrays::SourceOfBin(const std::string& queue, int binCode) {
+    const auto& trays = Trays(queue);
+    if (!trays || binCode == 0)
+        return std::nullopt;
+    for (const auto& t : *trays)
+        if (t.m_intCode == binCode)
+            return t.m_strKeyword;
+    return std::nullopt;
 }
 
 int clsPrinterTrays::LoadTrayNames(const clsPrinters& printers) {

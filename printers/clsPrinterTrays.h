@@ -16,6 +16,7 @@ struct clsPrinterTray {
     int m_intCode = 0;
     std::string m_strText;
     std::string m_strQueueName;
+    std::string m_strKeyword; // the source as the scheduler names it in a job ("top", "tray-5")
 };
 
 // The bin code of a paper source known by its IPP keyword: the named sources of the bin table
@@ -40,6 +41,9 @@ public:
     // The bins the printer editor offers for a queue: "Automatically Select" and the queue's trays,
     // or the whole bin table when the workstation does not know the queue or it names no tray.
     std::vector<std::pair<int, std::string>> BinChoices(const std::string& queue);
+    // The paper source a job asks for to print from the bin on the queue; nothing for "Automatically
+    // Select" and for a bin the queue does not have, so the queue picks its own.
+    std::optional<std::string> SourceOfBin(const std::string& queue, int binCode);
     // Whether the queue was read already (at start-up or since).
     [[nodiscard]] bool Read(const std::string& queue) const { return m_colQueues.count(queue) != 0; }
     void Clear() { m_colQueues.clear(); }

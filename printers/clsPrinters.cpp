@@ -51,6 +51,8 @@ bool clsPrinters::OriginalsInUse() {
 bool clsPrinters::LoadPrinters() {
     m_colPrinters.clear();
     m_colFormats.clear();
+    m_colSeen.clear();
+    m_blnPartitionsRead = false;
     if (readPrinters() && (!OriginalsInUse() || readOriginals()) && readFormats())
         return true;
     m_colPrinters.clear();
@@ -224,6 +226,40 @@ bool clsPrinters::DeletePrinter(long printerId) {
     s.CloseStatement();
     LoadPrinters();
     return deleted;
+}
+
+bool clsPrinters::ReadPartitions(long partitionId) {
+    m_colSeen.clear();
+    m_blnPartitionsRead = true;
+    if (!OriginalsInUse()) {
+        for (const auto& p : m_colPrinters)
+            m_colSeen[p.m_lngPrinterId] = {};
+        return true;
+    }
+    auto& s = session();
+    s.SQLStatement = PartitionPrintersStatement(partitionId);
+    if (s.ExecSQL() != 1)
+        return false;
+    while (s.FetchRow() == 1) {
+        const long id = s.GetColumnLong(1);
+        const std::string partition = s.GetColumnText(2, 1);
+        m_colSeen[id] = s.GetColumnText(3, 1);
+        const auto printer = std::find_if(m_colPrinters.begin(), m_colPrinters.end(),
+                                          [id](const clsPrinter& p) { return p.m_lngPrinterId == id; });
+        if (printer != m_colPrinters.end() && !partition.empty())
+            printer->m_lngPartitionId = std::stol(partition);
+    }
+    s.CloseStatement();
+    return true;
+}
+
+bool clsPrinters::SeenByPartition(long printerId) const {
+    return !m_blnPartitionsRead || m_colSeen.count(printerId) != 0;
+}
+
+std::string clsPrinters::PartitionName(long printerId) const {
+    const auto it = m_colSeen.find(printerId);
+    return it == m_colSeen.end() ? std::string() : it->second;
 }
 
 long clsPrinters::NextFormatId() const {

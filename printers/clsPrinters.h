@@ -3,6 +3,7 @@
 #include "PrinterText.h"
 #include "clsPrinter.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,14 @@ public:
     // The id a new custom format receives: above the built-in formats and every custom one.
     [[nodiscard]] long NextFormatId() const;
 
+    // The printers the partition sees, by id, with the name of the partition each belongs to ("" for
+    // none). Databases without the extended table keep no partition: every printer is seen. Stamps
+    // each printer's partition; false when the read failed (nothing is seen then). Until it is called
+    // (and again after each load) every printer counts as seen.
+    bool ReadPartitions(long partitionId);
+    [[nodiscard]] bool SeenByPartition(long printerId) const;
+    [[nodiscard]] std::string PartitionName(long printerId) const;
+
     static bool OriginalsInUse(); // the database has System_printers_extended (above 2.0355)
 
 private:
@@ -60,6 +69,8 @@ private:
 
     std::vector<clsPrinter> m_colPrinters;
     std::vector<clsCustomFormat> m_colFormats;
+    std::map<long, std::string> m_colSeen; // printer id -> partition name, after ReadPartitions
+    bool m_blnPartitionsRead = false;
 };
 
 // The program's printer list, read at start-up, that the screens choosing a printer read from.

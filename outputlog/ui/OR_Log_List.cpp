@@ -190,10 +190,15 @@ OutputQueryOptions OR_Log_List::Options() const {
     o.m_intLimit = kLimits[std::max(0, cmbResults->currentIndex())];
     for (int i = 0; i < 4; ++i) {
         const long number = CBInput[i]->currentData().toInt();
+        const std::string text = CBText[i]->text().toStdString();
+        if (number == 0) {
+            if (!CBText[i]->text().trimmed().isEmpty())
+                o.m_colCriteria.push_back({"", "", 0, "", text});
+            continue;
+        }
         for (const auto& f : m_udtContext.m_colFields)
-            if (number != 0 && f.m_lngNumber == number)
-                o.m_colCriteria.push_back(
-                    {f.m_strName, f.m_strColumn, f.m_intType, f.m_strCustomOperation, CBText[i]->text().toStdString()});
+            if (f.m_lngNumber == number)
+                o.m_colCriteria.push_back({f.m_strName, f.m_strColumn, f.m_intType, f.m_strCustomOperation, text});
     }
     return o;
 }
@@ -238,7 +243,10 @@ void OR_Log_List::MyShow() {
     clsOutputReportsCfg cfg;
     if (cfg.Read(m_udtContext.m_udtUser.m_lngUserId))
         restore(cfg);
-    HRun_Click();
+    // The stored choices keep the criteria's fields but not their texts: such a list waits for the
+    // texts and the Run button rather than greeting the user with a refusal.
+    if (CheckQuery(Options()).empty())
+        HRun_Click();
 }
 
 void OR_Log_List::HRun_Click() {

@@ -73,4 +73,40 @@ std::optional<std::string> PrintQueues::ConfigurationPage(const std::string& que
     return std::string(page);
 }
 
+int PrintQueues::PrintFile(const std::string& queue, const std::string& file, const std::string& title,
+                           const std::vector<std::pair<std::string, std::string>>& options) {
+    if (queue.empty() || !namedDest(queue))
+        return 0;
+    int count = 0;
+    cups_option_t* list = nullptr;
+    for (const auto& [name, value] : options)
+        count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
+    const int job = cupsPrintFile(queue.c_str(), file.c_str(), title.c_str(), count, list);
+    cupsFreeOptions(count, list);
+    return job;
+}
+
+std::optional<std::string> PrintQueues::JobAttribute(int jobId, const std::string& name) {
+    if (jobId <= 0)
+        return std::nullopt;
+    char uri[1024];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/jobs/%d", jobId);
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/jobs/");
+    std::optional<std::string> value;
+    if (response) {
+        ipp_attribute_t* attr = ippFindAttribute(response, name.c_str(), IPP_TAG_ZERO);
+        if (attr && ippGetCount(attr) > 0) {
+            char text[1024];
+            ippAttributeString(attr, text, sizeof text);
+            value = std::string(text);
+        }
+        ippDelete(response);
+    }
+    return value;
+}
+
 } // namespace platform

@@ -198,6 +198,7 @@ void PR_Add_Printer::fillFormatLists(long copies, long originals) {
 
 void PR_Add_Printer::Load(const clsPrinter& p) {
     m_lngPrinterId = p.m_lngPrinterId;
+    m_lngPartitionId = p.m_lngPartitionId;
     setWindowTitle(p.m_lngPrinterId == 0 ? QStringLiteral("Add Printer")
                                          : QString::fromStdString("Edit Printer - " + p.m_strDescription));
     LDescription->setText(QString::fromStdString(p.m_strDescription));
@@ -236,6 +237,7 @@ void PR_Add_Printer::Load(const clsPrinter& p) {
 clsPrinter PR_Add_Printer::Collect() const {
     clsPrinter p;
     p.m_lngPrinterId = m_lngPrinterId;
+    p.m_lngPartitionId = m_lngPartitionId;
     p.m_strDescription = text(LDescription);
     p.m_strPrintQueue = text(LPrintQueue);
     p.m_strSummaryFont = text(txtFontName);
@@ -334,9 +336,15 @@ void PR_Add_Printer::cmdTestPage_Click() {
         return;
     }
     const std::string when = now ? now() : QDateTime::currentDateTime().toString("MM/dd/yyyy hh:mm AP").toStdString();
-    if (!PrintTestPage(p, when)) {
+    const int job = PrintTestPage(p, when);
+    if (job == 0) {
         MsgBox("The print queue " + p.m_strPrintQueue + " is not installed on this workstation.", MsgButtons::OK,
                MsgIcon::Exclamation, "Print Test Page");
+        return;
+    }
+    if (job < 0) {
+        MsgBox("The test page could not be sent to " + p.m_strPrintQueue + ".", MsgButtons::OK, MsgIcon::Exclamation,
+               "Print Test Page");
         return;
     }
     MsgBox("A test page was sent to " + p.m_strPrintQueue + ".", MsgButtons::OK, MsgIcon::Information,

@@ -50,6 +50,7 @@ private:
     clsPrinters& m_objList;
     std::string m_strNetworkRoot;
     long m_lngPrinterId = 0;
+    long m_lngPartitionId = 0; // where the printer's originals row goes when the save adds it
 
     QLineEdit* LDescription;
     QLineEdit* LPrintQueue;

@@ -58,7 +58,14 @@ PR_Printers::PR_Printers(bool mayChange, std::string networkRoot, QWidget* paren
     connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
 }
 
-bool PR_Printers::DisplayConfig() {
+bool PR_Printers::DisplayConfig(long partitionId, bool partitionsInUse) {
+    m_lngPartitionId = partitionId;
+    m_blnPartitionsInUse = partitionsInUse;
+    QStringList headers{tr("Description"), tr("Print Queue"), tr("Type")};
+    if (partitionsInUse)
+        headers << tr("Partition");
+    LVPrinters->setHeaderLabels(headers);
+    LVPrinters->setColumnCount(static_cast<int>(headers.size()));
     const bool loaded = m_objPrinters.LoadPrinters();
     FillList();
     return loaded;
@@ -68,10 +75,16 @@ void PR_Printers::FillList() {
     const QString key =
         LVPrinters->currentItem() ? LVPrinters->currentItem()->data(0, Qt::UserRole).toString() : QString();
     LVPrinters->clear();
+    // Every load (a save or delete reads the list again) forgets the partitions, so they are read here.
+    m_objPrinters.ReadPartitions(m_lngPartitionId);
     for (const auto& p : m_objPrinters.Printers()) {
-        auto* item = new QTreeWidgetItem(LVPrinters, {QString::fromStdString(p.m_strDescription),
-                                                      QString::fromStdString(p.m_strPrintQueue),
-                                                      p.m_bytSaveType == 1 ? "Print to File" : "Standard Output"});
+        if (!m_objPrinters.SeenByPartition(p.m_lngPrinterId))
+            continue;
+        QStringList cells{QString::fromStdString(p.m_strDescription), QString::fromStdString(p.m_strPrintQueue),
+                          p.m_bytSaveType == 1 ? "Print to File" : "Standard Output"};
+        if (m_blnPartitionsInUse)
+            cells << QString::fromStdString(m_objPrinters.PartitionName(p.m_lngPrinterId));
+        auto* item = new QTreeWidgetItem(LVPrinters, cells);
         item->setData(0, Qt::UserRole, QString::fromStdString(p.Key()));
         item->setData(1, Qt::UserRole, static_cast<qlonglong>(p.m_lngPrinterId));
         if (item->data(0, Qt::UserRole).toString() == key)
@@ -101,15 +114,23 @@ void PR_Printers::edit(const clsPrinter& printer) {
 }
 
 void PR_Printers::BAdd_Click() {
-    if (allowed())
-        edit(clsPrinter{});
+    if (!allowed())
+        return;
+    clsPrinter printer;
+    printer.m_lngPartitionId = m_lngPartitionId;
+    edit(printer);
 }
 
 void PR_Printers::BChange_Click() {
     if (!allowed())
         return;
-    if (const clsPrinter* p = selected())
-        edit(*p);
+    if (const clsPrinter* p = selected()) {
+        clsPrinter printer = *p;
+        // A printer without its originals row gets one on save, in the partition it is edited from.
+        if (!printer.m_blnHasOriginals)
+            printer.m_lngPartitionId = m_lngPartitionId;
+        edit(printer);
+    }
 }
 
 void PR_Printers::cmdCopyInsert_Click() {
@@ -121,6 +142,7 @@ void PR_Printers::cmdCopyInsert_Click() {
     clsPrinter copy = *p;
     copy.m_lngPrinterId = 0;
     copy.m_lngInUseBatch = copy.m_lngInUseGroup = 0;
+    copy.m_lngPartitionId = m_lngPartitionId;
     copy.m_strDescription = "Copy of " + p->m_strDescription;
     edit(copy);
 }

@@ -20,8 +20,10 @@ public:
     // KALDRA/NPTEMP.TXT and the envelope templates are.
     PR_Printers(bool mayChange, std::string networkRoot, QWidget* parent = nullptr);
 
-    // Loads the printers and fills the list; false when they could not be read.
-    bool DisplayConfig();
+    // Loads the printers and fills the list with those the partition sees: its own, its
+    // sub-partitions' and the printers of no partition. New printers join the partition. With
+    // partitions in use the list names each printer's partition. False when they could not be read.
+    bool DisplayConfig(long partitionId = 0, bool partitionsInUse = false);
     void FillList();
     [[nodiscard]] clsPrinters& Printers() { return m_objPrinters; }
     // The time the detailed list is stamped with (tests fix it).
@@ -40,6 +42,8 @@ private:
     void edit(const clsPrinter& printer);
 
     bool m_blnMayChange;
+    long m_lngPartitionId = 0;
+    bool m_blnPartitionsInUse = false;
     std::string m_strNetworkRoot;
     clsPrinters m_objPrinters;
     QTreeWidget* LVPrinters;

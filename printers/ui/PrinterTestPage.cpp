@@ -1,11 +1,14 @@
 #include "PrinterTestPage.h"
 
+#include "PrintQueues.h"
 #include "PrinterText.h"
+#include "clsPrinterTrays.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 
 namespace printers {
 
@@ -44,13 +47,30 @@ void DrawTestPage(QPrinter& printer, const clsPrinter& p, const std::string& whe
     painter.end();
 }
 
-bool PrintTestPage(const clsPrinter& definition, const std::string& when) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(definition.m_strPrintQueue));
+// The page is made as a PDF and handed to the scheduler with the job options, because the tray is a
+// job option the print dialog's engine has no public way to pass.
+int PrintTestPage(const clsPrinter& definition, const std::string& when) {
+    const std::string& queue = definition.m_strPrintQueue;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(queue));
     if (info.isNull())
-        return false;
-    QPrinter printer(info);
-    DrawTestPage(printer, definition, when);
-    return true;
+        return 0;
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return -1;
+    const QString file = folder.filePath(QStringLiteral("testpage.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printer.setPageSize(info.defaultPageSize());
+        DrawTestPage(printer, definition, when);
+    }
+    std::vector<std::pair<std::string, std::string>> options;
+    if (const auto source = PrinterTrays().SourceOfBin(queue, definition.m_bytDefaultBin))
+        options.emplace_back("media-source", *source);
+    const int job = platform::PrintQueues::PrintFile(queue, file.toStdString(),
+                                                     "Test Page - " + definition.m_strDescription, options);
+    return job > 0 ? job : -1;
 }
 
 } // namespace printers

@@ -12,8 +12,9 @@ namespace printers {
 // queue, the bins for copies and originals, and a line in the summary font at its size.
 void DrawTestPage(QPrinter& printer, const clsPrinter& definition, const std::string& when);
 
-// Sends the test page to the printer's queue on this workstation; false (nothing sent) when the
-// workstation has no queue of that name.
-bool PrintTestPage(const clsPrinter& definition, const std::string& when);
+// Sends the test page to the printer's queue on this workstation, asking for the paper source of
+// the copies bin when the queue has it. The job's id; 0 when the workstation has no queue of that
+// name, -1 when the page could not be made or the scheduler refused it.
+int PrintTestPage(const clsPrinter& definition, const std::string& when);
 
 } // namespace printers

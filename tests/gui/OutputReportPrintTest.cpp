@@ -5,6 +5,8 @@
 #include "OR_Printer.h"
 #include "OdbcFixture.h"
 #include "PR_Add_Printer.h"
+#include "PrintQueues.h"
+#include "PrinterTestPage.h"
 #include "RecordingOpener.h"
 #include "SessionHelper.h"
 #include "clsPrinterTrays.h"
@@ -18,6 +20,7 @@
 #include <QTest>
 
 #include <cctype>
+#include <optional>
 
 using namespace outputlog;
 using foundation::DatabaseSession;
@@ -199,6 +202,35 @@ TEST(PrinterTestPage, OnePageWithThePrintersSettingsReachesItsQueue) {
     for (const char* part : {"System Printer Test Page", "Ward 4 Laser", "kdtestpage", "Lower Paper Tray",
                              "03/14/2026 01:05 PM", "Summary font: Courier New (10)"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+}
+
+// The test page asks the scheduler for the copies bin's paper source: a named tray by its IPP name,
+// a tray of the queue's own by the queue's keyword; "Automatically Select" and a bin the queue lacks
+// leave the choice to the queue.
+TEST(PrinterTestPage, TheJobAsksForTheCopiesBinsTray) {
+    KD_REQUIRE_CUPSD();
+    TestQueue queue("kdtraypage");
+    printers::PrinterTrays().Clear();
+    const auto& trays = printers::PrinterTrays().Trays("kdtraypage");
+    ASSERT_TRUE(trays.has_value());
+    ASSERT_EQ(trays->back().m_intCode, printers::kFirstQueueBin);
+    struct Case {
+        int bin;
+        std::optional<std::string> source;
+    } const cases[] = {
+        {2, "bottom"},     {4, "manual"},     {printers::kFirstQueueBin, trays->back().m_strKeyword},
+        {0, std::nullopt}, {8, std::nullopt}, // a tractor feed the queue does not have
+    };
+    for (const auto& c : cases) {
+        printers::clsPrinter p;
+        p.m_strDescription = "Tray " + std::to_string(c.bin);
+        p.m_strPrintQueue = "kdtraypage";
+        p.m_bytDefaultBin = c.bin;
+        const int job = printers::PrintTestPage(p, "now");
+        ASSERT_GT(job, 0) << c.bin;
+        EXPECT_EQ(platform::PrintQueues::JobAttribute(job, "media-source"), c.source) << c.bin;
+        EXPECT_EQ(platform::PrintQueues::JobAttribute(job, "job-name"), "Test Page - " + p.m_strDescription);
+    }
 }
 
 // The editor's bin lists offer the trays of the queue as the workstation knows it and the whole

@@ -110,13 +110,19 @@ TEST_F(OutputTrackingScreen, RunsTheFiltersShowsTextsAndKeepsTheUsersChoices) {
     QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
     EXPECT_EQ(child<QLabel>(s, "lblStatus")->text(), "1 records found");
     child<QComboBox>(s, "HAInput")->setCurrentIndex(2);
+    child<QComboBox>(s, "CBInput0")->setCurrentIndex(1);
+    child<QLineEdit>(s, "CBText0")->setText("P");
     QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
     EXPECT_EQ(child<QLabel>(s, "lblStatus")->text(), "No Items Found");
     EXPECT_TRUE(recorder.shown.empty());
 
-    // The next opening starts from these choices.
+    // The next opening starts from these choices. The criterion's field comes back without its text,
+    // so the list waits for it instead of refusing on opening.
     OR_Log_List again(context(true));
     again.MyShow();
+    EXPECT_TRUE(recorder.shown.empty());
+    EXPECT_EQ(child<QComboBox>(again, "CBInput0")->currentIndex(), 1);
+    EXPECT_EQ(child<QLabel>(again, "lblStatus")->text(), "");
     EXPECT_EQ(child<QComboBox>(again, "HAInput")->currentText(), "Lakeside");
     EXPECT_EQ(child<QComboBox>(again, "cmbOutputType")->currentText(), "Fax Outputs Only");
     EXPECT_TRUE(child<QRadioButton>(again, "DDate")->isChecked());
@@ -137,8 +143,18 @@ TEST_F(OutputTrackingScreen, RefusesBadRangesAndNumberCriteriaBeforeTheQuery) {
     QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
     ASSERT_EQ(recorder.shown.size(), 2u);
     EXPECT_EQ(recorder.shown[1].text, "The value for Report Type must be a whole number.");
-    EXPECT_EQ(DatabaseSession::instance().history.size(), sent);
+    // A field without its text, then a text without its field.
+    child<QLineEdit>(s, "CBText2")->setText(" ");
+    QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
+    ASSERT_EQ(recorder.shown.size(), 3u);
+    EXPECT_EQ(recorder.shown[2].text, "Please configure all outputs.");
     child<QLineEdit>(s, "CBText2")->setText("4");
+    child<QLineEdit>(s, "CBText3")->setText("Smith");
+    QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
+    ASSERT_EQ(recorder.shown.size(), 4u);
+    EXPECT_EQ(recorder.shown[3].text, "Please configure all outputs.");
+    EXPECT_EQ(DatabaseSession::instance().history.size(), sent);
+    child<QLineEdit>(s, "CBText3")->clear();
     QTest::mouseClick(child<QPushButton>(s, "HRun"), Qt::LeftButton);
     EXPECT_EQ(child<QLabel>(s, "lblStatus")->text(), "1 records found");
 }

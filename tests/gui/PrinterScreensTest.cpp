@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -231,6 +232,42 @@ TEST_F(PrinterScreens, ListRefusesChangesWithoutTheRight) {
         EXPECT_EQ(recorder.shown[0].text, "ACCESS DENIED:  You do not have access to change printers.");
         EXPECT_EQ(recorder.shown[0].title, "Security");
     }
+}
+
+// The list opened for a partition shows the printers it sees, named with their partition, and a
+// printer added from it joins the partition.
+TEST_F(PrinterScreens, TheListShowsThePartitionsPrintersAndAddsIntoIt) {
+    exec("INSERT System_partitions VALUES (5, 0, 'North', 0, '/0/5/', NULL)\n"
+         "INSERT System_printers VALUES (3, 'North Laser', 'NL', 'Arial', 10, 0, 0, 0, '', 0, 1, '', 0, 0, NULL, "
+         "NULL, 'EnvDefault.doc', '')\n"
+         "INSERT System_printers_extended VALUES (3, 0, 1, '', 0, 0, 0, 0, 5, 0, NULL, NULL, NULL, NULL, NULL)");
+    PR_Printers screen(true, root);
+    ASSERT_TRUE(screen.DisplayConfig(5, true));
+    auto* list = child<QTreeWidget>(screen, "LVPrinters");
+    EXPECT_EQ(list->headerItem()->text(3), "Partition");
+    ASSERT_EQ(list->topLevelItemCount(), 2); // not "Ward Printer", which belongs to the root
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "Records Laser");
+    EXPECT_EQ(list->topLevelItem(0)->text(3), "");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "North Laser");
+    EXPECT_EQ(list->topLevelItem(1)->text(3), "North");
+    QTimer::singleShot(0, &screen, [] {
+        auto* editor = qobject_cast<PR_Add_Printer*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        type(*editor, "LDescription", "North Ward");
+        type(*editor, "LPrintQueue", "NW");
+        click(*editor, "cmdOK");
+    });
+    click(screen, "BAdd");
+    EXPECT_TRUE(recorder.shown.empty());
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(2)->text(3), "North");
+    EXPECT_EQ(scalar("SELECT CONVERT(varchar, flag4) FROM System_printers_extended WHERE printer_id = 4"), "5");
+
+    // Without partitions in use the list has no partition column.
+    PR_Printers plain(true, root);
+    ASSERT_TRUE(plain.DisplayConfig());
+    EXPECT_EQ(child<QTreeWidget>(plain, "LVPrinters")->columnCount(), 3);
+    EXPECT_EQ(child<QTreeWidget>(plain, "LVPrinters")->topLevelItemCount(), 4);
 }
 
 TEST_F(PrinterScreens, DeleteFromTheListRefusesAPrinterInUse) {

@@ -1,6 +1,7 @@
 #include "OutputText.h"
 #include "OutputQuery.h"
 #include "OutputResend.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
@@ -201,23 +202,36 @@ TEST(OutputQueryText, CriteriaConditionsAndChecks) {
     struct Case {
         const char* text;
         bool accepted;
-    } const numbers[] = {{"12", true},
-                         {"-3", true},
-                         {" 7 ", true},
-                         {"1.5", false},
-                         {"12a", false},
-                         {"", false},
-                         {"'; DROP TABLE x", false},
-                         {"99999999999", false},
-                         {"2147483647", true}};
+    } const numbers[] = {{"12", true},           {"-3", true},        {" 7 ", true}, {"1.5", false},
+                         {"12a", false},         {"", false},         {"  ", false}, {"'; DROP TABLE x", false},
+                         {"99999999999", false}, {"2147483647", true}};
     for (const auto& c : numbers) {
         o.m_colCriteria = {{"Patient Last Name", "dd.patient_last", 0, "", "anything"},
                            {"Report Type", "dd.report_type_nbr", 7, "", c.text}};
         EXPECT_EQ(CheckQuery(o).empty(), c.accepted) << c.text;
         if (!c.accepted) {
-            EXPECT_EQ(CheckQuery(o), "The value for Report Type must be a whole number.");
+            const bool blank = foundation::trimText(c.text).empty();
+            EXPECT_EQ(CheckQuery(o),
+                      blank ? "Please configure all outputs." : "The value for Report Type must be a whole number.")
+                << c.text;
         }
     }
+    // A half set-up criterion line is refused whatever its neighbours hold, and before the number check;
+    // the date order still comes first.
+    const Criterion bad{"Report Type", "dd.report_type_nbr", 7, "", "x"};
+    const Criterion lines[] = {{"Patient Last Name", "dd.patient_last", 0, "", ""},
+                               {"Patient Last Name", "dd.patient_last", 0, "", " \t "},
+                               {"", "", 0, "", "Smith"}};
+    for (const auto& line : lines) {
+        o.m_colCriteria = {bad, line};
+        EXPECT_EQ(CheckQuery(o), "Please configure all outputs.") << line.m_strText;
+        o.m_dtmEnd = {2026, 3, 14, 11, 59};
+        EXPECT_EQ(CheckQuery(o), "The start date is later than the end date.");
+        o.m_dtmEnd = o.m_dtmStart;
+    }
+    // A text-only line never reaches the statement.
+    o.m_colCriteria = {{"", "", 0, "", "Smith"}};
+    EXPECT_EQ(BuildOutputQuery(o).find("Smith"), std::string::npos);
 }
 
 TEST(OutputResendRules, KindsAndStates) {

@@ -326,4 +326,79 @@ TEST_F(PrinterStoreTest, DetailedListIsWrittenAsLaidOutAndOpened) {
     EXPECT_EQ(opener.textFiles.size(), 1u);
 }
 
+// A partition sees its own printers, those of the partitions below it and the printers of no partition
+// (no originals row); a printer the list adds or gives its originals row belongs to the partition.
+TEST_F(PrinterStoreTest, APartitionSeesItsOwnAndLowerPrintersAndAddsIntoItself) {
+    exec("INSERT System_partitions VALUES (5, 0, 'North', 0, '/0/5/', NULL)\n"
+         "INSERT System_partitions VALUES (6, 5, 'North Clinics', 0, '/0/5/6/', NULL)\n"
+         "INSERT System_partitions VALUES (7, 0, 'South', 0, '/0/7/', NULL)\n"
+         "INSERT System_partitions VALUES (15, 0, 'West', 0, '/0/15/', NULL)\n"
+         "INSERT System_printers VALUES (4, 'North Laser', 'NL', 'Arial', 10, 0, 0, 0, '', 0, 1, '', 0, 0, NULL, "
+         "NULL, 'EnvDefault.doc', '')\n"
+         "INSERT System_printers VALUES (5, 'Clinic Laser', 'CL', 'Arial', 10, 0, 0, 0, '', 0, 1, '', 0, 0, NULL, "
+         "NULL, 'EnvDefault.doc', '')\n"
+         "INSERT System_printers VALUES (6, 'South Laser', 'SL', 'Arial', 10, 0, 0, 0, '', 0, 1, '', 0, 0, NULL, "
+         "NULL, 'EnvDefault.doc', '')\n"
+         "INSERT System_printers VALUES (7, 'West Laser', 'WL', 'Arial', 10, 0, 0, 0, '', 0, 1, '', 0, 0, NULL, "
+         "NULL, 'EnvDefault.doc', '')\n"
+         "INSERT System_printers_extended VALUES (4, 0, 1, '', 0, 0, 0, 0, 5, 0, NULL, NULL, NULL, NULL, NULL)\n"
+         "INSERT System_printers_extended VALUES (5, 0, 1, '', 0, 0, 0, 0, 6, 0, NULL, NULL, NULL, NULL, NULL)\n"
+         "INSERT System_printers_extended VALUES (6, 0, 1, '', 0, 0, 0, 0, 7, 0, NULL, NULL, NULL, NULL, NULL)\n"
+         "INSERT System_printers_extended VALUES (7, 0, 1, '', 0, 0, 0, 0, 15, 0, NULL, NULL, NULL, NULL, NULL)");
+    clsPrinters list;
+    ASSERT_TRUE(list.LoadPrinters());
+    struct Case {
+        long partition;
+        std::vector<long> seen;
+    } const cases[] = {
+        {0, {1, 2, 3, 4, 5, 6, 7}}, // the root sees all
+        {5, {1, 4, 5}},             // its own, its sub-partition's, and the one of no partition
+        {6, {1, 5}},                // not its parent's
+        {1, {1}},                   // "/1/" is not part of "/0/15/"
+        {99, {1}},                  // an unknown partition: only the printers of none
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(list.ReadPartitions(c.partition));
+        std::vector<long> seen;
+        for (const auto& p : list.Printers())
+            if (list.SeenByPartition(p.m_lngPrinterId))
+                seen.push_back(p.m_lngPrinterId);
+        EXPECT_EQ(seen, c.seen) << c.partition;
+    }
+    ASSERT_TRUE(list.ReadPartitions(5));
+    EXPECT_EQ(list.PartitionName(5), "North Clinics");
+    EXPECT_EQ(list.PartitionName(1), "");
+    EXPECT_EQ(list.Find(5)->m_lngPartitionId, 6);
+    const std::string exported = DetailedPrinterList(list, "now");
+    EXPECT_NE(exported.find("North Laser"), std::string::npos);
+    EXPECT_EQ(exported.find("South Laser"), std::string::npos);
+
+    clsPrinter added = newPrinter("North Ward");
+    added.m_lngPartitionId = 5;
+    ASSERT_TRUE(list.SavePrinter(added));
+    EXPECT_EQ(scalar("SELECT flag4 FROM System_printers_extended SPE JOIN System_printers SP ON SP.printer_id = "
+                     "SPE.printer_id WHERE description = 'North Ward'"),
+              "5");
+    // Printer 1 had no originals row: it gets one in the partition it was saved from.
+    clsPrinter records = *list.Find(1);
+    records.m_lngPartitionId = 5;
+    ASSERT_TRUE(list.SavePrinter(records));
+    EXPECT_EQ(scalar("SELECT flag4 FROM System_printers_extended WHERE printer_id = 1"), "5");
+    // A printer that has its row keeps its partition when changed.
+    clsPrinter south = *list.Find(6);
+    south.m_lngPartitionId = 5;
+    ASSERT_TRUE(list.SavePrinter(south));
+    EXPECT_EQ(scalar("SELECT flag4 FROM System_printers_extended WHERE printer_id = 6"), "7");
+    // A load forgets the partition: every printer counts until it is read again.
+    EXPECT_TRUE(list.SeenByPartition(6));
+
+    // Databases without the extended table keep no partitions.
+    setVersion("2.03");
+    ASSERT_TRUE(list.LoadPrinters());
+    const size_t before = DatabaseSession::instance().history.size();
+    ASSERT_TRUE(list.ReadPartitions(6));
+    EXPECT_TRUE(list.SeenByPartition(6));
+    EXPECT_EQ(DatabaseSession::instance().history.size(), before);
+}
+
 } // namespace

@@ -92,6 +92,15 @@ TEST(PrinterTrays, WorkstationQueuesThroughTheScheduler) {
     EXPECT_FALSE(list.Trays("").has_value());
     for (const char* queue : {"kdraw", "NO_SUCH_QUEUE"})
         EXPECT_EQ(list.BinChoices(queue), PaperBinNames()) << queue;
+
+    // A bin back to the source a job asks for: by its IPP name, or the queue's own keyword.
+    EXPECT_EQ(list.SourceOfBin("kdtrays", 2), "bottom");
+    EXPECT_EQ(list.SourceOfBin("kdtrays", 16), found->back().m_strKeyword);
+    EXPECT_FALSE(found->back().m_strKeyword.empty());
+    for (int none : {0, 3, 17})
+        EXPECT_EQ(list.SourceOfBin("kdtrays", none), std::nullopt) << none;
+    EXPECT_EQ(list.SourceOfBin("kdraw", 2), std::nullopt);
+    EXPECT_EQ(list.SourceOfBin("NO_SUCH_QUEUE", 2), std::nullopt);
 }
 
 } // namespace
