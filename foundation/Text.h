@@ -19,4 +19,12 @@ inline std::string trimText(const std::string& s) {
     return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
+// The region's time format (a strftime pattern) without its seconds: the minutes form in which the
+// console shows when something was last changed or backed up ("%I:%M:%S %p" gives "%I:%M %p").
+inline std::string minutesFormat(std::string timeFormat) {
+    if (const auto p = timeFormat.find(":%S"); p != std::string::npos)
+        timeFormat.erase(p, 3);
+    return timeFormat;
+}
+
 } // namespace foundation

@@ -4,6 +4,7 @@
 #include "EventLog.h"
 #include "Interaction.h"
 #include "MessageService.h"
+#include "Text.h"
 #include "clsDatabaseStatistics.h"
 
 #include <chrono>
@@ -29,10 +30,7 @@ std::string format(const std::string& stamp, const std::string& pattern) {
 }
 
 std::string minutesPattern() {
-    std::string t = EventLog::context().timeFormat;
-    if (auto p = t.find(":%S"); p != std::string::npos)
-        t.erase(p, 3);
-    return t;
+    return foundation::minutesFormat(EventLog::context().timeFormat);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "LastModifiedText.h"
 
 #include "EventLog.h"
+#include "Text.h"
 
 #include <cstdio>
 #include <ctime>
@@ -24,10 +25,7 @@ std::string LastModifiedText(const std::string& stamp, const std::string& user) 
     if (std::mktime(&normalised) == -1 || normalised.tm_mday != d)
         return {}; // a day the month does not have
     tm.tm_wday = normalised.tm_wday;
-    // The minutes form is the region's time format without its seconds.
-    std::string minutes = foundation::EventLog::context().timeFormat;
-    if (const auto p = minutes.find(":%S"); p != std::string::npos)
-        minutes.erase(p, 3);
+    const std::string minutes = foundation::minutesFormat(foundation::EventLog::context().timeFormat);
     char buf[160];
     const size_t n = std::strftime(buf, sizeof buf, ("%A, %B %d, %Y " + minutes).c_str(), &tm);
     return "Last modified on " + std::string(buf, n) + " by " + user + ".";

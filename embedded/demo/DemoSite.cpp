@@ -223,25 +223,54 @@ void fillImportQueue(const fs::path& import) {
     write(import / "BAD" / "JOB0998.XML", "truncated");
 }
 
+// Lays out a site in root, emptied first: the network-root and local folders, the files every site
+// has, the site's password key (made before anything is enciphered with it), KALDRA.INI and the
+// workstation files. Returns the key.
+suite::PasswordCipher::Key prepareSite(const fs::path& root, const std::string& driverPath, bool voiceSystem) {
+    prepareFolder(root);
+    const fs::path kaldra = root / "KALDRA";
+    createSiteFolders(root);
+    write(kaldra / "PROMPTS" / "PROMPT.KDS",
+          "; Default report creation prompts\nPROMPT=Patient name\nPROMPT=Medical record number\n");
+    write(kaldra / "SYSTEM" / "EnvDefault.doc", "Envelope template (default)\n");
+    write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
+    write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
+    const auto siteKey = suite::SiteKey::Create(suite::SiteKey::PathUnder(root.string()));
+    if (!siteKey.ok())
+        throw std::runtime_error(siteKey.message);
+    write(root / "KALDRA.INI", kaldraIni(root, siteKey.key));
+    writeWorkstationFiles(root, driverPath, voiceSystem);
+    return siteKey.key;
+}
+
+// The site database from the suite's schema and script (what names the script in an error), with
+// the console's SQL login.
+void createSiteDatabase(const fs::path& sql, std::string_view script, const char* what) {
+    auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
+    run(*site, script, what);
+    run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
+}
+
+SiteReport reportSince(std::chrono::steady_clock::time_point start, const fs::path& sql) {
+    SiteReport report;
+    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    report.databaseBytes = fs::file_size(tsql::Session::databasePath(sql.string(), kDatabase));
+    return report;
+}
+
 } // namespace
 
 SiteReport createDemoSite(const std::string& folder, const std::string& driverPath) {
     const auto start = std::chrono::steady_clock::now();
     const fs::path root = fs::absolute(folder).lexically_normal();
-    prepareFolder(root);
+    const auto siteKey = prepareSite(root, driverPath, true);
 
-    // The network-root tree the suite expects.
+    // What the demo adds to the network-root tree.
     const fs::path kaldra = root / "KALDRA";
-    createSiteFolders(root);
-    write(kaldra / "PROMPTS" / "PROMPT.KDS",
-          "; Default report creation prompts\nPROMPT=Patient name\nPROMPT=Medical record number\n");
     write(kaldra / "PROMPTS" / "RADIOLOGY.KDS", "; Radiology prompts\nPROMPT=Exam\nPROMPT=Accession number\n");
     write(kaldra / "PROMPTS" / "CARDIOLOGY.KDS",
           "; Cardiology prompts\nPROMPT=Procedure\nPROMPT=Referring physician\n");
-    write(kaldra / "SYSTEM" / "EnvDefault.doc", "Envelope template (default)\n");
     write(kaldra / "SYSTEM" / "EnvLetter.doc", "Envelope template (letter)\n");
-    write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
-    write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
     // A spreadsheet of new staff for User Management's Import Users: three new users, one who exists
     // already (skipped unless updating is chosen) and one line the preview refuses.
     write(root / "sample-users.csv",
@@ -257,64 +286,29 @@ SiteReport createDemoSite(const std::string& folder, const std::string& driverPa
     write(kaldra / "ROUTINES" / "PARTITION3" / "PERSONAL" / "MJONES" / "NORMALCXR.TXT",
           "The lungs are clear. The heart size is normal.\n");
     write(kaldra / "ROUTINES" / "PARTITION3" / "1" / "HPHEADER.TXT", "HISTORY OF PRESENT ILLNESS:\n");
-    // The site's password key, before anything is enciphered with it.
-    const auto siteKey = suite::SiteKey::Create(suite::SiteKey::PathUnder(root.string()));
-    if (!siteKey.ok())
-        throw std::runtime_error(siteKey.message);
-    write(root / "KALDRA.INI", kaldraIni(root, siteKey.key));
-
-    writeWorkstationFiles(root, driverPath, true);
 
     const fs::path sql = root / "SQL";
-    // The databases.
-    auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
-    run(*site, withPasswords(demoScript(), siteKey.key), "demo data");
-    run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
-    site.reset();
+    createSiteDatabase(sql, withPasswords(demoScript(), siteKey), "demo data");
     createVoiceSystem(sql);
     makeBackupHistory(sql, kaldra / "BACKUP");
     fillImportQueue(kaldra / "IMPORT");
     createStandardDatabase(kaldra / "INSTALL" / "FORMATS", root / "KALDRA" / "TEMP");
 
     // The process that made the site goes on working with it, as the console does once started.
-    suite::PasswordCipher::UseSiteKey(siteKey.key);
-
-    SiteReport report;
-    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    report.databaseBytes = fs::file_size(tsql::Session::databasePath(sql.string(), kDatabase));
-    return report;
+    suite::PasswordCipher::UseSiteKey(siteKey);
+    return reportSince(start, sql);
 }
 
 SiteReport createNewSite(const std::string& folder, const std::string& driverPath) {
     const auto start = std::chrono::steady_clock::now();
     const fs::path root = fs::absolute(folder).lexically_normal();
-    prepareFolder(root);
+    const auto siteKey = prepareSite(root, driverPath, false);
     const fs::path kaldra = root / "KALDRA";
-    createSiteFolders(root);
-    write(kaldra / "PROMPTS" / "PROMPT.KDS",
-          "; Default report creation prompts\nPROMPT=Patient name\nPROMPT=Medical record number\n");
-    write(kaldra / "SYSTEM" / "EnvDefault.doc", "Envelope template (default)\n");
-    write(kaldra / "SYSTEM" / "PWDMSG.TXT", "Dear <NAME>,\nyour report e-mail password is <PASSWORD>.\n");
-    write(kaldra / "ROUTINES" / "ROUTINES.INI", "[Update]\nLastUpdate=\n");
-    // The password key is made when the site is set up, before anything is enciphered with it.
-    const auto siteKey = suite::SiteKey::Create(suite::SiteKey::PathUnder(root.string()));
-    if (!siteKey.ok())
-        throw std::runtime_error(siteKey.message);
-    write(root / "KALDRA.INI", kaldraIni(root, siteKey.key));
-    writeWorkstationFiles(root, driverPath, false);
-
     const fs::path sql = root / "SQL";
-    auto site = suite::createSuiteDatabase(sql.string(), kDatabase);
-    run(*site, withPasswords(newSiteScript(), siteKey.key), "built-in users");
-    run(*site, std::string("EXEC sp_addlogin '") + kSqlLogin + "', '" + kSqlPassword + "'", "SQL login");
-    site.reset();
+    createSiteDatabase(sql, withPasswords(newSiteScript(), siteKey), "built-in users");
     createStandardDatabase(kaldra / "INSTALL" / "FORMATS", kaldra / "TEMP");
-    suite::PasswordCipher::UseSiteKey(siteKey.key);
-
-    SiteReport report;
-    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    report.databaseBytes = fs::file_size(tsql::Session::databasePath(sql.string(), kDatabase));
-    return report;
+    suite::PasswordCipher::UseSiteKey(siteKey);
+    return reportSince(start, sql);
 }
 
 } // namespace demo

@@ -5,6 +5,7 @@
 #include "DateTime.h"
 #include "Executor.h"
 #include "Lexer.h"
+#include "StmtGuard.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,11 +17,6 @@ namespace tsql {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct StmtGuard {
-    sqlite3_stmt* st;
-    ~StmtGuard() { sqlite3_finalize(st); }
-};
 
 // msdb's backup history tables, with the columns of SQL Server's that the stand-in fills.
 constexpr const char* kHistoryTables[][2] = {

@@ -3,6 +3,7 @@
 #include "Convert.h"
 #include "Lexer.h"
 #include "Parser.h"
+#include "StmtGuard.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -11,11 +12,6 @@
 namespace tsql {
 
 namespace {
-
-struct StmtGuard {
-    sqlite3_stmt* st;
-    ~StmtGuard() { sqlite3_finalize(st); }
-};
 
 bool abortsTransaction(const Error& e) {
     switch (e.number()) {

@@ -90,6 +90,31 @@ private:
         KeptGuard(const KeptGuard&) = delete;
         KeptGuard& operator=(const KeptGuard&) = delete;
     };
+    // The variables of an EXEC'd batch, a procedure's parameters or a compile check: a frame of
+    // their own, opened on construction; close() or the end of the scope gives the caller's back.
+    class VariableFrame {
+    public:
+        explicit VariableFrame(Session& s) : m_s(s), m_base(s.m_frameBase), m_start(s.m_variables.size()) {
+            s.m_frameBase = m_start;
+        }
+        ~VariableFrame() { close(); }
+        VariableFrame(const VariableFrame&) = delete;
+        VariableFrame& operator=(const VariableFrame&) = delete;
+        [[nodiscard]] size_t start() const { return m_start; }
+        void close() {
+            if (!m_open)
+                return;
+            m_s.m_variables.resize(m_start);
+            m_s.m_frameBase = m_base;
+            m_open = false;
+        }
+
+    private:
+        Session& m_s;
+        size_t m_base;
+        size_t m_start;
+        bool m_open = true;
+    };
     void stepToEnd(sqlite3_stmt* st);
     [[noreturn]] void raiseEngineError(int rc);
     void describeColumns(sqlite3_stmt* st, const TranslatedSelect& shape, ResultSet& rs);

@@ -52,22 +52,12 @@ bool changesSchema(const Statement& st) {
 } // namespace
 
 void Executor::compileCheck(const std::vector<StatementPtr>& list, const std::vector<ProcParam>* params) {
-    const size_t savedSize = m_s.m_variables.size();
-    const size_t savedBase = m_s.m_frameBase;
-    m_s.m_frameBase = savedSize;
+    VariableFrame frame(m_s);
     if (params)
         for (const auto& p : *params)
             m_s.m_variables.push_back(Variable{p.name, p.type, Value::null()});
     m_checkIdentityInsert = false;
-    try {
-        checkList(list);
-    } catch (...) {
-        m_s.m_variables.resize(savedSize);
-        m_s.m_frameBase = savedBase;
-        throw;
-    }
-    m_s.m_variables.resize(savedSize);
-    m_s.m_frameBase = savedBase;
+    checkList(list);
 }
 
 bool Executor::checkList(const std::vector<StatementPtr>& list) {

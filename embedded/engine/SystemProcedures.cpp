@@ -1,9 +1,11 @@
-// Server procedures that report on the database itself (sp_spaceused, sp_helpdb), answered from
-// SQLite's page statistics in the shapes SQL Server gives.
+// The server procedures the engine itself provides: logins (sp_addlogin, sp_password,
+// sp_droplogin), attaching and detaching database files, and the reports on the database itself
+// (sp_spaceused, sp_helpdb), answered from SQLite's page statistics in the shapes SQL Server gives.
 
 #include "Executor.h"
 #include "Lexer.h"
 #include "NumberText.h"
+#include "StmtGuard.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,12 +14,9 @@
 
 namespace tsql {
 
-namespace {
+std::string loginDigest(const std::string& login, const std::string& password);
 
-struct StmtGuard {
-    sqlite3_stmt* st;
-    ~StmtGuard() { sqlite3_finalize(st); }
-};
+namespace {
 
 std::string kb(long long bytes) {
     return std::to_string((bytes + 1023) / 1024) + " KB";
@@ -35,6 +34,75 @@ ResultColumn textColumn(const char* name, int length) {
 }
 
 } // namespace
+
+bool Executor::runSystemProcedure(const std::string& name, const std::vector<Value>& args) {
+    std::string n = toUpper(name);
+    auto text = [&](size_t i) { return i < args.size() ? args[i].toText() : std::string(); };
+    if (n == "SP_ADDLOGIN" || n == "SP_PASSWORD") {
+        std::string login = n == "SP_ADDLOGIN" ? text(0) : text(2);
+        std::string password = n == "SP_ADDLOGIN" ? text(1) : text(1);
+        if (login.empty())
+            throw Error(15007, "'' is not a valid login or you do not have permission.");
+        sqlite3_stmt* st = prepare("INSERT OR REPLACE INTO main.__tsql_logins VALUES(?1, ?2)",
+                                   {Value::text(login), Value::text(loginDigest(login, password))});
+        StmtGuard g{st};
+        stepToEnd(st);
+        return true;
+    }
+    if (n == "SP_SPACEUSED") {
+        runSpaceUsed(args);
+        return true;
+    }
+    if (n == "SP_HELPDB") {
+        runHelpDb(args);
+        return true;
+    }
+    if (n == "SP_DROPLOGIN") {
+        sqlite3_stmt* st = prepare("DELETE FROM main.__tsql_logins WHERE name = ?1", {Value::text(text(0))});
+        StmtGuard g{st};
+        stepToEnd(st);
+        return true;
+    }
+    if (n == "SP_ATTACH_SINGLE_FILE_DB" || n == "SP_ATTACH_DB") {
+        std::string db = text(0), path = text(1);
+        if (!std::filesystem::exists(path))
+            throw Error(5120, "Unable to open the physical file \"" + path +
+                                  "\". Operating system error 2: \"2(The system cannot find the file specified.)\".");
+        // SQLite would take an empty file for an empty database; the server refuses it as it
+        // refuses any file without a database header.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0)
+            throw Error(5172, "The header for file '" + path +
+                                  "' is not a valid database file header. The FILE SIZE property is incorrect.");
+        if (!m_s.resolveDatabase(db).empty() || iequals(db, m_s.databaseName()))
+            throw Error(1801, "Database '" + db + "' already exists. Choose a different database name.");
+        sqlite3_stmt* st = prepare("ATTACH DATABASE ?1 AS ?2", {Value::text(path), Value::text(db)});
+        {
+            StmtGuard g{st};
+            stepToEnd(st);
+        }
+        m_s.catalog().prepare(db);
+        sqlite3_stmt* rec = prepare("INSERT OR REPLACE INTO main.__tsql_attached VALUES(?1, ?2)",
+                                    {Value::text(db), Value::text(std::filesystem::absolute(path).string())});
+        StmtGuard g{rec};
+        stepToEnd(rec);
+        return true;
+    }
+    if (n == "SP_DETACH_DB") {
+        std::string db = m_s.resolveDatabase(text(0));
+        if (db.empty())
+            throw Error(15010, "The database '" + text(0) +
+                                   "' does not exist. Supply a valid database name. To see "
+                                   "available databases, use sys.databases.");
+        execPlain(m_s.m_db, "DETACH DATABASE " + Translator::quoteIdent(db));
+        sqlite3_stmt* rec = prepare("DELETE FROM main.__tsql_attached WHERE name = ?1", {Value::text(db)});
+        StmtGuard g{rec};
+        stepToEnd(rec);
+        m_s.catalog().invalidate();
+        return true;
+    }
+    return false;
+}
 
 long long Executor::scalarInt(const std::string& sql, const std::vector<Value>& binds) {
     sqlite3_stmt* st = prepare(sql, binds);

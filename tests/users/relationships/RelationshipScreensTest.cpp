@@ -182,6 +182,30 @@ TEST_F(RelationshipScreens, TheResidentEditorWritesLevelsAndRequiredFlags) {
     EXPECT_EQ(logRows().back(), "20005|2|2|50|1|User DRTHREE signature relationships have been changed by MGR.");
 }
 
+// OK stops at the first row whose period ends before it starts, selects that row and writes nothing.
+TEST_F(RelationshipScreens, TheCosignerEditorStopsAtTheRowWhosePeriodEndsTooEarly) {
+    UA_Resident_Edit editor(rel, loadedUsers, loadedGroups);
+    editor.LoadForm(3, "DRTHREE", false);
+    auto* member = editor.findChild<QComboBox*>("cboMember");
+    pick(member, "DRTWO");
+    editor.findChild<QPushButton*>("cmdAdd")->click();
+    editor.findChild<QCheckBox*>("chkStartDate")->setChecked(true);
+    editor.findChild<QDateEdit*>("dtpStartDate")->setDate(QDate(2026, 12, 10));
+    editor.findChild<QCheckBox*>("chkExpireDate")->setChecked(true);
+    editor.findChild<QDateEdit*>("dtpExpireDate")->setDate(QDate(2026, 12, 9));
+    pick(member, "CARDIO (Group)");
+    editor.findChild<QPushButton*>("cmdAdd")->click();
+    auto* list = editor.findChild<QTreeWidget*>("lvwCosigners");
+    ASSERT_EQ(list->indexOfTopLevelItem(list->currentItem()), 1);
+    editor.findChild<QPushButton*>("cmdOK")->click();
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text,
+              "The Expiration Date must be greater than the Start Date.  Please adjust the dates.");
+    EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 0);
+    EXPECT_EQ(editor.result(), QDialog::Rejected);
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM Signature_dependencies"), (std::vector<std::string>{"0"}));
+}
+
 TEST_F(RelationshipScreens, TheLockedReportsListReleasesTheSelectedLocksAndRefreshes) {
     exec("INSERT Locked_reports VALUES ('TNONE', '2026-12-05 08:00:00.123', '2026-12-05 09:30:15.123', 501, 10, 4, "
          "1, 305, 'Kurt', 'O''Neil', 'MRN1', '7001', 'One, Ann', 'NGH-TR-04')\n"

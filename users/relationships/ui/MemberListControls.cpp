@@ -1,5 +1,6 @@
 #include "MemberListControls.h"
 
+#include "MessageService.h"
 #include "clsSecurityGroups.h"
 #include "clsUsers.h"
 
@@ -108,6 +109,13 @@ const SignatureCandidate* MemberListControls::Chosen() const {
     if (at < 0 || at >= static_cast<int>(m_candidates.size()))
         return nullptr;
     return &m_candidates[static_cast<size_t>(at)];
+}
+
+void MemberListControls::RefusePeriod(int row, PeriodControls& period) {
+    platform::MsgBox("The Expiration Date must be greater than the Start Date.  Please adjust the dates.",
+                     platform::MsgButtons::OK, platform::MsgIcon::Exclamation, "Error");
+    SelectRow(row);
+    period.FocusExpire();
 }
 
 std::string MemberListControls::MemberName(const clsUsers& users, const clsSecurityGroups& groups, long physicianId,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PeriodControls.h"
 #include "SignatureCandidates.h"
 
 #include <QWidget>
@@ -38,6 +39,19 @@ public:
     // The offered physician or group chosen, nullptr for none.
     [[nodiscard]] const SignatureCandidate* Chosen() const;
 
+    // OK's check of the rows' periods (m_strEffectiveDate, m_strExpireDate): at the first that
+    // expires too early, the message, that row selected and period's expiration date focused, and
+    // false.
+    template <class Row>
+    bool PeriodsInOrder(const std::vector<Row>& rows, PeriodControls& period) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (PeriodControls::ExpiresTooEarly(rows[i].m_strEffectiveDate, rows[i].m_strExpireDate)) {
+                RefusePeriod(static_cast<int>(i), period);
+                return false;
+            }
+        return true;
+    }
+
     // A member's name: the group's, else the physician user's; "#" + the id when unknown.
     static std::string MemberName(const clsUsers& users, const clsSecurityGroups& groups, long physicianId,
                                   long groupId);
@@ -50,6 +64,8 @@ Q_SIGNALS:
     void RowSelected(int row);
 
 private:
+    void RefusePeriod(int row, PeriodControls& period);
+
     std::vector<SignatureCandidate> m_candidates;
     QLabel* m_lblCaption = nullptr;
     QTreeWidget* m_lvwMembers = nullptr;

@@ -1,7 +1,6 @@
 #include "UA_Resident_Edit.h"
 
 #include "MemberListControls.h"
-#include "MessageService.h"
 #include "PeriodControls.h"
 #include "clsSignatureRelationships.h"
 
@@ -179,14 +178,8 @@ void UA_Resident_Edit::rowChanged() {
 }
 
 void UA_Resident_Edit::cmdOK_Click() {
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (PeriodControls::ExpiresTooEarly(m_rows[i].m_strEffectiveDate, m_rows[i].m_strExpireDate)) {
-            platform::MsgBox("The Expiration Date must be greater than the Start Date.  Please adjust the dates.",
-                             platform::MsgButtons::OK, platform::MsgIcon::Exclamation, "Error");
-            m_members->SelectRow(static_cast<int>(i));
-            m_period->FocusExpire();
-            return;
-        }
+    if (!m_members->PeriodsInOrder(m_rows, *m_period))
+        return;
     const bool saved =
         m_rows.empty()
             ? m_relationships.DeleteDependencies(m_lngDictatorPhysicianId, m_strDictatorName, m_blnResident)

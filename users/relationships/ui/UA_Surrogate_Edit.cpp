@@ -119,14 +119,8 @@ void UA_Surrogate_Edit::cmdOK_Click() {
             accept();
         return;
     }
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (PeriodControls::ExpiresTooEarly(m_rows[i].m_strEffectiveDate, m_rows[i].m_strExpireDate)) {
-            MsgBox("The Expiration Date must be greater than the Start Date.  Please adjust the dates.",
-                   platform::MsgButtons::OK, platform::MsgIcon::Exclamation, "Error");
-            m_members->SelectRow(static_cast<int>(i));
-            m_period->FocusExpire();
-            return;
-        }
+    if (!m_members->PeriodsInOrder(m_rows, *m_period))
+        return;
     if (m_relationships.SaveSurrogates(m_lngDictatorPhysicianId, m_strDictatorName, m_rows, m_blnIsNew))
         accept();
 }
