@@ -6,8 +6,11 @@
 #include "Text.h"
 #include "UA_User_Mgmt_Edit.h"
 #include "UserEditSave.h"
+#include "UserGroupMemberships.h"
 #include "Utf8.h"
 #include "modUserStore.h"
+
+#include <memory>
 
 using platform::MsgBox;
 using platform::MsgButtons;
@@ -18,8 +21,8 @@ PhysicianUserEditor::PhysicianUserEditor(suite::LoginComponent& login, std::stri
     runDialog = [](QDialog& d) { return d.exec(); };
 }
 
-std::optional<std::pair<long, std::string>> PhysicianUserEditor::Edit(const physicians::PhysicianUserRequest& request,
-                                                                      QWidget* parent) {
+std::optional<physicians::PendingPhysicianUser>
+PhysicianUserEditor::Edit(const physicians::PhysicianUserRequest& request, QWidget* parent) {
     users::clsUsers& all = users::Users();
     users::clsUserPolicies policies;
     if (!users::LoadActiveUsers(&all) || !policies.LoadAll()) {
@@ -39,21 +42,35 @@ std::optional<std::pair<long, std::string>> PhysicianUserEditor::Edit(const phys
         user.m_strFirstName = platform::utf8Left(request.firstName, kFirstNameChars);
         user.m_strLastName = request.lastName;
     }
+    std::vector<users::UserGroupEntry> groups;
+    if (!isNew && !users::LoadUserGroupEntries(user.m_lngUserId, groups)) {
+        MsgBox("Error retrieving users", MsgButtons::OK, MsgIcon::Critical, "User Management");
+        return std::nullopt;
+    }
     users::UserEditContext context;
     context.actingSystemAdministrator = m_login.user.is_administrator;
     users::UA_User_Mgmt_Edit editor(policies, context, parent);
     editor.promptFolder = m_strPromptFolder;
-    editor.LoadForm(user, isNew, {});
+    editor.chooseGroups = chooseGroups;
+    editor.LoadForm(user, isNew, groups);
     if (runDialog(editor) != QDialog::Accepted)
         return std::nullopt;
-    users::clsUser edited;
-    edited.CopyClass(editor.EditedUser());
-    edited.m_strUserName = foundation::upperText(edited.m_strUserName);
-    if (!(isNew ? users::SaveNewUser(edited, editor.Changes()) : users::SaveChangedUser(edited, editor.Changes())))
-        return std::nullopt;
-    if (isNew && !foundation::DatabaseSession::instance().RunStatement(
-                     "UPDATE Physician_profile SET flag2 = " + std::to_string(edited.m_lngUserId) +
-                     " WHERE physician_id = " + std::to_string(request.physicianId)))
-        return std::nullopt;
-    return std::make_pair(edited.m_lngUserId, edited.m_strUserName);
+    auto edited = std::make_shared<users::clsUser>();
+    edited->CopyClass(editor.EditedUser());
+    edited->m_strUserName = foundation::upperText(edited->m_strUserName);
+    physicians::PendingPhysicianUser pending;
+    pending.save = [edited, isNew, changes = editor.Changes(), removed = editor.RemovedGroups(),
+                    added = editor.AddedGroups(),
+                    physicianId = request.physicianId]() -> std::optional<std::pair<long, std::string>> {
+        if (!(isNew ? users::SaveNewUser(*edited, changes) : users::SaveChangedUser(*edited, changes)))
+            return std::nullopt;
+        if (isNew && !foundation::DatabaseSession::instance().RunStatement(
+                         "UPDATE Physician_profile SET flag2 = " + std::to_string(edited->m_lngUserId) +
+                         " WHERE physician_id = " + std::to_string(physicianId)))
+            return std::nullopt;
+        // The memberships follow the saved user; a failed write leaves the user saved and linked.
+        users::WriteUserMemberships(edited->m_lngUserId, removed, added);
+        return std::make_pair(edited->m_lngUserId, edited->m_strUserName);
+    };
+    return pending;
 }

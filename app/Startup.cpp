@@ -63,6 +63,24 @@ using platform::MsgBox;
 using platform::MsgButtons;
 using platform::MsgIcon;
 
+namespace {
+
+// The group picker of the user editor's Groups tab, in User Management and in the profile editor:
+// the groups chosen to add, read fresh with the program-wide users and groups.
+std::vector<users::UserGroupEntry> chooseUserGroups(QWidget* parent, const users::clsUser& user,
+                                                    const std::vector<long>& current) {
+    std::vector<users::UserGroupEntry> chosen;
+    std::vector<long> ids = current;
+    if (!users::LoadUsersAndGroups() || !users::AddUserGroups(parent, user, ids))
+        return chosen;
+    for (size_t i = current.size(); i < ids.size(); ++i)
+        if (const users::clsSecurityGroup* g = users::SecurityGroups().Item(users::clsSecurityGroups::Key(ids[i])))
+            chosen.push_back({g->m_lngGroupId, g->m_strGroupName, g->m_strDescription, g->IsBuiltIn()});
+    return chosen;
+}
+
+} // namespace
+
 // The login component's versions are decimal numbers ("8.1", "2.006") written with a decimal point
 // whatever the locale; a text that is no number counts as no version at all.
 bool Startup::versionAtLeast(const std::string& version, const std::string& minimum) {
@@ -543,16 +561,7 @@ void Startup::openUserManagement() {
     screen->hooks.deleteGroup = [](QWidget* parent, long groupId) {
         return users::LoadUsersAndGroups() && users::DeleteGroupMain(parent, groupId);
     };
-    screen->hooks.chooseGroups = [](QWidget* parent, const users::clsUser& user, const std::vector<long>& current) {
-        std::vector<users::UserGroupEntry> chosen;
-        std::vector<long> ids = current;
-        if (!users::LoadUsersAndGroups() || !users::AddUserGroups(parent, user, ids))
-            return chosen;
-        for (size_t i = current.size(); i < ids.size(); ++i)
-            if (const users::clsSecurityGroup* g = users::SecurityGroups().Item(users::clsSecurityGroups::Key(ids[i])))
-                chosen.push_back({g->m_lngGroupId, g->m_strGroupName, g->m_strDescription, g->IsBuiltIn()});
-        return chosen;
-    };
+    screen->hooks.chooseGroups = chooseUserGroups;
     users::RelationshipFolders::Install(*screen);
     wirePhysicianUsers(*screen);
     if (userManagementHooks)
@@ -590,6 +599,7 @@ physicians::PP_Phys_List* Startup::openPhysicianList() {
     screen->openUserEditor = [this, screen](const physicians::PhysicianUserRequest& request) {
         PhysicianUserEditor editor(
             m_login, (fs::path(Configuration::instance().networkRootDir) / "KALDRA" / "PROMPTS").string());
+        editor.chooseGroups = chooseUserGroups;
         return editor.Edit(request, screen);
     };
     m_physicianList = m_window.openScreen(screen, "Physician Profiles");

@@ -418,6 +418,7 @@ void PP_Add_Phys::chkElectSignature_Click(bool checked) {
         return;
     }
     m_blnUserAfterSave = false;
+    m_pendingUser.reset();
     if (all.paxlet_user_id > 0) {
         MsgBox("This physician has been assigned a user name.  Unchecking this option will delete the user " +
                    all.paxlet_user_name + " upon saving this physician.",
@@ -431,10 +432,21 @@ void PP_Add_Phys::openLinkedUser() {
     if (!openUserEditor)
         return;
     const clsPhysicianRecord& all = m_edit.allAccounts();
-    const auto user =
-        openUserEditor({m_edit.physicianId(), all.paxlet_user_id, all.first_name, all.last_name, all.Partition_ID});
-    if (user)
-        m_edit.LinkUser(user->first, user->second);
+    if (auto user =
+            openUserEditor({m_edit.physicianId(), all.paxlet_user_id, all.first_name, all.last_name, all.Partition_ID}))
+        m_pendingUser = std::move(user);
+}
+
+bool PP_Add_Phys::savePendingUser() {
+    if (!m_pendingUser)
+        return true;
+    const auto user = m_pendingUser->save();
+    // A user that was not written is given up (its editor showed why); checking the box again opens a new one.
+    m_pendingUser.reset();
+    if (!user)
+        return false;
+    m_edit.LinkUser(user->first, user->second);
+    return true;
 }
 
 // What OK would write, before anything is sent: field, old and new value, and the accounts.
@@ -565,11 +577,19 @@ void PP_Add_Phys::BOK_Click() {
                                        "A physician was saved with duplicate IDs.",
                                        {"Name: " + all.first_name + " " + all.last_name});
     }
+    // The user accepted in the user editor is written first, so the profile links to its id.
+    if (!savePendingUser())
+        return;
     const long userToDelete = m_lngUserToDelete;
+    const std::string linkedName = all.paxlet_user_name;
     if (userToDelete > 0)
         m_edit.UnlinkUser();
-    if (!SaveProfile(m_edit, m_login.user.user_name))
-        return; // the session showed why; everything stays as typed
+    if (!SaveProfile(m_edit, m_login.user.user_name)) {
+        // The session showed why; everything stays as typed, the link to the user as well.
+        if (userToDelete > 0)
+            m_edit.LinkUser(userToDelete, linkedName);
+        return;
+    }
     // The voice systems follow the saved physician; their failures are shown and leave the save standing.
     if (userToDelete > 0)
         m_linkedVoice->RemoveUserIdFromAllLinkedVoiceSystems();
@@ -582,6 +602,7 @@ void PP_Add_Phys::BOK_Click() {
     if (m_blnUserAfterSave && m_edit.physicianId() > 0) {
         m_blnUserAfterSave = false;
         openLinkedUser();
+        savePendingUser();
     }
     accept();
 }

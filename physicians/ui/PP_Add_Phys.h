@@ -92,8 +92,10 @@ private:
     void accountsSelected();
     void applyAccess();
     void chkElectSignature_Click(bool checked);
-    // Opens the linked user's editor and links the physician to the user saved there.
+    // Opens the linked user's editor; the user accepted there waits for the physician's save.
     void openLinkedUser();
+    // Writes the waiting user and links the physician to it; false when it was not written.
+    bool savePendingUser();
     void focusField(const std::string& field);
     [[nodiscard]] std::string accountName(long account) const;
 
@@ -102,7 +104,8 @@ private:
     bool m_blnLoading = false;
     bool m_blnSaved = false;
     long m_lngUserToDelete = 0;
-    bool m_blnUserAfterSave = false; // a new physician's user is made once the physician has its id
+    bool m_blnUserAfterSave = false;                   // a new physician's user is made once the physician has its id
+    std::optional<PendingPhysicianUser> m_pendingUser; // accepted in the user editor, written on OK
     std::map<std::string, QLineEdit*> m_texts;
     std::map<std::string, QCheckBox*> m_checks;
 

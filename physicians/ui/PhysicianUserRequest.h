@@ -15,8 +15,14 @@ struct PhysicianUserRequest {
     long partitionId = 0;
 };
 
-// Opens the user editor on the request; the saved user's id and name, nothing when it was
-// cancelled or not saved.
-using OpenPhysicianUser = std::function<std::optional<std::pair<long, std::string>>(const PhysicianUserRequest&)>;
+// A user accepted in the user editor and not written yet: the profile editor saves it when the
+// physician is saved, so that Cancel leaves no user behind. save() writes the user (and its groups),
+// links the physician to it, and gives its id and name; nothing when it was not saved.
+struct PendingPhysicianUser {
+    std::function<std::optional<std::pair<long, std::string>>()> save;
+};
+
+// Opens the user editor on the request; nothing when it was cancelled.
+using OpenPhysicianUser = std::function<std::optional<PendingPhysicianUser>(const PhysicianUserRequest&)>;
 
 } // namespace physicians

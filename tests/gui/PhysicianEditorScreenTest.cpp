@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 #include <memory>
@@ -328,7 +329,7 @@ TEST_F(PhysicianEditorScreen, UserAccessAddendumsAndAnEmptyAccountListAskBeforeA
         bool opened = false;
         e.openUserEditor = [&opened](const PhysicianUserRequest&) {
             opened = true;
-            return std::optional<std::pair<long, std::string>>();
+            return std::optional<PendingPhysicianUser>();
         };
         auto* access = child<QCheckBox>(e, "chkElectSignature");
         recorder.answer(MsgAnswer::Cancel);
@@ -493,15 +494,23 @@ TEST_F(PhysicianEditorScreen, AStoredPrinterTheUserMayNotUseIsResetAndAnOutputWi
               "radprn");
 }
 
-// User access: OK opens the user editor on a new physician user, linked both ways; un-checking
-// deletes that user when the physician is saved. A new physician's user waits for its id.
+// User access: OK opens the user editor on a new physician user, linked both ways; opened again on
+// that user it shows and writes its groups; un-checking deletes the user when the physician is
+// saved. A new physician's user waits for its id.
 TEST_F(PhysicianEditorScreen, UserAccessMakesALinkedUserAndUncheckingDeletesItOnSave) {
     exec("UPDATE User_identifier SET next_user_id = 300");
     std::vector<PhysicianUserRequest> requests;
     std::string userName;
+    const auto noGroups = [](QDialog& d) { EXPECT_EQ(child<QTreeWidget>(d, "lvwMembers")->topLevelItemCount(), 0); };
+    std::function<void(QDialog&)> onGroupsTab = noGroups;
     list->openUserEditor = [&](const PhysicianUserRequest& r) {
         requests.push_back(r);
         PhysicianUserEditor users(login, "");
+        users.chooseGroups = [](QWidget*, const users::clsUser& u, const std::vector<long>& current) {
+            EXPECT_EQ(u.m_lngUserId, 300);
+            EXPECT_EQ(current, std::vector<long>{});
+            return std::vector<users::UserGroupEntry>{{201, "Day Shift", "Readers by day", false}};
+        };
         users.runDialog = [&](QDialog& d) {
             const auto enter = [&d](const char* box, const std::string& text) {
                 child<QLineEdit>(d, box)->setText(QString::fromStdString(text));
@@ -509,12 +518,22 @@ TEST_F(PhysicianEditorScreen, UserAccessMakesALinkedUserAndUncheckingDeletesItOn
             enter("txtUserName", userName);
             enter("txtPassword", "abc123");
             enter("txtConfirmPassword", "abc123");
+            onGroupsTab(d);
             static_cast<users::UA_User_Mgmt_Edit&>(d).cmdOK_Click();
             return d.result();
         };
         return users.Edit(r, nullptr);
     };
     userName = "radams";
+    // The user accepted in the user editor is written with the physician: Cancel leaves none.
+    editFirstRow([&](PP_Add_Phys& e) {
+        recorder.answer(MsgAnswer::OK);
+        child<QCheckBox>(e, "chkElectSignature")->click();
+        child<QPushButton>(e, "BCancel")->click();
+    });
+    EXPECT_EQ(db("SELECT COUNT(*) FROM System_user_bindery WHERE user_name = 'RADAMS'"), "0");
+    EXPECT_EQ(db("SELECT flag2 FROM Physician_profile WHERE physician_id = 10"), "0");
+    requests.clear();
     editFirstRow([&](PP_Add_Phys& e) {
         recorder.answer(MsgAnswer::OK);
         child<QCheckBox>(e, "chkElectSignature")->click();
@@ -530,6 +549,37 @@ TEST_F(PhysicianEditorScreen, UserAccessMakesALinkedUserAndUncheckingDeletesItOn
     EXPECT_EQ(db("SELECT flag2 FROM Physician_profile WHERE physician_id = 10"), user);
     EXPECT_EQ(db("SELECT COUNT(*) FROM Physician_attributes WHERE physician_id = 10 AND elect_signature = 0"), "0");
 
+    // Given access again, the editor opens on the linked user with its groups: one removed, one
+    // added, both written with the user.
+    exec("INSERT System_user_bindery (user_id, user_name, description, flag3, partition_id, is_shared, enabled) "
+         "VALUES (200, 'Night Shift', 'Typists at night', 1, 1, 0, 1)\n"
+         "INSERT System_user_bindery (user_id, user_name, description, flag3, partition_id, is_shared, enabled) "
+         "VALUES (201, 'Day Shift', 'Readers by day', 3, 1, 0, 1)\n"
+         "INSERT System_security_groups VALUES (200, 300, NULL, 0, 0, 0, NULL, NULL, NULL)");
+    onGroupsTab = [](QDialog& d) {
+        auto* members = child<QTreeWidget>(d, "lvwMembers");
+        ASSERT_EQ(members->topLevelItemCount(), 1);
+        EXPECT_EQ(members->topLevelItem(0)->text(0), "Night Shift");
+        members->setCurrentItem(members->topLevelItem(0));
+        child<QPushButton>(d, "cmdRemove")->click();
+        child<QPushButton>(d, "cmdAdd")->click();
+        ASSERT_EQ(members->topLevelItemCount(), 1);
+        EXPECT_EQ(members->topLevelItem(0)->text(0), "Day Shift");
+    };
+    editFirstRow([&](PP_Add_Phys& e) {
+        auto* access = child<QCheckBox>(e, "chkElectSignature");
+        access->click(); // off: the user would be deleted on saving
+        recorder.answer(MsgAnswer::OK);
+        access->click();
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[1].userId, 300);
+        child<QPushButton>(e, "BOK")->click();
+        EXPECT_TRUE(e.saved());
+    });
+    EXPECT_EQ(db("SELECT group_id FROM System_security_groups WHERE user_id = 300"), "201");
+    EXPECT_EQ(db("SELECT is_deleted FROM System_user_bindery WHERE user_id = 300"), "0");
+    onGroupsTab = noGroups;
+
     // Un-checking names the user and deletes it only when the physician is saved (by a Paxlet
     // administrator: nobody else may take a Paxlet user's e-signature away).
     login.user.is_paxlet_admin = true;
@@ -544,6 +594,12 @@ TEST_F(PhysicianEditorScreen, UserAccessMakesALinkedUserAndUncheckingDeletesItOn
         EXPECT_EQ(recorder.shown[0].text, "This physician has been assigned a user name.  Unchecking this option will "
                                           "delete the user RADAMS upon saving this physician.");
         EXPECT_EQ(db("SELECT is_deleted FROM System_user_bindery WHERE user_id = 300"), "0");
+        // A profile save that fails keeps the physician linked to its user in the editor.
+        odbc.arrangeFault("KALDRA", "fail-text flag2 = 0");
+        child<QPushButton>(e, "BOK")->click();
+        ASSERT_FALSE(e.saved());
+        EXPECT_EQ(e.edit().allAccounts().paxlet_user_id, 300);
+        EXPECT_EQ(e.edit().allAccounts().paxlet_user_name, "RADAMS");
         recorder.shown.clear();
         child<QPushButton>(e, "BOK")->click();
         EXPECT_TRUE(e.saved()) << (recorder.shown.empty() ? std::string() : recorder.shown.back().text);
@@ -558,14 +614,14 @@ TEST_F(PhysicianEditorScreen, UserAccessMakesALinkedUserAndUncheckingDeletesItOn
         type(e, "TFirstName", "Ida");
         recorder.answer(MsgAnswer::OK);
         child<QCheckBox>(e, "chkElectSignature")->click();
-        EXPECT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests.size(), 2u);
         child<QPushButton>(e, "BOK")->click();
         EXPECT_TRUE(e.saved());
     };
     list->findChild<QAction*>("tbrAdd")->trigger();
-    ASSERT_EQ(requests.size(), 2u);
+    ASSERT_EQ(requests.size(), 3u);
     const std::string novak = db("SELECT physician_id FROM Physician_profile WHERE last_name = 'Novak'");
-    EXPECT_EQ(std::to_string(requests[1].physicianId), novak);
+    EXPECT_EQ(std::to_string(requests[2].physicianId), novak);
     EXPECT_EQ(db("SELECT flag2 FROM Physician_profile WHERE physician_id = " + novak),
               db("SELECT user_id FROM System_user_bindery WHERE user_name = 'INOVAK' AND flag1 = " + novak));
     EXPECT_NE(db("SELECT flag2 FROM Physician_profile WHERE physician_id = " + novak), "0");

@@ -10,6 +10,7 @@
 #include "UA_Privileges_New.h"
 #include "UA_Set_Policy.h"
 #include "UA_User_Type.h"
+#include "UserGroupMemberships.h"
 #include "UserImages.h"
 #include "UserListModel.h"
 #include "clsPartition.h"
@@ -555,15 +556,7 @@ clsSecurityGroup* UA_User_Mgmt::selectedGroup() {
 }
 
 std::vector<UserGroupEntry> UA_User_Mgmt::groupsOf(long userId) {
-    std::vector<UserGroupEntry> out;
-    const auto it = m_data.groupsOfUser.find(userId);
-    if (it == m_data.groupsOfUser.end())
-        return out;
-    for (long g : it->second)
-        if (const clsSecurityGroup* group = m_groups.Item(clsSecurityGroups::Key(g)))
-            out.push_back(
-                {g, group->m_strGroupName, group->m_strDescription, IsBuiltInGroupName(group->m_strGroupName)});
-    return out;
+    return UserGroupEntries(userId, m_data, m_groups);
 }
 
 AdminKinds UA_User_Mgmt::actingKinds() const {

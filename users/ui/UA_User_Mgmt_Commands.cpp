@@ -11,6 +11,7 @@
 #include "UA_User_Mgmt.h"
 #include "UA_User_Mgmt_Undelete.h"
 #include "UA_User_Type.h"
+#include "UserGroupMemberships.h"
 #include "UserListModel.h"
 #include "clsPartition.h"
 #include "modPartition.h"
@@ -120,16 +121,7 @@ bool UA_User_Mgmt::editAndSave(clsUser& user, bool isNew, bool transcriptionist)
 }
 
 void UA_User_Mgmt::writeMemberships(long userId, const std::vector<long>& removed, const std::vector<long>& added) {
-    std::string batch;
-    const std::string u = std::to_string(userId);
-    for (long g : removed)
-        batch +=
-            "DELETE FROM System_security_groups WHERE group_id = " + std::to_string(g) + " AND user_id = " + u + "\r\n";
-    for (long g : added)
-        batch += "IF NOT EXISTS (SELECT * FROM System_security_groups WHERE group_id = " + std::to_string(g) +
-                 " AND user_id = " + u + ")\r\nINSERT INTO System_security_groups VALUES(" + std::to_string(g) + ", " +
-                 u + ", NULL, 0, 0, 0, NULL, NULL, NULL)\r\n";
-    if (batch.empty() || !DatabaseSession::instance().RunStatement(batch))
+    if ((removed.empty() && added.empty()) || !WriteUserMemberships(userId, removed, added))
         return;
     m_data.LoadMemberships();
 }
