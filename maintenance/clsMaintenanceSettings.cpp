@@ -153,7 +153,10 @@ std::string clsMaintenanceSettings::UpdateStatement(int section, long userId, co
 }
 
 bool clsMaintenanceSettings::Update(int section, long userId) {
-    const std::string sql = UpdateStatement(section, userId, platform::Clock::stamp(platform::Clock::now()));
+    // "yyyymmdd hh:mm:ss": a datetime text the server reads the same under any language or date format.
+    std::string now = platform::Clock::stamp(platform::Clock::now());
+    now.erase(7, 1).erase(4, 1);
+    const std::string sql = UpdateStatement(section, userId, now);
     if (sql.empty())
         return false;
     return DatabaseSession::instance().RunStatement(sql);

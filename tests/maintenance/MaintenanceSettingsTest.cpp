@@ -12,6 +12,11 @@ using foundation::DatabaseSession;
 
 namespace {
 
+// "yyyy-mm-dd hh:mm:ss" as "yyyymmdd hh:mm:ss", the form the settings update writes.
+std::string unseparated(std::string stamp) {
+    return stamp.erase(7, 1).erase(4, 1);
+}
+
 // A suite database with the template account -1 and accounts 10, 20 (30 deleted) in the cache; the
 // table also holds a row for account 99, which the cache does not know.
 class MaintenanceSettings : public kdtest::SuiteTest {
@@ -82,8 +87,10 @@ TEST_F(MaintenanceSettings, EachSectionWritesOnlyItsColumnsAndStampsTheUser) {
     EXPECT_EQ(DatabaseSession::instance().history.back(),
               "UPDATE Archive_cfg\nSET purge_enabled      = 1, \npurge_non_archived = 0, \npurge_log_level    = 0, \n"
               "purge_last_user_id = 7, \nflag3              = 7, \npurge_last_time    = '" +
-                  platform::Clock::stamp(platform::Clock::now()) + "'");
+                  unseparated(platform::Clock::stamp(platform::Clock::now())) + "'");
     EXPECT_EQ(row("SELECT purge_enabled, flag3, purge_last_user_id FROM Archive_cfg"), "1,7,7,|");
+    EXPECT_EQ(row("SELECT CONVERT(varchar(19), purge_last_time, 120) FROM Archive_cfg"),
+              platform::Clock::stamp(platform::Clock::now()) + ",|");
     EXPECT_EQ(row("SELECT migrate_max_days, hour, archive_max_months FROM Archive_cfg"), before);
 
     ASSERT_TRUE(s.Update(2, 7));
