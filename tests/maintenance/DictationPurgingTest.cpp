@@ -158,17 +158,7 @@ protected:
         DatabaseSession::instance().DisconnectFromSQL();
         unsetenv("TSQL_ENGINE_NOW");
     }
-    std::string rows(const std::string& sql) {
-        std::string text;
-        const auto out = exec(sql);
-        if (const auto* step = out.firstRows())
-            for (const auto& r : step->rows) {
-                for (const auto& c : r)
-                    text += c.value_or("NULL") + ",";
-                text += "|";
-            }
-        return text;
-    }
+    std::string rows(const std::string& sql) { return exec(sql).table(); }
     std::string criteriaRows() {
         return rows("SELECT * FROM Dictation_purge_criteria ORDER BY default_criteria, nbr_days");
     }

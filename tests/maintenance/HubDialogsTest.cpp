@@ -236,17 +236,7 @@ protected:
         hub.reset();
         DatabaseSession::instance().DisconnectFromSQL();
     }
-    std::string rows(const std::string& sql) {
-        const auto out = exec(sql);
-        std::string text;
-        if (const auto* step = out.firstRows())
-            for (const auto& r : step->rows) {
-                for (const auto& c : r)
-                    text += c.value_or("NULL") + ",";
-                text += "|";
-            }
-        return text;
-    }
+    std::string rows(const std::string& sql) { return exec(sql).table(); }
     std::string disks() { return rows("SELECT disk_nbr, disk_label, is_active FROM Archive_disks ORDER BY disk_nbr"); }
     bool save(long nbr, const std::string& label, bool active, const std::string& location = "E:\\ARCH") {
         clsArchiveDisk d;

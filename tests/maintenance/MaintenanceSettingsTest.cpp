@@ -44,17 +44,7 @@ protected:
         platform::Clock::pin(std::nullopt);
         DatabaseSession::instance().DisconnectFromSQL();
     }
-    std::string row(const std::string& sql) {
-        const auto out = exec(sql);
-        std::string text;
-        if (const auto* step = out.firstRows())
-            for (const auto& r : step->rows) {
-                for (const auto& c : r)
-                    text += c.value_or("NULL") + ",";
-                text += "|";
-            }
-        return text;
-    }
+    std::string row(const std::string& sql) { return exec(sql).table(); }
 
     platform::MessageRecorder recorder;
     suite::LoginComponent login;

@@ -36,6 +36,17 @@ std::string BatchOutcome::scalar() const {
     return s->rows[0][0].value_or("<NULL>");
 }
 
+std::string BatchOutcome::table() const {
+    std::string text;
+    if (const Step* step = firstRows())
+        for (const auto& r : step->rows) {
+            for (const auto& c : r)
+                text += c.value_or("NULL") + ",";
+            text += "|";
+        }
+    return text;
+}
+
 const BatchOutcome::Step* BatchOutcome::firstRows() const {
     for (const auto& s : steps)
         if (s.columns > 0)

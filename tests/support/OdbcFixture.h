@@ -32,6 +32,8 @@ struct BatchOutcome {
     // The first result set's first row, first column; "<none>" when there is none.
     [[nodiscard]] std::string scalar() const;
     [[nodiscard]] const Step* firstRows() const;
+    // The first result set as "a,b,|c,d,|", NULL as "NULL"; "" when there is none.
+    [[nodiscard]] std::string table() const;
     [[nodiscard]] std::vector<DiagRecord> allDiags() const;
     [[nodiscard]] bool hasError(long native) const;
 };
