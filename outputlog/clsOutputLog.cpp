@@ -3,6 +3,8 @@
 #include "DatabaseSession.h"
 #include "MessageService.h"
 
+#include <algorithm>
+
 namespace outputlog {
 
 using foundation::DatabaseSession;
@@ -17,9 +19,9 @@ int intColumn(int column) {
     return static_cast<int>(session().GetColumnLong(column));
 }
 
-OutputRow readRow() {
+// Reads the current row into r, a row already in place in the list.
+void readRow(OutputRow& r) {
     auto& s = session();
-    OutputRow r;
     r.m_lngOutputId = s.GetColumnLong(1);
     r.m_lngDocumentId = s.GetColumnLong(2);
     r.m_lngAccountId = s.GetColumnLong(3);
@@ -48,19 +50,21 @@ OutputRow readRow() {
     r.m_strAccountName = s.GetColumnText(26, 1);
     r.m_strBatchName = s.GetColumnText(27, 1);
     r.m_strGroupName = s.GetColumnText(28, 1);
-    return r;
 }
 
 } // namespace
 
 bool clsOutputLog::Load(const OutputQueryOptions& options) {
     m_colRows.clear();
+    // Room for every row the limit allows, taken once: growing the list row by row moves every row
+    // read so far at each growth, and the pages of the list are touched only as rows fill them.
+    m_colRows.reserve(static_cast<size_t>(std::clamp(options.m_intLimit, 0, kAllRecords)));
     auto& s = session();
     s.SQLStatement = BuildOutputQuery(options);
     bool ok = s.ExecSQL() == 1;
     if (ok) {
         while (s.FetchRow() == 1)
-            m_colRows.push_back(readRow());
+            readRow(m_colRows.emplace_back());
         s.CloseStatement();
     }
     // The limit stays with the connection until it is set back, so it is set back whatever happened.
