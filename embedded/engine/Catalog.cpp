@@ -110,6 +110,22 @@ void Catalog::prepare(const std::string& database) {
     invalidate();
 }
 
+bool Catalog::leadsAnIndex(const TableInfo& table, std::string_view column) {
+    if (m_indexLeadsGeneration != m_generation) {
+        m_indexLeads.clear();
+        m_indexLeadsGeneration = m_generation;
+    }
+    const std::string k = key(table.database, table.name) + "." + toUpper(column);
+    if (auto it = m_indexLeads.find(k); it != m_indexLeads.end())
+        return it->second;
+    Stmt s(m_db, "SELECT 1 FROM pragma_index_list(" + quoted(table.name) + ", " + quoted(table.database) +
+                     ") AS il, pragma_index_info(il.name, " + quoted(table.database) +
+                     ") AS ii WHERE ii.seqno = 0 AND ii.name = " + quoted(std::string(column)) + " COLLATE NOCASE");
+    const bool leads = s.step();
+    m_indexLeads.emplace(k, leads);
+    return leads;
+}
+
 Catalog::~Catalog() {
     releaseStatements();
 }

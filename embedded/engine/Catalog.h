@@ -69,6 +69,10 @@ public:
     void dropTable(const std::string& database, const std::string& name);
     void addColumn(const std::string& database, const std::string& table, const ColumnInfo& c);
 
+    // Whether an index of the table starts with the column, so a range on it can be read from the
+    // index. Remembered until the tables known here change.
+    [[nodiscard]] bool leadsAnIndex(const TableInfo& table, std::string_view column);
+
     [[nodiscard]] std::optional<std::string> procedure(std::string_view name);
     void addProcedure(const std::string& name, const std::string& source);
     void dropProcedure(const std::string& name);
@@ -86,6 +90,8 @@ private:
     std::string m_loadedProcedures;
     std::map<std::string, TableInfo> m_tables;
     std::map<std::string, std::string> m_procedures;
+    std::map<std::string, bool> m_indexLeads;
+    unsigned long long m_indexLeadsGeneration = 0;
 };
 
 // Runs SQL that returns no rows; throws tsql::Error with SQLite's message on failure.

@@ -633,7 +633,7 @@ void installFunctions(sqlite3* db, Session* session) {
         {"tsql_datediff", 3, fnDateDiff, true},
         {"tsql_datepart", 2, fnDatePart, true},
         {"tsql_datename", 2, fnDateName, true},
-        {"tsql_getdate", 0, fnGetDate, false},
+        {"tsql_getdate", 0, fnGetDate, true},
         {"tsql_fixed", 2, fnFixed, true},
         {"tsql_len", 1, fnLen, true},
         {"tsql_datalength", 1, fnDataLength, true},

@@ -60,6 +60,7 @@ public:
     [[nodiscard]] Value variableValue(int slot) const;
     void assignVariable(int slot, const Value& v);
     void raiseFromFunction(const Error& e) { m_functionError = e; }
+    void clearFunctionError() { m_functionError.reset(); }
     [[nodiscard]] std::string objectIdOf(const std::string& name);
     [[nodiscard]] Value serverProperty(const std::string& name) const;
     [[nodiscard]] Value systemValue(const std::string& name) const;

@@ -409,6 +409,10 @@ Emitted Translator::column(const Expr& e) {
                     out.tsqlType = c->type;
                     out.type = stypeOf(c->type);
                     out.textColumn = out.type == SType::Text && !st.info->name.empty() && !st.info->database.empty();
+                    if (!st.info->isView && !st.info->name.empty() && !st.info->database.empty()) {
+                        out.table = st.info;
+                        out.columnName = c->name;
+                    }
                 }
                 return out;
             }
@@ -436,6 +440,10 @@ Emitted Translator::column(const Expr& e) {
             out.tsqlType = c->type;
             out.type = stypeOf(c->type);
             out.textColumn = out.type == SType::Text && !match->info->database.empty();
+            if (!match->info->isView && !match->info->name.empty() && !match->info->database.empty()) {
+                out.table = match->info;
+                out.columnName = c->name;
+            }
             return out;
         }
         if (sawUnknown)
@@ -490,8 +498,13 @@ Emitted Translator::binary(const Expr& e) {
     }
     Emitted a = expression(*e.args[0]);
     Emitted b = expression(*e.args[1]);
-    if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=")
+    if (op == "=" || op == "<>")
         return comparison(op, std::move(a), std::move(b));
+    if (op == "<" || op == ">" || op == "<=" || op == ">=") {
+        Emitted out = comparison(op, a, b);
+        out.sql = withRangeEstimate(op, *e.args[0], *e.args[1], a, b, out.sql);
+        return out;
+    }
 
     if (op == "&" || op == "|" || op == "^") {
         // Bit operators take a binary operand as the integer its bytes spell ("sysstat & 0xf").

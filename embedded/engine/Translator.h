@@ -22,7 +22,9 @@ struct Emitted {
     TypeSpec tsqlType;       // T-SQL type when known
     bool textColumn = false; // a column carrying the TSQL collation already
     bool stringLiteral = false;
-    std::string literal; // the literal's text, for compile-time conversions
+    std::string literal;              // the literal's text, for compile-time conversions
+    const TableInfo* table = nullptr; // a column of this stored table
+    std::string columnName;
 };
 
 // One SELECT turned into SQLite SQL, with SQL Server's result column names and types.
@@ -85,6 +87,8 @@ private:
     Emitted cast(const Expr& e);
     Emitted binary(const Expr& e);
     Emitted comparison(const std::string& op, Emitted a, Emitted b);
+    std::string withRangeEstimate(const std::string& op, const Expr& left, const Expr& right, const Emitted& a,
+                                  const Emitted& b, const std::string& comparisonSql);
     Emitted toDateTime(const Emitted& x);
     std::string bind(const Value& v);
     std::string selectBody(const Select& s, long long limit, TranslatedSelect& out, bool outer);
