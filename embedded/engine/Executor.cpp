@@ -1,5 +1,6 @@
 #include "Executor.h"
 
+#include "CompiledBatch.h"
 #include "Convert.h"
 #include "Lexer.h"
 #include "Parser.h"
@@ -41,27 +42,58 @@ void Executor::rollbackOpenTransaction() {
     m_s.m_tranCount = 0;
 }
 
+std::shared_ptr<const CompiledBatch> Executor::findCompiled(std::string_view sql) {
+    auto it = m_s.m_compiled.find(std::string(sql));
+    if (it == m_s.m_compiled.end() || m_s.m_rowcount != 0)
+        return nullptr;
+    m_s.m_catalog.refreshIfChanged();
+    if (it->second->generation != m_s.m_catalog.generation()) {
+        m_s.m_compiled.erase(it);
+        return nullptr;
+    }
+    return it->second;
+}
+
+void Executor::keepCompiled(std::string_view sql, std::vector<StatementPtr> statements) {
+    constexpr size_t kMaxCompiled = 256;
+    if (m_s.m_compiled.size() >= kMaxCompiled)
+        m_s.m_compiled.clear();
+    auto compiled = std::make_shared<CompiledBatch>();
+    compiled->statements = std::move(statements);
+    compiled->translated = std::move(*m_compilable);
+    compiled->generation = m_s.m_catalog.generation();
+    m_s.m_compiled[std::string(sql)] = std::move(compiled);
+}
+
 void Executor::runBatch(std::string_view sql) {
-    std::vector<StatementPtr> statements;
+    std::vector<StatementPtr> parsed;
+    std::shared_ptr<const CompiledBatch> compiled;
     m_s.m_catalog.beginStatement();
     try {
-        statements = parseBatch(sql);
-        for (size_t i = 1; i < statements.size(); ++i) {
-            StatementKind k = statements[i]->kind;
-            if (k == StatementKind::CreateProcedure || k == StatementKind::CreateView)
-                throw Error(111,
-                            std::string("'") +
-                                (k == StatementKind::CreateProcedure ? "CREATE PROCEDURE" : "CREATE VIEW") +
-                                "' must be the first statement in a query batch.",
-                            ErrorScope::Compile, 15);
+        compiled = findCompiled(sql);
+        if (compiled) {
+            m_firstStatement = compiled->statements.front().get();
+            m_checkedFirst = {m_firstStatement, compiled->translated, compiled->generation};
+        } else {
+            parsed = parseBatch(sql);
+            for (size_t i = 1; i < parsed.size(); ++i) {
+                StatementKind k = parsed[i]->kind;
+                if (k == StatementKind::CreateProcedure || k == StatementKind::CreateView)
+                    throw Error(111,
+                                std::string("'") +
+                                    (k == StatementKind::CreateProcedure ? "CREATE PROCEDURE" : "CREATE VIEW") +
+                                    "' must be the first statement in a query batch.",
+                                ErrorScope::Compile, 15);
+            }
+            m_firstStatement = parsed.empty() ? nullptr : parsed.front().get();
+            compileCheck(parsed, nullptr);
         }
-        m_firstStatement = statements.empty() ? nullptr : statements.front().get();
-        compileCheck(statements, nullptr);
     } catch (const Error& e) {
         addError(e);
         finish();
         return;
     }
+    const std::vector<StatementPtr>& statements = compiled ? compiled->statements : parsed;
     if (!statements.empty() && statements.back()->kind == StatementKind::Select)
         m_streamable = statements.back().get();
     try {
@@ -84,6 +116,8 @@ void Executor::runBatch(std::string_view sql) {
     }
     m_s.m_variables.clear();
     m_s.m_frameBase = 0;
+    if (m_compilable && !compiled && parsed.size() == 1)
+        keepCompiled(sql, std::move(parsed));
     finish();
 }
 
@@ -276,29 +310,17 @@ sqlite3_stmt* Executor::prepare(const std::string& sql, const std::vector<Value>
 }
 
 sqlite3_stmt* Executor::prepareKept(const std::string& sql, const std::vector<Value>& binds) {
-    auto it = m_kept.find(sql);
-    if (it == m_kept.end())
+    sqlite3_stmt* st = m_s.m_statements->take(sql, m_s.m_catalog.generation());
+    if (!st)
         return prepare(sql, binds);
-    sqlite3_stmt* st = it->second;
-    m_kept.erase(it);
     m_s.m_functionError.reset();
     for (size_t i = 0; i < binds.size(); ++i)
         binds[i].bind(st, static_cast<int>(i) + 1);
     return st;
 }
 
-// Bounded, so a generated batch of many distinct statements holds no more than a few prepared.
-void Executor::keep(std::string sql, sqlite3_stmt* st) {
-    constexpr size_t kMaxKept = 1024;
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
-    if (m_kept.size() >= kMaxKept || !m_kept.emplace(std::move(sql), st).second)
-        sqlite3_finalize(st);
-}
-
-Executor::~Executor() {
-    for (auto& [sql, st] : m_kept)
-        sqlite3_finalize(st);
+void Executor::keep(sqlite3_stmt* st, unsigned long long generation) {
+    m_s.m_statements->give(st, generation);
 }
 
 void Executor::stepToEnd(sqlite3_stmt* st) {
@@ -472,6 +494,8 @@ void Executor::runSelect(const Statement& st) {
         tr.setLiveVariables(live);
         out = tr.select(s, assigns ? 0 : m_s.m_rowcount);
     }
+    if (&st == m_firstStatement && !assigns && m_s.m_rowcount == 0 && (reuse || tr.binds().empty()))
+        m_compilable = out;
     // Unnamed expressions get a placeholder name so '*' results can tell them apart.
     KeptGuard guard(*this, out.sql, tr.binds());
     sqlite3_stmt* stmt = guard.st;
@@ -493,7 +517,7 @@ void Executor::runSelect(const Statement& st) {
         for (const auto& c : rs.columns)
             types.push_back(c.type);
         guard.st = nullptr;
-        rs.cursor = std::make_shared<Cursor>(m_s, stmt, std::move(types));
+        rs.cursor = std::make_shared<Cursor>(m_s, stmt, guard.generation, std::move(types));
         rs.cursor->prime();
         addRows(std::move(rs));
         return;

@@ -6,6 +6,8 @@
 #include "Translator.h"
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -18,7 +20,6 @@ namespace tsql {
 class Executor {
 public:
     Executor(Session& session, BatchResult& out) : m_s(session), m_out(out) {}
-    ~Executor();
     Executor(const Executor&) = delete;
     Executor& operator=(const Executor&) = delete;
     void runBatch(std::string_view sql);
@@ -72,20 +73,20 @@ private:
 
     // SQLite helpers
     sqlite3_stmt* prepare(const std::string& sql, const std::vector<Value>& binds);
-    // A batch often prepares the same text again: an IF's condition is prepared when the batch is
-    // checked and again when it runs, a loop's statements on every pass. Such statements are kept
-    // prepared (reset, bindings cleared) until the batch ends and taken back by their text.
+    // The same text is prepared again and again: an IF's condition when the batch is checked and
+    // when it runs, a loop's statements on every pass, a console's list load in every batch. Such
+    // statements are kept prepared by the connection (reset, bindings cleared), taken back by text.
     sqlite3_stmt* prepareKept(const std::string& sql, const std::vector<Value>& binds);
-    void keep(std::string sql, sqlite3_stmt* st);
+    void keep(sqlite3_stmt* st, unsigned long long generation);
     struct KeptGuard {
         Executor& ex;
-        std::string sql;
+        unsigned long long generation; // the catalog's, as the statement is prepared for it
         sqlite3_stmt* st;
-        KeptGuard(Executor& e, std::string text, const std::vector<Value>& binds)
-            : ex(e), sql(std::move(text)), st(e.prepareKept(sql, binds)) {}
+        KeptGuard(Executor& e, const std::string& text, const std::vector<Value>& binds)
+            : ex(e), generation(e.m_s.catalog().generation()), st(e.prepareKept(text, binds)) {}
         ~KeptGuard() {
             if (st)
-                ex.keep(std::move(sql), st);
+                ex.keep(st, generation);
         }
         KeptGuard(const KeptGuard&) = delete;
         KeptGuard& operator=(const KeptGuard&) = delete;
@@ -138,7 +139,6 @@ private:
     int m_depth = 0;
     int m_returnValue = 0;
     bool m_checkIdentityInsert = false; // the batch sets IDENTITY_INSERT before a checked INSERT
-    std::unordered_map<std::string, sqlite3_stmt*> m_kept;
     // The batch's first statement runs right after the check, with nothing run in between: a
     // SELECT of it that reads no variable keeps the check's translation for its run, unless the
     // tables changed meanwhile (another connection) or SET ROWCOUNT limits it.
@@ -149,6 +149,10 @@ private:
         unsigned long long generation = 0;
     };
     CheckedSelect m_checkedFirst;
+    // The translation of a batch made of one SELECT that read no variable, kept for the batch's text.
+    std::optional<TranslatedSelect> m_compilable;
+    std::shared_ptr<const CompiledBatch> findCompiled(std::string_view sql);
+    void keepCompiled(std::string_view sql, std::vector<StatementPtr> statements);
 };
 
 } // namespace tsql

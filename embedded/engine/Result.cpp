@@ -12,15 +12,15 @@
 
 namespace tsql {
 
-Cursor::Cursor(Session& session, sqlite3_stmt* statement, std::vector<TypeSpec> types)
-    : m_session(session), m_statement(statement), m_types(std::move(types)), m_exact(m_types.size()),
-      m_scratch(m_types.size()), m_cells(m_types.size()) {
+Cursor::Cursor(Session& session, sqlite3_stmt* statement, unsigned long long generation, std::vector<TypeSpec> types)
+    : m_session(session), m_cache(session.statementCache()), m_statement(statement), m_generation(generation),
+      m_types(std::move(types)), m_exact(m_types.size()), m_scratch(m_types.size()), m_cells(m_types.size()) {
     for (size_t i = 0; i < m_types.size(); ++i)
         m_exact[i] = m_types[i].isExact() ? 1 : 0;
 }
 
 Cursor::~Cursor() {
-    sqlite3_finalize(m_statement);
+    m_cache->give(m_statement, m_generation);
 }
 
 void Cursor::prime() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Ast.h"
+#include "StatementCache.h"
 #include "Value.h"
 
 #include <cstdint>
@@ -34,7 +35,7 @@ class Session;
 // tsql::Error.
 class Cursor {
 public:
-    Cursor(Session& session, sqlite3_stmt* statement, std::vector<TypeSpec> types);
+    Cursor(Session& session, sqlite3_stmt* statement, unsigned long long generation, std::vector<TypeSpec> types);
     ~Cursor();
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;
@@ -64,7 +65,9 @@ private:
     const Cell& formatted(size_t col, Cached& cached);
 
     Session& m_session;
+    std::shared_ptr<StatementCache> m_cache; // takes the statement back when the cursor ends
     sqlite3_stmt* m_statement;
+    unsigned long long m_generation; // the catalog's, when the statement was prepared
     std::vector<TypeSpec> m_types;
     std::vector<char> m_exact; // per column: decimal, numeric or money, asked once rather than per value
     std::vector<std::string> m_scratch;

@@ -43,6 +43,7 @@ Session::~Session() {
         if (m_tranCount > 0)
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         m_catalog.releaseStatements();
+        m_statements->close();
         sqlite3_close_v2(m_db);
     }
 }

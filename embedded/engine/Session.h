@@ -3,6 +3,7 @@
 #include "Catalog.h"
 #include "Error.h"
 #include "Result.h"
+#include "StatementCache.h"
 #include "Value.h"
 
 #include <atomic>
@@ -11,12 +12,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace tsql {
+
+struct CompiledBatch;
 
 struct Variable {
     std::string name;
@@ -75,6 +79,8 @@ public:
     [[nodiscard]] bool identityInsert(const std::string& table) const;
     [[nodiscard]] long long rowcountLimit() const { return m_rowcount; }
     [[nodiscard]] sqlite3* handle() const { return m_db; }
+    // Shared with the cursors of streamed results, which may end after the connection has closed.
+    [[nodiscard]] const std::shared_ptr<StatementCache>& statementCache() const { return m_statements; }
     // Throws the tsql::Error that stands for SQLite's refusal rc (SQL Server's number and text).
     [[noreturn]] void throwEngineError(int rc);
 
@@ -87,6 +93,8 @@ private:
     std::string m_path;
     sqlite3* m_db = nullptr;
     Catalog m_catalog;
+    std::shared_ptr<StatementCache> m_statements = std::make_shared<StatementCache>();
+    std::unordered_map<std::string, std::shared_ptr<const CompiledBatch>> m_compiled; // by batch text
 
     // per-connection SET options and state
     bool m_nocount = false;
