@@ -75,8 +75,11 @@ std::string Translator::withRangeEstimate(const std::string& op, const Expr& lef
     auto scale = [&](const std::string& sql) { return numericColumn ? sql : "julianday(" + sql + ")"; };
     const std::string sql = "SELECT " + scale("(SELECT MIN(" + column + ") FROM " + table + ")") + ", " +
                             scale("(SELECT MAX(" + column + ") FROM " + table + ")") + ", " + scale(bound.sql);
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(m_session.handle(), sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+    // Kept with the connection's statements: a loop or a procedure asks the same again.
+    StatementCache& kept = *m_session.statementCache();
+    const unsigned long long generation = m_session.catalog().generation();
+    sqlite3_stmt* st = kept.take(sql, generation);
+    if (!st && sqlite3_prepare_v2(m_session.handle(), sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);
         return comparisonSql;
     }
@@ -91,7 +94,7 @@ std::string Translator::withRangeEstimate(const std::string& op, const Expr& lef
         value = sqlite3_column_double(st, 2);
         known = high > low;
     }
-    sqlite3_finalize(st);
+    kept.give(st, generation);
     // A bound the engine could not evaluate is the statement's own error to raise, when it runs.
     m_session.clearFunctionError();
     if (!known)
