@@ -36,12 +36,12 @@ std::string BatchOutcome::scalar() const {
     return s->rows[0][0].value_or("<NULL>");
 }
 
-std::string BatchOutcome::table() const {
+std::string BatchOutcome::table(char separator) const {
     std::string text;
     if (const Step* step = firstRows())
         for (const auto& r : step->rows) {
             for (const auto& c : r)
-                text += c.value_or("NULL") + ",";
+                text += c.value_or("NULL") + separator;
             text += "|";
         }
     return text;
