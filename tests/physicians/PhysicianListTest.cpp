@@ -117,14 +117,8 @@ protected:
     }
     std::string rows(const std::string& sql) {
         std::string out;
-        const auto outcome = exec(sql);
-        if (const auto* step = outcome.firstRows())
-            for (const auto& row : step->rows) {
-                std::string line;
-                for (const auto& v : row)
-                    line += (line.empty() ? "" : "|") + v.value_or("NULL");
-                out += (out.empty() ? "" : ";") + line;
-            }
+        for (const auto& line : exec(sql).lines())
+            out += (out.empty() ? "" : ";") + line;
         return out;
     }
     bool logged(const std::string& message) {

@@ -47,6 +47,18 @@ std::string BatchOutcome::table(char separator) const {
     return text;
 }
 
+std::vector<std::string> BatchOutcome::lines() const {
+    std::vector<std::string> out;
+    if (const Step* step = firstRows())
+        for (const auto& r : step->rows) {
+            std::string line;
+            for (size_t i = 0; i < r.size(); ++i)
+                line += (i ? "|" : "") + r[i].value_or("NULL");
+            out.push_back(line);
+        }
+    return out;
+}
+
 const BatchOutcome::Step* BatchOutcome::firstRows() const {
     for (const auto& s : steps)
         if (s.columns > 0)

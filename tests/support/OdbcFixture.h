@@ -35,6 +35,8 @@ struct BatchOutcome {
     // The first result set as "a,b,|c,d,|" (each value followed by the separator), NULL as "NULL"; ""
     // when there is none.
     [[nodiscard]] std::string table(char separator = ',') const;
+    // The first result set's rows, each as "a|b|c", NULL as "NULL".
+    [[nodiscard]] std::vector<std::string> lines() const;
     [[nodiscard]] std::vector<DiagRecord> allDiags() const;
     [[nodiscard]] bool hasError(long native) const;
 };
