@@ -10,6 +10,7 @@
 #include "DB_MaintenanceCommands.h"
 #include "DB_Options.h"
 #include "DatabaseSession.h"
+#include "DictationCriterion.h"
 #include "LoginComponent.h"
 #include "RatioReporter.h"
 #include "clsDictationPurgings.h"
@@ -86,14 +87,7 @@ void growJobs() {
 void saveTwentyRules() {
     clsDictationPurgings rules;
     auto add = [&](int source, const char* dept, const char* types, long account, const char* reports, long days) {
-        clsDictationPurging c;
-        c.m_source_type = source;
-        c.m_source_department = dept;
-        c.m_source_work_types = types;
-        c.m_hosp_acct_id = account;
-        c.m_report_types = reports;
-        c.m_nbr_days = days;
-        rules.items.push_back(c);
+        rules.items.push_back(kdtest::criterion(source, dept, types, account, reports, days));
     };
     const char* departments[] = {"Radiology", "Cardiology", "ICU", "Oncology", "Emergency", "Pediatrics"};
     for (int i = 0; i < 6; ++i)
@@ -103,10 +97,7 @@ void saveTwentyRules() {
     add(10, "", "4,5,6,7", -1, "", 60);
     for (int i = 0; i < 10; ++i)
         add(-1, "", "", 100 + i, i % 2 ? "1,2" : "", 20 + 10 * i);
-    clsDictationPurging fallback;
-    fallback.m_default_criteria = 1;
-    fallback.m_nbr_days = kDefaultDays;
-    rules.items.push_back(fallback);
+    rules.items.push_back(kdtest::criterion(-1, "", "", -1, "", kDefaultDays, 1));
     if (rules.items.size() != 20 || !rules.Save(0, "BENCH")) {
         std::cerr << "cannot save the twenty rules\n";
         std::exit(1);

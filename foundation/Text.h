@@ -20,11 +20,24 @@ inline std::string trimText(const std::string& s) {
 }
 
 // The region's time format (a strftime pattern) without its seconds: the minutes form in which the
-// console shows when something was last changed or backed up ("%I:%M:%S %p" gives "%I:%M %p").
+// console shows when something was last changed or backed up. The seconds go with the separator
+// before them (":" in "%I:%M:%S %p", "." in Finnish "%H.%M.%S", the blank in Korean "%I시 %M분 %S초")
+// and the unit sign written after them (Japanese "秒", Korean "초"); a minutes sign such as "分"
+// stays with the minutes.
 inline std::string minutesFormat(std::string timeFormat) {
-    if (const auto p = timeFormat.find(":%S"); p != std::string::npos)
-        timeFormat.erase(p, 3);
-    return timeFormat;
+    size_t at = 0;
+    while (at + 1 < timeFormat.size() && !(timeFormat[at] == '%' && timeFormat[at + 1] == 'S'))
+        at += timeFormat[at] == '%' ? 2 : 1; // "%%" is a literal percent sign, not a conversion
+    if (at + 1 >= timeFormat.size())
+        return timeFormat;
+    size_t end = at + 2;
+    const auto unitSign = [](unsigned char c) { return c >= 0x80 || std::isalpha(c); }; // UTF-8 or a letter
+    while (end < timeFormat.size() && unitSign(static_cast<unsigned char>(timeFormat[end])))
+        ++end;
+    const auto separator = [](char c) { return c == ':' || c == '.' || c == ' '; };
+    while (at > 0 && separator(timeFormat[at - 1]))
+        --at;
+    return timeFormat.erase(at, end - at);
 }
 
 } // namespace foundation

@@ -1,7 +1,7 @@
 #include "DB_Purge_Options.h"
 
 #include "DatabaseSession.h"
-#include "HelpFile.h"
+#include "DialogButtonRow.h"
 #include "LoginComponent.h"
 #include "MaintenanceRules.h"
 #include "MessageService.h"
@@ -190,24 +190,15 @@ DB_Purge_Options::DB_Purge_Options(clsMaintenanceHub& hub, const suite::LoginUse
     previewRow->addWidget(lblPreview, 1);
     root->addLayout(previewRow);
 
-    auto* buttons = new QHBoxLayout;
-    BOK = new QPushButton("&OK", this);
-    BOK->setObjectName("BOK");
-    BOK->setDefault(true);
-    BCancel = new QPushButton("&Cancel", this);
-    BCancel->setObjectName("BCancel");
-    cmdHelp = new QPushButton("&Help   (F1)", this);
-    cmdHelp->setObjectName("cmdHelp");
-    buttons->addStretch();
-    for (QPushButton* b : {BOK, BCancel, cmdHelp})
-        buttons->addWidget(b);
-    root->addLayout(buttons);
+    const DialogButtonRow buttons = MakeDialogButtonRow(
+        this, "&Help   (F1)", [this] { BOK_Click(); }, [this] { BCancel_Click(); });
+    BOK = buttons.BOK;
+    BCancel = buttons.BCancel;
+    cmdHelp = buttons.cmdHelp;
+    root->addLayout(buttons.layout);
 
     connect(AccountList, &QListWidget::currentRowChanged, this, [this] { AccountList_Click(); });
     connect(BSetDefault, &QPushButton::clicked, this, [this] { BSetDefault_Click(); });
-    connect(BOK, &QPushButton::clicked, this, [this] { BOK_Click(); });
-    connect(BCancel, &QPushButton::clicked, this, [this] { BCancel_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
     connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
     connect(cmdConfigureDictationPurging, &QPushButton::clicked, this, [this] {
         if (configureDictationPurging)

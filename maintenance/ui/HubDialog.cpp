@@ -1,9 +1,8 @@
 #include "HubDialog.h"
 
-#include "HelpFile.h"
+#include "DialogButtonRow.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,24 +22,16 @@ QLabel* HubDialog::label(const char* text, QWidget* buddy) {
 }
 
 void HubDialog::addButtonRow(int row) {
-    auto* buttons = new QHBoxLayout;
-    BOK = new QPushButton("&OK", this);
-    BOK->setObjectName("BOK");
-    BOK->setDefault(true);
-    BCancel = new QPushButton("&Cancel", this);
-    BCancel->setObjectName("BCancel");
-    cmdHelp = new QPushButton("&Help", this);
-    cmdHelp->setObjectName("cmdHelp");
-    buttons->addStretch();
-    for (QPushButton* b : {BOK, BCancel, cmdHelp})
-        buttons->addWidget(b);
-    grid->addLayout(buttons, row, 0, 1, 2);
-    connect(BOK, &QPushButton::clicked, this, [this] { BOK_Click(); });
-    connect(BCancel, &QPushButton::clicked, this, [this] {
-        m_blnOK = false;
-        reject();
-    });
-    connect(cmdHelp, &QPushButton::clicked, this, [] { foundation::HelpFile::Show(); });
+    const DialogButtonRow buttons = MakeDialogButtonRow(
+        this, "&Help", [this] { BOK_Click(); },
+        [this] {
+            m_blnOK = false;
+            reject();
+        });
+    BOK = buttons.BOK;
+    BCancel = buttons.BCancel;
+    cmdHelp = buttons.cmdHelp;
+    grid->addLayout(buttons.layout, row, 0, 1, 2);
 }
 
 } // namespace maintenance

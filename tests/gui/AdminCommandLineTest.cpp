@@ -3,7 +3,7 @@
 
 #include "AdminCommand.h"
 #include "AdminCommandRunner.h"
-#include "SessionHelper.h"
+#include "SiteSession.h"
 #include "StartupFixture.h"
 #include "UserCsvReader.h"
 
@@ -113,15 +113,8 @@ protected:
     }
     // A query on the site's database with the site's SQL login, after the command has ended.
     std::string scalar(const std::string& sql) {
-        auto& s = foundation::DatabaseSession::instance();
-        s.DisconnectFromSQL();
-        s = foundation::DatabaseSession{};
-        s.UseDriverConnect = true;
-        s.ServerName = site + "/SQL";
-        s.DatabaseName = demo::kDatabase;
-        s.LoginName = demo::kSqlLogin;
-        s.Password = demo::kSqlPassword;
-        return s.ConnectToSQL() ? kdtest::sessionScalar(s, sql) : "<no connection>";
+        return kdtest::connectSiteSession(site) ? kdtest::sessionScalar(foundation::DatabaseSession::instance(), sql)
+                                                : "<no connection>";
     }
     std::ostringstream out, err;
 };

@@ -1,42 +1,29 @@
-#include "DB_MaintenanceCommands.h"
-#include "DatabaseSession.h"
 #include "EventLog.h"
-#include "LoginComponent.h"
-#include "MessageService.h"
-#include "OdbcFixture.h"
-#include "SessionHelper.h"
+#include "MaintenanceDialogFixture.h"
 
 #include <QComboBox>
-#include <QDialog>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTreeWidget>
 
-#include <functional>
 #include <map>
-#include <memory>
 
-using foundation::DatabaseSession;
 using platform::MsgAnswer;
 
 namespace {
 
 // The purge dialog's Configure button opens the criteria list, whose Add and Edit open the editor;
 // each dialog runs the script registered under its object name.
-class DictationPurgingScreens : public kdtest::SuiteTest {
+class DictationPurgingScreens : public kdtest::MaintenanceDialogFixture {
 protected:
-    void SetUp() override {
-        SuiteTest::SetUp();
+    void seed() override {
         exec("INSERT Dictation_purge_criteria VALUES ('', '', -1, '', 1, 1, 30, -1, 0, 0, 0, 0, NULL, NULL, NULL, "
              "NULL)\n"
              "INSERT Dictation_purge_criteria VALUES ('ER', '', -1, '', 1, 0, 1, 0, 0, 0, 0, 0, NULL, NULL, NULL, "
              "NULL)\n"
              "INSERT Dictation_purge_criteria VALUES ('', '', 10, '2', 1, 0, 14, 4, 0, 0, 0, 0, NULL, NULL, NULL, "
              "NULL)");
-        kdtest::connectSession(odbc.folder(), "KALDRA");
         foundation::EventLog::context() = foundation::LogContext{};
         std::vector<suite::HospAccount> cache;
         for (auto [id, name] : {std::pair{-1L, "<All New Accounts>"}, {10L, "North"}, {20L, "South"}}) {
@@ -48,33 +35,15 @@ protected:
             cache.push_back(a);
         }
         login.SetHospAccounts(cache);
-        login.user.user_id = 1;
         login.user.user_name = "ADMIN";
-        commands = std::make_unique<maintenance::DB_MaintenanceCommands>(login, false, true);
-        commands->runDialog = [this](QDialog& d) {
-            QDialog* outer = dialog;
-            dialog = &d;
-            if (auto it = scripts.find(d.objectName().toStdString()); it != scripts.end())
+    }
+    void SetUp() override {
+        MaintenanceDialogFixture::SetUp();
+        script = [this] {
+            if (auto it = scripts.find(dialog->objectName().toStdString()); it != scripts.end())
                 it->second();
-            dialog = outer;
-            return d.result();
         };
         scripts["DB_Purge_Options"] = [this] { click("cmdConfigureDictationPurging"); };
-    }
-    void TearDown() override {
-        commands.reset();
-        DatabaseSession::instance().DisconnectFromSQL();
-    }
-    template <typename T>
-    T* child(const char* name) {
-        T* c = dialog->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    void type(const char* name, const QString& text) {
-        auto* field = child<QLineEdit>(name);
-        field->setText(QString());
-        QTest::keyClicks(field, text);
     }
     void click(const char* name) { child<QPushButton>(name)->click(); }
     QStringList lines() {
@@ -90,10 +59,6 @@ protected:
     }
     std::string lastMessage() { return recorder.shown.empty() ? "" : recorder.shown.back().text; }
 
-    platform::MessageRecorder recorder;
-    suite::LoginComponent login;
-    std::unique_ptr<maintenance::DB_MaintenanceCommands> commands;
-    QDialog* dialog = nullptr;
     std::map<std::string, std::function<void()>> scripts;
 };
 
@@ -181,16 +146,10 @@ TEST_F(DictationPurgingScreens, TheListWarnsOfObsoleteRulesEditsInOrderAndSavesO
                                         "The list of work types is not valid.  Please correct this setting.",
                                         "Either the department field or the work types field must be set."}));
     EXPECT_EQ(editorRun, 3);
-    const auto out = exec("SELECT source_department, source_work_types, hosp_acct_id, report_types, date_type, "
-                          "default_criteria, nbr_days, source_type FROM Dictation_purge_criteria");
-    ASSERT_NE(out.firstRows(), nullptr);
-    std::string rows;
-    for (const auto& r : out.firstRows()->rows) {
-        for (const auto& c : r)
-            rows += c.value_or("NULL") + ";";
-        rows += "|";
-    }
-    EXPECT_EQ(rows, ";;10;1,2;0;0;14;4;|;;-1;;0;1;1;-1;|O'Hara;12, 15;-1;;0;0;7;6;|");
+    EXPECT_EQ(exec("SELECT source_department, source_work_types, hosp_acct_id, report_types, date_type, "
+                   "default_criteria, nbr_days, source_type FROM Dictation_purge_criteria")
+                  .table(';'),
+              ";;10;1,2;0;0;14;4;|;;-1;;0;1;1;-1;|O'Hara;12, 15;-1;;0;0;7;6;|");
     EXPECT_EQ(exec("SELECT msg1 FROM System_log WHERE error_code = 20020").scalar(),
               "Dictation purging criteria changed by user ADMIN.");
 }

@@ -8,6 +8,7 @@
 #include "PrivateProfile.h"
 #include "QtServices.h"
 #include "SessionHelper.h"
+#include "WidgetLookup.h"
 #include "frmLogin.h"
 #include "frmSettings.h"
 #include "frmSoftwareSettings.h"
@@ -28,13 +29,6 @@ using platform::MsgIcon;
 using namespace kdtest;
 
 namespace {
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 TEST(GenXWait, ShowsCancelsAndResets) {
     QMainWindow main;

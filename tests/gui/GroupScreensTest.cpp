@@ -7,6 +7,7 @@
 #include "GroupFixture.h"
 #include "GroupMembersModel.h"
 #include "Interaction.h"
+#include "RecordingWait.h"
 #include "UA_Add_Users_Groups.h"
 #include "UA_Effective_Access.h"
 #include "UA_Group_Edit.h"
@@ -28,19 +29,7 @@ using platform::MsgAnswer;
 
 namespace {
 
-// Records what the shared wait window is asked to show.
-class RecordingWait : public platform::WaitWindow {
-public:
-    RecordingWait() { install(this); }
-    ~RecordingWait() override { install(nullptr); }
-    RecordingWait(const RecordingWait&) = delete;
-    RecordingWait& operator=(const RecordingWait&) = delete;
-    void open(const std::string& caption, const std::string& text) override {
-        events.push_back("open " + caption + ": " + text);
-    }
-    void close() override { events.emplace_back("close"); }
-    std::vector<std::string> events;
-};
+using kdtest::RecordingWait;
 
 class GroupScreens : public kdtest::GroupTest {
 protected:

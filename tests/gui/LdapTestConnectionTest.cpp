@@ -16,22 +16,12 @@ using kdtest::TestDirectory;
 namespace {
 
 // "Test Connection" on the directory settings dialog against a private slapd.
-class LdapTestConnection : public ::testing::Test {
+class LdapTestConnection : public kdtest::DirectoryServerTest {
 protected:
-    static void SetUpTestSuite() {
-        if (SlapdServer::slapdPath().empty())
-            return;
-        server = new SlapdServer;
-        startError.clear();
-        server->start(TestDirectory::entries(), startError);
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override {
-        KD_REQUIRE_SLAPD();
-        ASSERT_TRUE(server && server->running()) << startError;
+        DirectoryServerTest::SetUp();
+        if (!ready())
+            return;
         const suite::DirectorySettings d = TestDirectory::settings(*server);
         users::clsLdapSettings s;
         s.server(d.server);
@@ -56,8 +46,6 @@ protected:
         child<QPushButton>("cmdTestConnection")->click();
     }
 
-    static inline SlapdServer* server = nullptr;
-    static inline std::string startError;
     platform::MessageRecorder recorder;
     users::UA_LDAP_Settings dialog;
 };

@@ -20,8 +20,9 @@ namespace kdtest {
 
 // The database maintenance commands over a fresh suite database, for user 1 holding privileges 4
 // (change the settings) and 5 (statistics) unless a test takes them away. The dialogs the commands open
-// run `script` instead of their event loop, with `dialog` pointing at them; `opened` lists each as
-// "objectName:title".
+// run `script` instead of their event loop, with `dialog` pointing at them (a dialog opened from
+// another's script points back at the outer one when it closes) and give the result the script left;
+// `opened` lists each as "objectName:title".
 class MaintenanceDialogFixture : public SuiteTest {
 protected:
     void SetUp() override {
@@ -32,11 +33,12 @@ protected:
         grant(true);
         commands = std::make_unique<maintenance::DB_MaintenanceCommands>(login, false, true);
         commands->runDialog = [this](QDialog& d) {
+            QDialog* outer = dialog;
             dialog = &d;
             opened.push_back(d.objectName().toStdString() + ":" + d.windowTitle().toStdString());
             script();
-            dialog = nullptr;
-            return 0;
+            dialog = outer;
+            return d.result();
         };
     }
     // The rows a test class needs before the session connects.

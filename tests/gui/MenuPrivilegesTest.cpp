@@ -21,7 +21,7 @@ namespace {
 // The demo user's system privileges replaced by exactly the given positions.
 void grantOnly(const std::string& site, const std::string& user, const std::set<int>& positions) {
     suite::SuiteConnection db;
-    ASSERT_TRUE(db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+    ASSERT_TRUE(db.open(kdtest::siteConnectionString(site)));
     std::string set(160, '\x01');
     for (int n : positions)
         set[static_cast<size_t>(n)] = '\x02';

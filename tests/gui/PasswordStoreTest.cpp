@@ -23,6 +23,7 @@
 #include "UA_LDAP_Settings.h"
 #include "UserEditSave.h"
 #include "VV_Systems.h"
+#include "WidgetLookup.h"
 #include "clsLdapSettings.h"
 #include "clsUserPolicies.h"
 #include "clsUserPolicy.h"
@@ -42,7 +43,6 @@
 #include <fstream>
 #include <sstream>
 
-using platform::MessageRecorder;
 using platform::MsgAnswer;
 using suite::PasswordCipher;
 using Origin = PasswordCipher::Origin;
@@ -50,42 +50,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
+using kdtest::child;
+using kdtest::type;
 
-void type(QWidget& w, const char* name, const QString& text) {
-    auto* e = child<QLineEdit>(w, name);
-    e->selectAll();
-    e->del();
-    QTest::keyClicks(e, text);
-}
-
-class PasswordStoreConsole : public ::testing::Test {
+// The start-up on a fresh demo site, with a plain connection to its database.
+class PasswordStoreConsole : public kdtest::StartupTest {
 protected:
     void SetUp() override {
-        kdtest::OdbcEnvironment config; // the driver for this process
-        char pattern[] = "/tmp/kdpwstore-XXXXXX";
-        folder = mkdtemp(pattern);
-        site = folder + "/site";
-        demo::createDemoSite(site, KD_DRIVER_PATH);
-        setenv("KDADMIN_REGISTRY_MACHINE", (site + "/registry/machine.ini").c_str(), 1);
-        foundation::DatabaseSession::instance().DisconnectFromSQL();
-        foundation::Configuration::instance() = foundation::Configuration{};
-        // The site's data source is not in this process's ODBC files: connect by driver.
-        platform::PrivateProfile::write("System", "ODBCSource", "NOT_REGISTERED_HERE", ini());
-        ASSERT_TRUE(
-            db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+        StartupTest::SetUp();
+        ASSERT_TRUE(db.open(kdtest::siteConnectionString(site)));
     }
     void TearDown() override {
         db.close();
-        foundation::DatabaseSession::instance().DisconnectFromSQL();
+        StartupTest::TearDown();
         foundation::Configuration::instance() = foundation::Configuration{};
-        unsetenv("KDADMIN_REGISTRY_MACHINE");
-        fs::remove_all(folder);
         PasswordCipher::UseSiteKey(testsupport::TestSiteKey());
     }
     std::string ini() const { return site + "/KALDRA.INI"; }
@@ -95,10 +73,7 @@ protected:
         return r && !r->empty() && r->front()[0] ? r->front()[0]->substr(0, 60) : std::string();
     }
 
-    std::string folder, site;
     suite::SuiteConnection db;
-    kdtest::ScriptedLogin prompt;
-    MessageRecorder recorder;
 };
 
 TEST_F(PasswordStoreConsole, WithoutAKeyFileTheStartUpOffersToCreateItAndReKeysTheSite) {

@@ -1,3 +1,4 @@
+#include "AccountCache.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
 #include "General_MDI.h"
@@ -33,22 +34,8 @@ using platform::MsgAnswer;
 
 namespace {
 
-std::string privileges(std::initializer_list<int> granted) {
-    std::string set(160, '\x01');
-    for (int n : granted)
-        set[static_cast<size_t>(n)] = '\x02';
-    return set;
-}
-
-suite::HospAccount account(long id, const char* name, long partition, bool deleted = false) {
-    suite::HospAccount a;
-    a.hosp_acct_id = id;
-    a.hosp_acct_name = name;
-    a.Partition_ID = partition;
-    a.is_deleted = deleted;
-    a.privilegeSet = privileges({});
-    return a;
-}
+using kdtest::account;
+using kdtest::privileges;
 
 // Accounts Zeta (1) and Alpha (2) in partition 1, Far (5) in partition 2; physicians Adams (all
 // accounts, address and fax), Baker (Zeta, linked user, e-mail), Clark (Zeta, fax and e-mail).

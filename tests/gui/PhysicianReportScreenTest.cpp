@@ -8,6 +8,7 @@
 #include "PP_Report_Selection.h"
 #include "ProfileReportDocument.h"
 #include "RecordingOpener.h"
+#include "SiteSession.h"
 #include "StartupFixture.h"
 #include "clsPartition.h"
 #include "modPartition.h"
@@ -29,7 +30,6 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <stdexcept>
 
 using namespace physicians;
 namespace fs = std::filesystem;
@@ -64,16 +64,8 @@ protected:
             GTEST_SKIP() << "poppler-utils missing: run tools/bootstrap";
         site = odbc.folder() + "/demo";
         demo::createDemoSite(site, KD_DRIVER_PATH);
+        ASSERT_TRUE(kdtest::connectSiteSession(site));
         auto& s = foundation::DatabaseSession::instance();
-        s.DisconnectFromSQL();
-        s = foundation::DatabaseSession{};
-        s.UseDriverConnect = true;
-        s.ServerName = site + "/SQL";
-        s.DatabaseName = demo::kDatabase;
-        s.LoginName = demo::kSqlLogin;
-        s.Password = demo::kSqlPassword;
-        s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
-        ASSERT_TRUE(s.ConnectToSQL());
         ASSERT_TRUE(s.RunStatement("UPDATE Physician_profile SET first_name = 'Łucja', last_name = 'Nguyễn' "
                                    "WHERE physician_id = 2"));
         foundation::Configuration::instance() = foundation::Configuration{};

@@ -1,3 +1,4 @@
+#include "AccountCache.h"
 #include "DatabaseSession.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
@@ -30,19 +31,11 @@ using platform::MsgAnswer;
 
 namespace {
 
-std::string privileges(std::initializer_list<int> granted) {
-    std::string set(160, '\x01');
-    for (int n : granted)
-        set[static_cast<size_t>(n)] = '\x02';
-    return set;
-}
+using kdtest::privileges;
 
+// An account of partition 1 with the report types Consult (3) and Discharge (7).
 suite::HospAccount account(long id, const char* name) {
-    suite::HospAccount a;
-    a.hosp_acct_id = id;
-    a.hosp_acct_name = name;
-    a.Partition_ID = 1;
-    a.privilegeSet = privileges({});
+    suite::HospAccount a = kdtest::account(id, name, 1);
     a.ReportTypes = {{0, 3, "Consult", false}, {0, 7, "Discharge", false}};
     return a;
 }

@@ -7,6 +7,7 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "SiteSession.h"
 #include "Startup.h"
 
 #include <gtest/gtest.h>

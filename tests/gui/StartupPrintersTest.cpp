@@ -9,15 +9,11 @@ namespace {
 
 using kdtest::StartupTest;
 
-std::string siteConnection(const std::string& site) {
-    return "Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo";
-}
-
 // After the log-in the program's printer list holds the site's printers, each with its originals
 // row and the custom formats; a list that cannot be read is reported and start-up goes on.
 TEST_F(StartupTest, LoadsTheSystemPrintersAfterTheLogIn) {
     suite::SuiteConnection db;
-    ASSERT_TRUE(db.open(siteConnection(site)));
+    ASSERT_TRUE(db.open(kdtest::siteConnectionString(site)));
     db.execute("UPDATE System_printers_extended SET orig_default_bin = 3 WHERE printer_id = 4\n"
                "INSERT System_printer_formats VALUES (8, 'Copy for <First Last, Title>', 0, 0, NULL, NULL, NULL)");
     const auto count = db.query("SELECT COUNT(*), (SELECT COUNT(*) FROM System_printer_formats) FROM System_printers");
@@ -40,7 +36,7 @@ TEST_F(StartupTest, LoadsTheSystemPrintersAfterTheLogIn) {
     ASSERT_EQ(std::to_string(list.Formats().size()), *count->front()[1]);
     EXPECT_EQ(list.Formats().back().m_strDescription, "Copy for <First Last, Title>");
 
-    ASSERT_TRUE(db.open(siteConnection(site)));
+    ASSERT_TRUE(db.open(kdtest::siteConnectionString(site)));
     db.execute("DROP TABLE System_printer_formats");
     db.close();
     prompt.answers = {{"ADMINISTRATOR", "demo"}};

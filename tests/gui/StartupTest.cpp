@@ -309,8 +309,7 @@ TEST_F(StartupTest, TypeEditorsAndLineCountConfigurationsOpen) {
     prompt.answers = {{"ADMINISTRATOR", "demo"}};
     {
         suite::SuiteConnection db;
-        ASSERT_TRUE(
-            db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+        ASSERT_TRUE(db.open(kdtest::siteConnectionString(site)));
         ASSERT_TRUE(db.execute("UPDATE Account_info SET is_deleted = 1 WHERE hosp_acct_id > 0"));
     }
     ASSERT_TRUE(again.run({"/INI=" + site + "/KALDRA.INI"}, folder, folder));
@@ -361,7 +360,7 @@ TEST_F(StartupTest, AboutShowsTheDatabaseVersionWithADecimalPointWhateverTheLoca
 
 std::string pcUpdates(const std::string& site) {
     suite::SuiteConnection db;
-    EXPECT_TRUE(db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+    EXPECT_TRUE(db.open(kdtest::siteConnectionString(site)));
     std::string out;
     const auto rows = db.query("SELECT update_type, flag1 FROM System_pc_updates ORDER BY update_type");
     EXPECT_TRUE(rows.has_value()) << db.lastError();
@@ -574,8 +573,7 @@ TEST_F(StartupTest, EachFailureStopsWithItsMessage) {
     }
     {
         suite::SuiteConnection db;
-        ASSERT_TRUE(
-            db.open("Driver={SQL Server};Server=" + site + "/SQL;Database=KALDRA;UID=kdadmin;PWD=kdadmin-demo"));
+        ASSERT_TRUE(db.open(kdtest::siteConnectionString(site)));
         db.execute("UPDATE System_partitions SET delete_date = GETDATE()");
         db.close();
         suite::LoginComponent login;

@@ -1,3 +1,4 @@
+#include "AccountCache.h"
 #include "Configuration.h"
 #include "DatabaseSession.h"
 #include "EventLog.h"
@@ -32,21 +33,8 @@ using platform::MsgAnswer;
 
 namespace {
 
-std::string privileges(std::initializer_list<int> granted) {
-    std::string set(160, '\x01');
-    for (int n : granted)
-        set[static_cast<size_t>(n)] = '\x02';
-    return set;
-}
-
-suite::HospAccount account(long id, const char* name, long partition) {
-    suite::HospAccount a;
-    a.hosp_acct_id = id;
-    a.hosp_acct_name = name;
-    a.Partition_ID = partition;
-    a.privilegeSet = privileges({});
-    return a;
-}
+using kdtest::account;
+using kdtest::privileges;
 
 // Accounts North (1) and Inner (2) under the user's partition 1, Far (5) in partition 2. "DR WHO" has
 // two reports in North and one in Far; "O'BRIEN" one in Inner; "HIDDEN" one in Far only.

@@ -11,6 +11,7 @@
 #include "StartupFixture.h"
 #include "UA_User_Mgmt.h"
 #include "UserListModel.h"
+#include "WidgetLookup.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,12 +31,7 @@ using mainwindow::General_MDI;
 
 namespace {
 
-template <class T>
-T* child(QWidget& parent, const char* name) {
-    T* c = parent.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
+using kdtest::child;
 
 class UserManagementStartup : public kdtest::StartupTest {
 protected:

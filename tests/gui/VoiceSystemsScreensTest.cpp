@@ -8,6 +8,7 @@
 #include "VV_System_Edit.h"
 #include "VV_System_Test.h"
 #include "VV_Systems.h"
+#include "WidgetLookup.h"
 #include "clsVVUserEditor.h"
 
 #include <QAbstractItemModelTester>
@@ -26,23 +27,9 @@ using namespace voicesystems;
 
 namespace {
 
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-void type(QWidget& w, const char* name, const QString& text) {
-    auto* e = child<QLineEdit>(w, name);
-    e->selectAll();
-    e->del();
-    QTest::keyClicks(e, text);
-}
-
-void click(QWidget& w, const char* name) {
-    child<QPushButton>(w, name)->click();
-}
+using kdtest::child;
+using kdtest::click;
+using kdtest::type;
 
 class VoiceScreens : public kdtest::VoiceTest {
 protected:

@@ -1,7 +1,7 @@
 #include "DemoSite.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
-#include "SessionHelper.h"
+#include "SiteSession.h"
 #include "clsDictationPurgings.h"
 
 #include <cstdio>
@@ -33,20 +33,6 @@ CommandRun runKdsite(const std::string& arguments) {
     return run;
 }
 
-// The console's session on the demo site's database, with the site's SQL login.
-void connectToDemo(const std::string& site) {
-    auto& s = DatabaseSession::instance();
-    s.DisconnectFromSQL();
-    s = DatabaseSession{};
-    s.UseDriverConnect = true;
-    s.ServerName = site + "/SQL";
-    s.DatabaseName = demo::kDatabase;
-    s.LoginName = demo::kSqlLogin;
-    s.Password = demo::kSqlPassword;
-    s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
-    ASSERT_TRUE(s.ConnectToSQL());
-}
-
 std::string queuedJobIds() {
     auto& s = DatabaseSession::instance();
     s.SQLStatement = "SELECT job_id FROM Dictation_purge_queue ORDER BY job_id";
@@ -68,7 +54,7 @@ TEST(DictationPurgeCommand, KdsiteRunsTheSavedProcedureOnTheSiteAndTheQueueFills
     char pattern[] = "/tmp/kdpurgecmd-XXXXXX";
     const std::string folder = ::mkdtemp(pattern), site = folder + "/site";
     demo::createDemoSite(site, KD_DRIVER_PATH);
-    connectToDemo(site);
+    ASSERT_TRUE(kdtest::connectSiteSession(site));
     auto& s = DatabaseSession::instance();
 
     // Before any save the site has no procedure: the command says so and fails.
@@ -124,7 +110,7 @@ TEST(DictationPurgeCommand, TheDemoComesWithItsProcedureAndAFilledQueue) {
     EXPECT_NE(made.output.find("Dictation purging: 2 completed jobs queued; the purge queue holds 2."),
               std::string::npos)
         << made.output;
-    connectToDemo(site);
+    ASSERT_TRUE(kdtest::connectSiteSession(site));
     auto& s = DatabaseSession::instance();
     EXPECT_EQ(queuedJobIds(), "1 2 ");
     EXPECT_EQ(kdtest::sessionScalar(s, "SELECT COUNT(*) FROM sysobjects WHERE id = "

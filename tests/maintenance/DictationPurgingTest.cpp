@@ -1,5 +1,6 @@
 #include "DatabaseSession.h"
 #include "DecimalCommaLocale.h"
+#include "DictationCriterion.h"
 #include "DictationPurgeRules.h"
 #include "EventLog.h"
 #include "LoginComponent.h"
@@ -26,18 +27,7 @@ void nameAccounts(suite::LoginComponent& login) {
     login.SetHospAccounts(cache);
 }
 
-clsDictationPurging criterion(int source, const char* dept, const char* types, long account, const char* reports,
-                              long days, int isDefault = 0) {
-    clsDictationPurging c;
-    c.m_source_type = source;
-    c.m_source_department = dept;
-    c.m_source_work_types = types;
-    c.m_hosp_acct_id = account;
-    c.m_report_types = reports;
-    c.m_nbr_days = days;
-    c.m_default_criteria = isDefault;
-    return c;
-}
+using kdtest::criterion;
 
 struct ClauseCase {
     const char* name;

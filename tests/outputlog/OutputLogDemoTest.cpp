@@ -6,11 +6,11 @@
 #include "DemoSite.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
+#include "SiteSession.h"
 #include "clsOutputLog.h"
 
 #include <ctime>
 #include <functional>
-#include <stdexcept>
 
 using namespace outputlog;
 
@@ -74,16 +74,8 @@ TEST(OutputLogDemo, EveryFilterByAccountAndDateTypeKeepsToItsConditions) {
     scale.logRowsOnOneDay = 20;
     scale.outputRows = 2000;
     demo::scaleDemoSite(site, scale);
+    ASSERT_TRUE(kdtest::connectSiteSession(site));
     auto& session = foundation::DatabaseSession::instance();
-    session.DisconnectFromSQL();
-    session = foundation::DatabaseSession{};
-    session.UseDriverConnect = true;
-    session.ServerName = site + "/SQL";
-    session.DatabaseName = demo::kDatabase;
-    session.LoginName = demo::kSqlLogin;
-    session.Password = demo::kSqlPassword;
-    session.terminateHook = [](int) { throw std::runtime_error("program ended"); };
-    ASSERT_TRUE(session.ConnectToSQL());
     session.ReadDatabaseVersion();
     platform::MessageRecorder recorder;
 

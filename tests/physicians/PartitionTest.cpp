@@ -1,3 +1,4 @@
+#include "AccountCache.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
@@ -11,6 +12,9 @@
 using namespace physicians;
 
 namespace {
+
+using kdtest::account;
+using kdtest::privileges;
 
 // A tree with the traps the lineage search must avoid: 1 and 11, a partition whose lineage lacks
 // its own id, and one whose lineage lost the root.
@@ -48,28 +52,12 @@ std::string sortedList(const std::string& list) {
     return out;
 }
 
-std::string privileges(std::initializer_list<int> granted) {
-    std::string set(160, '\x01');
-    for (int n : granted)
-        set[static_cast<size_t>(n)] = '\x02';
-    return set;
-}
-
-suite::HospAccount account(long id, long partition, bool deleted = false, std::initializer_list<int> granted = {}) {
-    suite::HospAccount a;
-    a.hosp_acct_id = id;
-    a.Partition_ID = partition;
-    a.is_deleted = deleted;
-    a.privilegeSet = privileges(granted);
-    return a;
-}
-
 class PartitionModel : public ::testing::Test {
 protected:
     void SetUp() override {
         buildTree();
-        login.SetHospAccounts({account(30, 3), account(40, 4), account(50, 5), account(-1, 0), account(31, 3, true),
-                               account(99, 99), account(10, 0)});
+        login.SetHospAccounts({account(30, "", 3), account(40, "", 4), account(50, "", 5), account(-1, "", 0),
+                               account(31, "", 3, true), account(99, "", 99), account(10, "", 0)});
         Partitions().login = &login;
         Partitions().physicianPartition.reset();
     }

@@ -1,3 +1,4 @@
+#include "AccountCache.h"
 #include "DatabaseSession.h"
 #include "LoginComponent.h"
 #include "MessageService.h"
@@ -17,21 +18,8 @@ using foundation::DatabaseSession;
 
 namespace {
 
-std::string privileges(std::initializer_list<int> granted) {
-    std::string set(160, '\x01');
-    for (int n : granted)
-        set[static_cast<size_t>(n)] = '\x02';
-    return set;
-}
-
-suite::HospAccount account(long id, long partition, bool deleted = false) {
-    suite::HospAccount a;
-    a.hosp_acct_id = id;
-    a.Partition_ID = partition;
-    a.is_deleted = deleted;
-    a.privilegeSet = privileges({});
-    return a;
-}
+using kdtest::account;
+using kdtest::privileges;
 
 // Partitions 0 ── 1 ── 3, 0 ── 2. Accounts 1, 2, 3 in partition 1, 4 deleted, 5 in partition 2,
 // 6 in partition 3.
@@ -87,8 +75,8 @@ protected:
              "INSERT Physician_attributes (physician_id, hosp_acct_id, dictation_id) VALUES (40, -1, '4001')");
         kdtest::connectSession(odbc.folder(), "KALDRA");
         ASSERT_EQ(LoadPartitions(), 4);
-        login.SetHospAccounts({account(-1, 0), account(1, 1), account(2, 1), account(3, 1), account(4, 1, true),
-                               account(5, 2), account(6, 3)});
+        login.SetHospAccounts({account(-1, "", 0), account(1, "", 1), account(2, "", 1), account(3, "", 1),
+                               account(4, "", 1, true), account(5, "", 2), account(6, "", 3)});
         loginAs(1, {9});
         Partitions().login = &login;
         Partitions().physicianPartition.reset();
@@ -117,14 +105,8 @@ protected:
     }
     std::string rows(const std::string& sql) {
         std::string out;
-        const auto outcome = exec(sql);
-        if (const auto* step = outcome.firstRows())
-            for (const auto& row : step->rows) {
-                std::string line;
-                for (const auto& v : row)
-                    line += (line.empty() ? "" : "|") + v.value_or("NULL");
-                out += (out.empty() ? "" : ";") + line;
-            }
+        for (const auto& line : exec(sql).lines())
+            out += (out.empty() ? "" : ";") + line;
         return out;
     }
     bool logged(const std::string& message) {

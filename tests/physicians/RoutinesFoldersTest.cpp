@@ -3,6 +3,7 @@
 #include "Interaction.h"
 #include "MessageService.h"
 #include "PrivateProfile.h"
+#include "RecordingWait.h"
 #include "Utilities.h"
 
 #include <gtest/gtest.h>
@@ -19,18 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RecordingWait : public platform::WaitWindow {
-public:
-    RecordingWait() { install(this); }
-    ~RecordingWait() override { install(nullptr); }
-    RecordingWait(const RecordingWait&) = delete;
-    RecordingWait& operator=(const RecordingWait&) = delete;
-    void open(const std::string& caption, const std::string& text) override {
-        events.push_back("open " + caption + ": " + text);
-    }
-    void close() override { events.emplace_back("close"); }
-    std::vector<std::string> events;
-};
+using kdtest::RecordingWait;
 
 // Copies but cannot remove the source, as when a file of the old folder is still open elsewhere.
 int copyWithoutRemoving(const std::string& source, const std::string& destination) {

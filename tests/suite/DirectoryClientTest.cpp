@@ -50,28 +50,10 @@ private:
     int m_port = 0;
 };
 
-class DirectoryClientTest : public ::testing::Test {
+class DirectoryClientTest : public kdtest::DirectoryServerTest {
 protected:
-    static void SetUpTestSuite() {
-        if (SlapdServer::slapdPath().empty())
-            return;
-        server = new SlapdServer;
-        startError.clear();
-        server->start(TestDirectory::entries(), startError);
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
-    void SetUp() override {
-        KD_REQUIRE_SLAPD();
-        ASSERT_TRUE(server && server->running()) << startError;
-    }
     // The settings of a site whose directory is the test server.
     static DirectorySettings settings() { return TestDirectory::settings(*server); }
-
-    static inline SlapdServer* server = nullptr;
-    static inline std::string startError;
 };
 
 TEST_F(DirectoryClientTest, LogInsAgainstTheDirectory) {
@@ -208,14 +190,12 @@ TEST_F(DirectoryClientTest, TestConnectionBindsAndFindsTheSearchBaseOnEachServer
 // LDAP over SSL against a server with a self-signed certificate for 127.0.0.1. Which certificates
 // are trusted is the site's OpenLDAP client configuration (TLS_CACERT); the test sets it for the
 // process the way that configuration would.
-class DirectoryClientSslTest : public ::testing::Test {
+class DirectoryClientSslTest : public kdtest::DirectoryServerTest {
 protected:
     static void SetUpTestSuite() {
-        if (SlapdServer::slapdPath().empty())
+        startServer(true);
+        if (!server)
             return;
-        server = new SlapdServer;
-        startError.clear();
-        server->start(TestDirectory::entries(), startError, true);
         char* previous = nullptr;
         ldap_get_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, &previous);
         systemTrust = previous ? previous : "";
@@ -224,13 +204,12 @@ protected:
     static void TearDownTestSuite() {
         if (server)
             trust(systemTrust);
-        delete server;
-        server = nullptr;
+        DirectoryServerTest::TearDownTestSuite();
     }
     void SetUp() override {
-        KD_REQUIRE_SLAPD();
-        ASSERT_TRUE(server && server->running()) << startError;
-        trust(server->certificateFile());
+        DirectoryServerTest::SetUp();
+        if (ready())
+            trust(server->certificateFile());
     }
     static void trust(const std::string& file) {
         ldap_set_option(nullptr, LDAP_OPT_X_TLS_CACERTFILE, file.empty() ? nullptr : file.c_str());
@@ -239,8 +218,7 @@ protected:
     }
     static DirectorySettings settings() { return TestDirectory::settings(*server, true); }
 
-    static inline SlapdServer* server = nullptr;
-    static inline std::string startError, systemTrust;
+    static inline std::string systemTrust;
 };
 
 TEST_F(DirectoryClientSslTest, LogInsOverSsl) {

@@ -39,22 +39,12 @@ public:
 // The demo site with policy 60, "Directory", whose users log in against the test directory with
 // intruder detection after 3 attempts. JDOE, the ü-named and the CJK-named user follow it; each
 // also has a stored suite password that the directory policy must not accept.
-class DirectoryLoginTest : public ::testing::Test {
+class DirectoryLoginTest : public kdtest::DirectoryServerTest {
 protected:
-    static void SetUpTestSuite() {
-        if (SlapdServer::slapdPath().empty())
-            return;
-        server = new SlapdServer;
-        startError.clear();
-        server->start(TestDirectory::entries(), startError);
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override {
-        KD_REQUIRE_SLAPD();
-        ASSERT_TRUE(server && server->running()) << startError;
+        DirectoryServerTest::SetUp();
+        if (!ready())
+            return;
         kdtest::OdbcEnvironment odbcConfig;
         char pattern[] = "/tmp/kddirlogin-XXXXXX";
         folder = mkdtemp(pattern);
@@ -97,8 +87,6 @@ protected:
         return scalar("SELECT nbr_bad_attempts FROM System_user_bindery WHERE user_id = " + std::to_string(userId));
     }
 
-    static inline SlapdServer* server = nullptr;
-    static inline std::string startError;
     std::string folder;
     LoginComponent login;
     CredentialsPrompt prompt;

@@ -36,15 +36,27 @@ std::string BatchOutcome::scalar() const {
     return s->rows[0][0].value_or("<NULL>");
 }
 
-std::string BatchOutcome::table() const {
+std::string BatchOutcome::table(char separator) const {
     std::string text;
     if (const Step* step = firstRows())
         for (const auto& r : step->rows) {
             for (const auto& c : r)
-                text += c.value_or("NULL") + ",";
+                text += c.value_or("NULL") + separator;
             text += "|";
         }
     return text;
+}
+
+std::vector<std::string> BatchOutcome::lines() const {
+    std::vector<std::string> out;
+    if (const Step* step = firstRows())
+        for (const auto& r : step->rows) {
+            std::string line;
+            for (size_t i = 0; i < r.size(); ++i)
+                line += (i ? "|" : "") + r[i].value_or("NULL");
+            out.push_back(line);
+        }
+    return out;
 }
 
 const BatchOutcome::Step* BatchOutcome::firstRows() const {

@@ -32,8 +32,11 @@ struct BatchOutcome {
     // The first result set's first row, first column; "<none>" when there is none.
     [[nodiscard]] std::string scalar() const;
     [[nodiscard]] const Step* firstRows() const;
-    // The first result set as "a,b,|c,d,|", NULL as "NULL"; "" when there is none.
-    [[nodiscard]] std::string table() const;
+    // The first result set as "a,b,|c,d,|" (each value followed by the separator), NULL as "NULL"; ""
+    // when there is none.
+    [[nodiscard]] std::string table(char separator = ',') const;
+    // The first result set's rows, each as "a|b|c", NULL as "NULL".
+    [[nodiscard]] std::vector<std::string> lines() const;
     [[nodiscard]] std::vector<DiagRecord> allDiags() const;
     [[nodiscard]] bool hasError(long native) const;
 };

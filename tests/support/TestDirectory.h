@@ -67,4 +67,32 @@ struct TestDirectory {
     }
 };
 
+// Tests against one private slapd holding the test directory, started once for the test suite. A
+// test is skipped where slapd is not installed; a subclass's SetUp calls this one first and returns
+// when the test is skipped or has failed.
+class DirectoryServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { startServer(false); }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override {
+        KD_REQUIRE_SLAPD();
+        ASSERT_TRUE(server && server->running()) << startError;
+    }
+    [[nodiscard]] bool ready() const { return !IsSkipped() && !HasFatalFailure(); }
+    // withTls: the server also answers LDAP over SSL.
+    static void startServer(bool withTls) {
+        if (SlapdServer::slapdPath().empty())
+            return;
+        server = new SlapdServer;
+        startError.clear();
+        server->start(TestDirectory::entries(), startError, withTls);
+    }
+
+    static inline SlapdServer* server = nullptr;
+    static inline std::string startError;
+};
+
 } // namespace kdtest

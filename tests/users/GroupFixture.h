@@ -55,19 +55,6 @@ protected:
     users::clsSecurityGroup& group(long id) { return *groups.Item(users::clsSecurityGroups::Key(id)); }
     const users::clsUser& user(long id) { return *allUsers.Item(users::clsUsers::Key(id)); }
 
-    // The rows of a query, each row's values joined by "|" (NULL as "NULL").
-    std::vector<std::string> rows(const std::string& sql) {
-        std::vector<std::string> out;
-        const auto r = exec(sql);
-        if (const auto* s = r.firstRows())
-            for (const auto& row : s->rows) {
-                std::string line;
-                for (const auto& v : row)
-                    line += (line.empty() ? "" : "|") + v.value_or("NULL");
-                out.push_back(line);
-            }
-        return out;
-    }
     std::vector<std::string> members(long groupId) {
         return rows("SELECT user_id FROM System_security_groups WHERE group_id = " + std::to_string(groupId) +
                     " ORDER BY user_id");

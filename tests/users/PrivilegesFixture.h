@@ -43,20 +43,6 @@ protected:
         return a;
     }
 
-    // The rows of a query, each row's values joined by "|" (NULL as "NULL").
-    std::vector<std::string> rows(const std::string& sql) {
-        std::vector<std::string> out;
-        const auto r = exec(sql);
-        if (const auto* s = r.firstRows())
-            for (const auto& row : s->rows) {
-                std::string line;
-                for (const auto& v : row)
-                    line += (line.empty() ? "" : "|") + v.value_or("NULL");
-                out.push_back(line);
-            }
-        return out;
-    }
-
     // A batch's statements, one per line.
     static std::vector<std::string> splitLines(const std::string& batch) {
         std::vector<std::string> out;

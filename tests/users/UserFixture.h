@@ -63,19 +63,13 @@ protected:
             out.push_back(m.text);
         return out;
     }
+    // The rows of a query through the test's own connection, each as "a|b|c", NULL as "NULL".
+    std::vector<std::string> rows(const std::string& sql) { return exec(sql).lines(); }
     // The System_log rows (event, type, severity, user, partition, text), by event number.
     std::vector<std::string> logRows() {
-        std::vector<std::string> out;
-        const auto r = exec("SELECT error_code, type, severity, user_id, partition_id, msg1 FROM System_log ORDER BY "
-                            "error_code, msg1");
-        if (const auto* s = r.firstRows())
-            for (const auto& row : s->rows) {
-                std::string line;
-                for (const auto& v : row)
-                    line += (line.empty() ? "" : "|") + v.value_or("NULL");
-                out.push_back(line);
-            }
-        return out;
+        return exec("SELECT error_code, type, severity, user_id, partition_id, msg1 FROM System_log ORDER BY "
+                    "error_code, msg1")
+            .lines();
     }
 
     suite::LoginComponent login;

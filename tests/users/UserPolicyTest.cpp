@@ -35,11 +35,8 @@ protected:
                             "string2, date1, signature_password_expiration_days, signature_password_mode, flag4, "
                             "flag5, flag6, flag7 FROM System_user_policies WHERE policy_id = " +
                             std::to_string(id));
-        std::string line;
-        if (const auto* s = r.firstRows(); s && !s->rows.empty())
-            for (const auto& v : s->rows.front())
-                line += (line.empty() ? "" : "|") + v.value_or("NULL");
-        return line;
+        const auto lines = r.lines();
+        return lines.empty() ? std::string() : lines.front();
     }
 
     static clsUserPolicy everySetting() {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "DatabaseSession.h"
-#include "DemoSite.h"
 #include "OdbcFixture.h"
+#include "SiteSession.h"
 
 #include <gtest/gtest.h>
-#include <stdexcept>
 #include <string>
 
 namespace kdtest {
@@ -17,21 +15,8 @@ protected:
     void SetUp() override {
         site = odbc.folder() + "/" + siteName();
         demo::createNewSite(site, KD_DRIVER_PATH);
-        ASSERT_TRUE(
-            SQL_SUCCEEDED(conn.connect("Driver={SQL Server};Server=" + site + "/SQL;Database=" + demo::kDatabase +
-                                       ";UID=" + demo::kSqlLogin + ";PWD=" + demo::kSqlPassword + ";")));
-        // The console's session, logged in as the site's SQL login.
-        auto& s = foundation::DatabaseSession::instance();
-        s.DisconnectFromSQL();
-        s = foundation::DatabaseSession{};
-        s.UseDriverConnect = true;
-        s.ServerName = site + "/SQL";
-        s.DatabaseName = demo::kDatabase;
-        s.LoginName = demo::kSqlLogin;
-        s.Password = demo::kSqlPassword;
-        s.pollIntervalMs = 10;
-        s.terminateHook = [](int) { throw std::runtime_error("program ended"); };
-        ASSERT_TRUE(s.ConnectToSQL());
+        ASSERT_TRUE(SQL_SUCCEEDED(conn.connect(siteConnectionString(site))));
+        ASSERT_TRUE(connectSiteSession(site)); // the console's session, logged in as the site's SQL login
     }
     void TearDown() override { foundation::DatabaseSession::instance().DisconnectFromSQL(); }
     [[nodiscard]] virtual std::string siteName() const { return "site"; }

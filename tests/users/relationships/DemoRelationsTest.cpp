@@ -5,14 +5,13 @@
 #include "LoginComponent.h"
 #include "MessageService.h"
 #include "OdbcFixture.h"
-#include "SessionHelper.h"
+#include "SiteSession.h"
 #include "clsLockedReports.h"
 #include "clsPartition.h"
 #include "clsSignatureRelationships.h"
 #include "modPartition.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 using namespace users;
 
@@ -22,16 +21,8 @@ TEST(DemoRelations, TheDemoSiteHoldsEachKindAndItsLocksAreReleasable) {
     kdtest::OdbcEnvironment odbc;
     const std::string folder = odbc.folder() + "/demo";
     demo::createDemoSite(folder, KD_DRIVER_PATH);
+    ASSERT_TRUE(kdtest::connectSiteSession(folder));
     auto& session = foundation::DatabaseSession::instance();
-    session.DisconnectFromSQL();
-    session = foundation::DatabaseSession{};
-    session.UseDriverConnect = true;
-    session.ServerName = folder + "/SQL";
-    session.DatabaseName = demo::kDatabase;
-    session.LoginName = demo::kSqlLogin;
-    session.Password = demo::kSqlPassword;
-    session.terminateHook = [](int) { throw std::runtime_error("program ended"); };
-    ASSERT_TRUE(session.ConnectToSQL());
     platform::MessageRecorder recorder;
     suite::LoginComponent login;
     login.user.user_id = 1;

@@ -63,20 +63,6 @@ protected:
                 return true;
         return false;
     }
-
-    // Rows of a query through the test's own connection, each as "a|b|c", NULL as "NULL".
-    std::vector<std::string> rows(const std::string& sql) {
-        std::vector<std::string> out;
-        const auto r = exec(sql);
-        if (const auto* s = r.firstRows())
-            for (const auto& row : s->rows) {
-                std::string line;
-                for (size_t i = 0; i < row.size(); ++i)
-                    line += (i ? "|" : "") + row[i].value_or("NULL");
-                out.push_back(line);
-            }
-        return out;
-    }
 };
 
 } // namespace kdtest

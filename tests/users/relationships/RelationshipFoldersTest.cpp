@@ -70,18 +70,6 @@ protected:
         }
         return out;
     }
-    std::vector<std::string> rows(const std::string& sql) {
-        std::vector<std::string> out;
-        const auto r = exec(sql);
-        if (const auto* s = r.firstRows())
-            for (const auto& row : s->rows) {
-                std::string line;
-                for (size_t i = 0; i < row.size(); ++i)
-                    line += (i ? "|" : "") + row[i].value_or("NULL");
-                out.push_back(line);
-            }
-        return out;
-    }
     static std::vector<std::string> listed(QTreeWidget* list) {
         std::vector<std::string> out;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
