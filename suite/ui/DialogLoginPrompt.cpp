@@ -40,10 +40,27 @@ std::string RegionComponent::toStrftime(const QString& qtPattern) {
         {"yyyy", "%Y"}, {"yy", "%y"},  {"MMMM", "%B"}, {"MMM", "%b"}, {"MM", "%m"}, {"M", "%m"},
         {"dddd", "%A"}, {"ddd", "%a"}, {"dd", "%d"},   {"d", "%d"},   {"HH", "%H"}, {"H", "%H"},
         {"hh", "%I"},   {"h", "%I"},   {"mm", "%M"},   {"m", "%M"},   {"ss", "%S"}, {"s", "%S"},
-        {"AP", "%p"},   {"ap", "%p"},  {"A", "%p"},    {"a", "%p"},   {"t", "%Z"}};
+        {"AP", "%p"},   {"ap", "%p"},  {"A", "%p"},    {"a", "%p"},   {"B", "%p"},  {"t", "%Z"}};
     const std::string in = qtPattern.toStdString();
     std::string out;
     for (size_t i = 0; i < in.size();) {
+        // Text between single quotes is written as it stands ("HH 'h' mm"); two quotes are one.
+        if (in[i] == '\'') {
+            if (in.compare(i, 2, "''") == 0) {
+                out += '\'';
+                i += 2;
+                continue;
+            }
+            for (++i; i < in.size(); ++i) {
+                if (in[i] == '\'' && in.compare(i, 2, "''") != 0)
+                    break;
+                if (in[i] == '\'')
+                    ++i;
+                out += in[i] == '%' ? "%%" : std::string(1, in[i]);
+            }
+            ++i;
+            continue;
+        }
         bool matched = false;
         for (const auto& [qt, c] : tokens) {
             const std::string t = qt;

@@ -21,6 +21,7 @@ TEST(MinutesFormat, DropsTheSecondsOfEachRegionsTimeFormat) {
         {"da_DK, dots (HH.mm.ss t)", "%H.%M.%S %Z", "%H.%M %Z"},
         {"ja_JP, unit signs (H時mm分ss秒 t)", "%H時%M分%S秒 %Z", "%H時%M分 %Z"},
         {"ko_KR, blank and unit signs (AP h시 m분 s초 t)", "%p %I시 %M분 %S초 %Z", "%p %I시 %M분 %Z"},
+        {"fr_CA, units after blanks (HH 'h' mm 'min' ss 's' t)", "%H h %M min %S s %Z", "%H h %M min %Z"},
         {"a literal percent before S is no seconds", "%H:%M %%S", "%H:%M %%S"},
         {"en_US short, no seconds (h:mm AP)", "%I:%M %p", "%I:%M %p"},
         {"none", "", ""},

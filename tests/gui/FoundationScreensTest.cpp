@@ -1,4 +1,5 @@
 #include "DatabaseSession.h"
+#include "DialogLoginPrompt.h"
 #include "EventLog.h"
 #include "GenXWait.h"
 #include "LoginComponent.h"
@@ -8,6 +9,7 @@
 #include "PrivateProfile.h"
 #include "QtServices.h"
 #include "SessionHelper.h"
+#include "Text.h"
 #include "WidgetLookup.h"
 #include "frmLogin.h"
 #include "frmSettings.h"
@@ -216,6 +218,29 @@ TEST_F(ScreensTest, WorkTimeSheetListsAndAddsTheUsersActivities) {
     EXPECT_EQ(child<QLabel>(sheet, "lblMessage")->text(), "");
     EXPECT_EQ(child<QTreeWidget>(sheet, "lvwActivities")->topLevelItemCount(), 2);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Trans_activity WHERE trans_id = 'MJONES'"), "3");
+}
+
+// The region's Qt patterns as strftime patterns, and the minutes form made from the time pattern:
+// quoted text stays as it stands (a percent sign in it too), "B" is the day period.
+TEST(RegionFormats, QtPatternsBecomeStrftimePatterns) {
+    struct Case {
+        const char* region;
+        const char* qt;
+        const char* strftime;
+        const char* minutes;
+    } cases[] = {
+        {"en_US", "h:mm:ss AP t", "%I:%M:%S %p %Z", "%I:%M %p %Z"},
+        {"fr_CA", "HH 'h' mm 'min' ss 's' t", "%H h %M min %S s %Z", "%H h %M min %Z"},
+        {"bg_BG", "H:mm:ss 'ч'. t", "%H:%M:%S ч. %Z", "%H:%M ч. %Z"},
+        {"zh_TW", "Bh:mm:ss [t]", "%p%I:%M:%S [%Z]", "%p%I:%M [%Z]"},
+        {"bg_BG date", "d.MM.yy 'г'.", "%d.%m.%y г.", "%d.%m.%y г."},
+        {"quotes", "HH 'o''clock' '%'mm''", "%H o'clock %%%M'", "%H o'clock %%%M'"},
+    };
+    for (const Case& c : cases) {
+        const std::string pattern = suite::RegionComponent::toStrftime(QString::fromUtf8(c.qt));
+        EXPECT_EQ(pattern, c.strftime) << c.region;
+        EXPECT_EQ(foundation::minutesFormat(pattern), c.minutes) << c.region;
+    }
 }
 
 } // namespace
