@@ -98,6 +98,15 @@ TEST_F(StatementReuseTest, SeesChangesMadeSinceItsLastRun) {
     }
 }
 
+TEST_F(StatementReuseTest, SeesATableMadeAgainInOneBatchWithOtherColumns) {
+    run(*first, "CREATE TABLE #picked (id int NOT NULL)\nINSERT #picked VALUES (2)");
+    const char* picked = "SELECT * FROM #picked";
+    EXPECT_EQ(rows(*first, picked), "2\n");
+    run(*first, "DROP TABLE #picked\nCREATE TABLE #picked (id int NOT NULL, name varchar(9) NULL)\n"
+                "INSERT #picked VALUES (3, 'three')");
+    EXPECT_EQ(rows(*first, picked), "3|three\n");
+}
+
 TEST_F(StatementReuseTest, StartsAfreshWhateverEndedItsLastRun) {
     EXPECT_EQ(rows(*first, kAll, 1), "1|one\n"); // the client stopped reading after one row
     EXPECT_EQ(rows(*first, kAll), "1|one\n2|two\n3|three\n");
