@@ -94,6 +94,7 @@ void Executor::runBatch(std::string_view sql) {
         return;
     }
     const std::vector<StatementPtr>& statements = compiled ? compiled->statements : parsed;
+    m_mayCompile = !compiled && parsed.size() == 1;
     if (!statements.empty() && statements.back()->kind == StatementKind::Select)
         m_streamable = statements.back().get();
     try {
@@ -116,7 +117,7 @@ void Executor::runBatch(std::string_view sql) {
     }
     m_s.m_variables.clear();
     m_s.m_frameBase = 0;
-    if (m_compilable && !compiled && parsed.size() == 1)
+    if (m_compilable)
         keepCompiled(sql, std::move(parsed));
     finish();
 }
@@ -494,7 +495,7 @@ void Executor::runSelect(const Statement& st) {
         tr.setLiveVariables(live);
         out = tr.select(s, assigns ? 0 : m_s.m_rowcount);
     }
-    if (&st == m_firstStatement && !assigns && m_s.m_rowcount == 0 && (reuse || tr.binds().empty()))
+    if (m_mayCompile && &st == m_firstStatement && !assigns && m_s.m_rowcount == 0 && (reuse || tr.binds().empty()))
         m_compilable = out;
     // Unnamed expressions get a placeholder name so '*' results can tell them apart.
     KeptGuard guard(*this, out.sql, tr.binds());

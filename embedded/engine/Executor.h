@@ -151,6 +151,7 @@ private:
     CheckedSelect m_checkedFirst;
     // The translation of a batch made of one SELECT that read no variable, kept for the batch's text.
     std::optional<TranslatedSelect> m_compilable;
+    bool m_mayCompile = false; // a batch of one statement, not taken from the kept ones
     std::shared_ptr<const CompiledBatch> findCompiled(std::string_view sql);
     void keepCompiled(std::string_view sql, std::vector<StatementPtr> statements);
 };
